@@ -1,0 +1,46 @@
+// The virtual cursor: hidden while the game runs, moved by relative motion, confined.
+#include "platform/cursor.h"
+
+#include <SDL.h>
+
+#include "platform/display.h"
+#include "platform/services.h"
+
+namespace {
+
+// While the cursor is hidden and the window open, the mouse is grabbed and reports motion only.
+void UpdateGrab() {
+    const auto& sys = platform::System();
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0 && platform::Display::Get().IsOpen()) {
+        SDL_SetRelativeMouseMode(sys.cursorCount < 0 ? SDL_TRUE : SDL_FALSE);
+    }
+}
+
+}  // namespace
+
+int ShowCursor(BOOL show) {
+    auto& sys = platform::System();
+    sys.cursorCount += show ? 1 : -1;
+    UpdateGrab();
+    return sys.cursorCount;
+}
+
+BOOL ClipCursor(const RECT* rect) {
+    auto& sys = platform::System();
+    if (sys.failClipCursor) {
+        return FALSE;
+    }
+    sys.clipped = rect != nullptr;
+    sys.clip = rect != nullptr ? *rect : RECT{0, 0, 640, 480};
+    sys.cursor.x = std::clamp<LONG>(sys.cursor.x, sys.clip.left, sys.clip.right - 1);
+    sys.cursor.y = std::clamp<LONG>(sys.cursor.y, sys.clip.top, sys.clip.bottom - 1);
+    return TRUE;
+}
+
+BOOL GetCursorPos(POINT* point) {
+    if (point == nullptr) {
+        return FALSE;
+    }
+    *point = platform::System().cursor;
+    return TRUE;
+}

@@ -1,0 +1,10 @@
+// The mouse cursor: hidden and shown by count, confined to a rectangle, read in screen pixels.
+#pragma once
+
+#include "platform/wintypes.h"
+
+// Returns the new display count; the cursor shows while the count is 0 or more.
+int ShowCursor(BOOL show);
+// Confines the cursor to the rectangle (right and bottom exclusive); null releases it.
+BOOL ClipCursor(const RECT* rect);
+BOOL GetCursorPos(POINT* point);

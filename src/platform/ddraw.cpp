@@ -1,0 +1,509 @@
+// DirectDraw emulation: RGB565 surfaces, blits, colour keys, locks, device contexts and flipping.
+#include "platform/ddraw.h"
+
+#include <algorithm>
+
+#include "platform/display.h"
+#include "platform/services.h"
+#include "platform/surface_state.h"
+
+const IID IID_IDirectDraw2{"IDirectDraw2"};
+const IID IID_IDirectDrawSurface3{"IDirectDrawSurface3"};
+
+namespace platform {
+
+namespace {
+
+constexpr int kMaxSurfaceSide = 16384;
+
+bool Waits(DWORD bltFlags) { return (bltFlags & DDBLT_WAIT) != 0; }
+
+// A rectangle inside a surface of the given size, non-empty.
+bool Inside(const RECT& r, int width, int height) {
+    return r.left >= 0 && r.top >= 0 && r.right <= width && r.bottom <= height &&
+           r.left < r.right && r.top < r.bottom;
+}
+
+RECT Whole(const SurfaceState& s) { return RECT{0, 0, s.Width(), s.Height()}; }
+
+// Answers shared by every blit: lost and busy surfaces, and injected still-drawing results.
+HRESULT BlitPreconditions(SurfaceState& destination, SurfaceState* source, bool waiting) {
+    if (destination.lost || (source != nullptr && source->lost)) {
+        return DDERR_SURFACELOST;
+    }
+    if (destination.dc || destination.locked ||
+        (source != nullptr && (source->dc || source->locked))) {
+        return DDERR_SURFACEBUSY;
+    }
+    Services& sys = System();
+    if (!waiting && sys.stillDrawingBlits > 0) {
+        --sys.stillDrawingBlits;
+        return DDERR_WASSTILLDRAWING;
+    }
+    return DD_OK;
+}
+
+SDL_Rect ToSdl(const RECT& r) { return SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+
+}  // namespace
+
+SurfaceState::SurfaceState(SurfaceRole surfaceRole, int width, int height) : role(surfaceRole) {
+    pixels = SDL_CreateRGBSurfaceWithFormat(0, width, height, 16, SDL_PIXELFORMAT_RGB565);
+    if (pixels == nullptr) {
+        throw std::bad_alloc();
+    }
+    SDL_FillRect(pixels, nullptr, 0);
+    Display::Get().surfaces.push_back(this);
+}
+
+SurfaceState::~SurfaceState() {
+    auto& all = Display::Get().surfaces;
+    all.erase(std::remove(all.begin(), all.end(), this), all.end());
+    SDL_FreeSurface(pixels);
+}
+
+void SurfaceState::Lose() {
+    lost = true;
+    SDL_FillRect(pixels, nullptr, 0);
+}
+
+void CopyPixels(SurfaceState& destination, int x, int y, SurfaceState& source, const RECT& from,
+                bool keyed) {
+    const int width = from.right - from.left;
+    const int height = from.bottom - from.top;
+    const int sourcePitch = source.pixels->pitch / 2;
+    const int destinationPitch = destination.pixels->pitch / 2;
+    const auto* in = static_cast<const std::uint16_t*>(source.pixels->pixels) +
+                     from.top * sourcePitch + from.left;
+    auto* out = static_cast<std::uint16_t*>(destination.pixels->pixels) + y * destinationPitch + x;
+    if (!keyed) {
+        SDL_Rect sourceRect = ToSdl(from);
+        SDL_Rect destinationRect{x, y, width, height};
+        SDL_SetColorKey(source.pixels, SDL_FALSE, 0);
+        SDL_BlitSurface(source.pixels, &sourceRect, destination.pixels, &destinationRect);
+        return;
+    }
+    const std::uint16_t key = source.key;
+    for (int row = 0; row < height; ++row) {
+        const std::uint16_t* s = in + row * sourcePitch;
+        std::uint16_t* d = out + row * destinationPitch;
+        for (int column = 0; column < width; ++column) {
+            if (s[column] != key) {
+                d[column] = s[column];
+            }
+        }
+    }
+}
+
+}  // namespace platform
+
+namespace {
+// The one display object and its primary surface, while they exist.
+IDirectDraw2* g_directDraw = nullptr;
+IDirectDrawSurface3* g_primary = nullptr;
+}  // namespace
+
+using platform::SurfaceRole;
+using platform::SurfaceState;
+using platform::System;
+
+// ---- IDirectDrawSurface3
+
+IDirectDrawSurface3::IDirectDrawSurface3(std::unique_ptr<SurfaceState> state)
+    : state_(std::move(state)) {}
+
+IDirectDrawSurface3::~IDirectDrawSurface3() {
+    if (g_primary == this) {
+        g_primary = nullptr;
+    }
+    for (std::size_t i = 1; i < state_->chain.size(); ++i) {
+        state_->chain[i]->Release();
+    }
+}
+
+HRESULT IDirectDrawSurface3::QueryInterface(REFIID iid, void** object) {
+    *object = nullptr;
+    if (!(iid == IID_IDirectDrawSurface3) || System().Take(platform::Fault::SurfaceQuery)) {
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    *object = this;
+    return S_OK;
+}
+
+ULONG IDirectDrawSurface3::AddRef() { return ++references_; }
+
+ULONG IDirectDrawSurface3::Release() {
+    const ULONG left = --references_;
+    if (left == 0) {
+        delete this;
+    }
+    return left;
+}
+
+HRESULT IDirectDrawSurface3::Blt(const RECT* dest, IDirectDrawSurface3* source,
+                                 const RECT* sourceRect, DWORD flags, const DDBLTFX* fx) {
+    SurfaceState& to = *state_;
+    if (to.deadAnswer != DD_OK) {
+        return DDERR_SURFACELOST;
+    }
+    const RECT target = dest != nullptr ? *dest : platform::Whole(to);
+    if (!platform::Inside(target, to.Width(), to.Height())) {
+        return DDERR_INVALIDRECT;
+    }
+    if ((flags & DDBLT_COLORFILL) != 0) {
+        if (fx == nullptr) {
+            return DDERR_INVALIDPARAMS;
+        }
+        if (HRESULT r = platform::BlitPreconditions(to, nullptr, platform::Waits(flags)); r != DD_OK) {
+            return r;
+        }
+        SDL_Rect area = platform::ToSdl(target);
+        SDL_FillRect(to.pixels, &area, fx->dwFillColor & 0xFFFF);
+        return DD_OK;
+    }
+    if (source == nullptr) {
+        return DDERR_INVALIDPARAMS;
+    }
+    SurfaceState& from = *source->state_;
+    const RECT part = sourceRect != nullptr ? *sourceRect : platform::Whole(from);
+    if (!platform::Inside(part, from.Width(), from.Height())) {
+        return DDERR_INVALIDRECT;
+    }
+    if (HRESULT r = platform::BlitPreconditions(to, &from, platform::Waits(flags)); r != DD_OK) {
+        return r;
+    }
+    const bool keyed = (flags & DDBLT_KEYSRC) != 0 && from.hasKey;
+    if (part.right - part.left == target.right - target.left &&
+        part.bottom - part.top == target.bottom - target.top) {
+        platform::CopyPixels(to, target.left, target.top, from, part, keyed);
+        return DD_OK;
+    }
+    SDL_Rect sourceArea = platform::ToSdl(part);
+    SDL_Rect targetArea = platform::ToSdl(target);
+    SDL_SetColorKey(from.pixels, keyed ? SDL_TRUE : SDL_FALSE, from.key);
+    SDL_BlitScaled(from.pixels, &sourceArea, to.pixels, &targetArea);
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface3::BltFast(DWORD x, DWORD y, IDirectDrawSurface3* source,
+                                     const RECT* sourceRect, DWORD trans) {
+    if (source == nullptr) {
+        return DDERR_INVALIDPARAMS;
+    }
+    SurfaceState& to = *state_;
+    SurfaceState& from = *source->state_;
+    if (to.deadAnswer != DD_OK || from.deadAnswer != DD_OK) {
+        return DDERR_SURFACELOST;
+    }
+    const RECT part = sourceRect != nullptr ? *sourceRect : platform::Whole(from);
+    const RECT target{static_cast<LONG>(x), static_cast<LONG>(y),
+                      static_cast<LONG>(x) + part.right - part.left,
+                      static_cast<LONG>(y) + part.bottom - part.top};
+    if (!platform::Inside(part, from.Width(), from.Height()) ||
+        !platform::Inside(target, to.Width(), to.Height())) {
+        return DDERR_INVALIDRECT;
+    }
+    if (HRESULT r = platform::BlitPreconditions(to, &from, (trans & DDBLTFAST_WAIT) != 0);
+        r != DD_OK) {
+        return r;
+    }
+    const bool keyed = (trans & DDBLTFAST_SRCCOLORKEY) != 0 && from.hasKey;
+    platform::CopyPixels(to, target.left, target.top, from, part, keyed);
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface3::Flip(IDirectDrawSurface3*, DWORD flags) {
+    SurfaceState& front = *state_;
+    if (front.role != SurfaceRole::Primary || front.chain.size() < 2) {
+        return DDERR_NOTFLIPPABLE;
+    }
+    for (IDirectDrawSurface3* member : front.chain) {
+        if (member->state_->lost) {
+            return DDERR_SURFACELOST;
+        }
+        if (member->state_->dc || member->state_->locked) {
+            return DDERR_SURFACEBUSY;
+        }
+    }
+    auto& sys = System();
+    if (sys.failedFlips > 0) {
+        --sys.failedFlips;
+        return sys.failedFlipResult;
+    }
+    // Frames are paced to the display's slots: a waiting flip sleeps until the next one, a
+    // non-waiting flip answers that the previous frame is still showing.
+    std::uint64_t& nextSlot = sys.nextFrameSlot;
+    const std::uint64_t now = platform::NowMicros();
+    if (now < nextSlot) {
+        if ((flags & DDFLIP_WAIT) == 0) {
+            platform::SleepMicros(1000);
+            return DDERR_WASSTILLDRAWING;
+        }
+        platform::WaitUntilMicros(nextSlot);
+    }
+    const auto interval = static_cast<std::uint64_t>(sys.frameIntervalMicros);
+    const std::uint64_t shown = platform::NowMicros();
+    nextSlot = (nextSlot != 0 && shown < nextSlot + interval) ? nextSlot + interval
+                                                              : shown + interval;
+    // The back buffer's pixels become visible; the chain's storage rotates one place.
+    SDL_Surface* oldFront = front.chain[0]->state_->pixels;
+    for (std::size_t i = 0; i + 1 < front.chain.size(); ++i) {
+        front.chain[i]->state_->pixels = front.chain[i + 1]->state_->pixels;
+    }
+    front.chain.back()->state_->pixels = oldFront;
+    platform::Display::Get().Present(front.pixels);
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface3::GetAttachedSurface(const DDSCAPS* caps, IDirectDrawSurface3** surface) {
+    *surface = nullptr;
+    if (caps == nullptr || (caps->dwCaps & DDSCAPS_BACKBUFFER) == 0 || state_->chain.size() < 2 ||
+        System().Take(platform::Fault::AttachedSurface)) {
+        return DDERR_NOTFOUND;
+    }
+    *surface = state_->chain[1];
+    (*surface)->AddRef();
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface3::GetSurfaceDesc(DDSURFACEDESC* desc) {
+    if (desc == nullptr) {
+        return DDERR_INVALIDPARAMS;
+    }
+    desc->dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc->dwWidth = static_cast<DWORD>(state_->Width());
+    desc->dwHeight = static_cast<DWORD>(state_->Height());
+    desc->lPitch = state_->pixels->pitch;
+    desc->lpSurface = nullptr;
+    desc->ddpfPixelFormat = DDPIXELFORMAT{16, 0xF800, 0x07E0, 0x001F};
+    switch (state_->role) {
+        case SurfaceRole::Primary:
+            desc->ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
+                                   DDSCAPS_VIDEOMEMORY;
+            break;
+        case SurfaceRole::BackBuffer:
+            desc->ddsCaps.dwCaps = DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
+                                   DDSCAPS_VIDEOMEMORY;
+            break;
+        case SurfaceRole::Offscreen:
+            desc->ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY;
+            break;
+    }
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface3::Lock(const RECT* rect, DDSURFACEDESC* desc, DWORD, void*) {
+    if (desc == nullptr) {
+        return DDERR_INVALIDPARAMS;
+    }
+    if (state_->lost || state_->deadAnswer != DD_OK) {
+        return DDERR_SURFACELOST;
+    }
+    if (state_->locked || state_->dc) {
+        return DDERR_SURFACEBUSY;
+    }
+    GetSurfaceDesc(desc);
+    auto* base = static_cast<std::uint8_t*>(state_->pixels->pixels);
+    if (rect != nullptr) {
+        if (!platform::Inside(*rect, state_->Width(), state_->Height())) {
+            return DDERR_INVALIDRECT;
+        }
+        base += rect->top * state_->pixels->pitch + rect->left * 2;
+    }
+    desc->lpSurface = base;
+    state_->locked = true;
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface3::Unlock(void*) {
+    if (!state_->locked) {
+        return DDERR_NOTLOCKED;
+    }
+    state_->locked = false;
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface3::SetColorKey(DWORD flags, const DDCOLORKEY* key) {
+    if ((flags & DDCKEY_SRCBLT) == 0) {
+        return DDERR_UNSUPPORTED;
+    }
+    state_->hasKey = key != nullptr;
+    state_->key = key != nullptr ? static_cast<std::uint16_t>(key->dwColorSpaceLowValue) : 0;
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface3::GetDC(HDC* dc) {
+    if (dc == nullptr) {
+        return DDERR_INVALIDPARAMS;
+    }
+    if (state_->lost || state_->deadAnswer != DD_OK) {
+        return DDERR_SURFACELOST;
+    }
+    if (state_->dc) {
+        return DDERR_DCALREADYCREATED;
+    }
+    if (System().Take(platform::Fault::GetDC)) {
+        return DDERR_CANTCREATEDC;
+    }
+    state_->dc = std::make_unique<DeviceContext>();
+    state_->dc->surface = this;
+    *dc = state_->dc.get();
+    return DD_OK;
+}
+
+HRESULT IDirectDrawSurface3::ReleaseDC(HDC dc) {
+    if (!state_->dc || dc != state_->dc.get()) {
+        return DDERR_NODC;
+    }
+    state_->dc.reset();
+    return state_->lost ? DDERR_SURFACELOST : DD_OK;
+}
+
+HRESULT IDirectDrawSurface3::IsLost() { return state_->lost ? DDERR_SURFACELOST : DD_OK; }
+
+HRESULT IDirectDrawSurface3::Restore() {
+    if (state_->deadAnswer != DD_OK) {
+        return state_->deadAnswer;
+    }
+    switch (state_->role) {
+        case SurfaceRole::BackBuffer:
+            return DDERR_IMPLICITLYCREATED;
+        case SurfaceRole::Primary:
+            for (IDirectDrawSurface3* member : state_->chain) {
+                member->state_->lost = false;
+            }
+            return DD_OK;
+        case SurfaceRole::Offscreen:
+            state_->lost = false;
+            return DD_OK;
+    }
+    return DD_OK;
+}
+
+// ---- IDirectDraw2
+
+IDirectDraw2::IDirectDraw2() { g_directDraw = this; }
+
+IDirectDraw2::~IDirectDraw2() {
+    if (g_directDraw == this) {
+        g_directDraw = nullptr;
+    }
+}
+
+HRESULT IDirectDraw2::QueryInterface(REFIID iid, void** object) {
+    *object = nullptr;
+    if (!(iid == IID_IDirectDraw2) || System().Take(platform::Fault::DirectDrawQuery)) {
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    *object = this;
+    return S_OK;
+}
+
+ULONG IDirectDraw2::AddRef() { return ++references_; }
+
+ULONG IDirectDraw2::Release() {
+    const ULONG left = --references_;
+    if (left == 0) {
+        delete this;
+    }
+    return left;
+}
+
+HRESULT IDirectDraw2::SetCooperativeLevel(HWND, DWORD flags) {
+    if (System().Take(platform::Fault::CooperativeLevel)) {
+        return DDERR_EXCLUSIVEMODEALREADYSET;
+    }
+    if ((flags & DDSCL_FULLSCREEN) != 0) {
+        platform::Display::Get().SetFullscreen(true);
+    }
+    return DD_OK;
+}
+
+HRESULT IDirectDraw2::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD,
+                                     DWORD) {
+    if (System().Take(platform::Fault::DisplayMode) || width != 640 || height != 480 ||
+        bitsPerPixel != 16) {
+        return DDERR_INVALIDMODE;
+    }
+    return DD_OK;
+}
+
+HRESULT IDirectDraw2::GetAvailableVidMem(const DDSCAPS*, DWORD* total, DWORD* free) {
+    if (System().Take(platform::Fault::VideoMemoryQuery)) {
+        return DDERR_INVALIDPARAMS;
+    }
+    const DWORD memory = System().videoMemory;
+    if (total != nullptr) {
+        *total = memory;
+    }
+    if (free != nullptr) {
+        *free = memory;
+    }
+    return DD_OK;
+}
+
+HRESULT IDirectDraw2::CreateSurface(const DDSURFACEDESC* desc, IDirectDrawSurface** surface,
+                                    void*) {
+    *surface = nullptr;
+    if (desc == nullptr) {
+        return DDERR_INVALIDPARAMS;
+    }
+    auto& sys = System();
+    if ((desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE) != 0) {
+        if (sys.Take(platform::Fault::PrimarySurface)) {
+            return DDERR_OUTOFVIDEOMEMORY;
+        }
+        if (g_primary != nullptr) {
+            return DDERR_PRIMARYSURFACEALREADYEXISTS;
+        }
+        const DWORD backBuffers =
+            (desc->dwFlags & DDSD_BACKBUFFERCOUNT) != 0 ? desc->dwBackBufferCount : 0;
+        if (backBuffers > 2) {
+            return DDERR_INVALIDPARAMS;
+        }
+        auto* primary = new IDirectDrawSurface3(
+            std::make_unique<SurfaceState>(SurfaceRole::Primary, 640, 480));
+        primary->State().chain.push_back(primary);
+        for (DWORD i = 0; i < backBuffers; ++i) {
+            primary->State().chain.push_back(new IDirectDrawSurface3(
+                std::make_unique<SurfaceState>(SurfaceRole::BackBuffer, 640, 480)));
+        }
+        g_primary = primary;
+        *surface = primary;
+        return DD_OK;
+    }
+    if (sys.Take(platform::Fault::OffscreenSurface)) {
+        return DDERR_OUTOFMEMORY;
+    }
+    const bool sized = (desc->dwFlags & (DDSD_WIDTH | DDSD_HEIGHT)) == (DDSD_WIDTH | DDSD_HEIGHT);
+    if (!sized || desc->dwWidth == 0 || desc->dwHeight == 0 ||
+        desc->dwWidth > platform::kMaxSurfaceSide || desc->dwHeight > platform::kMaxSurfaceSide) {
+        return DDERR_INVALIDPARAMS;
+    }
+    *surface = new IDirectDrawSurface3(std::make_unique<SurfaceState>(
+        SurfaceRole::Offscreen, static_cast<int>(desc->dwWidth), static_cast<int>(desc->dwHeight)));
+    return DD_OK;
+}
+
+HRESULT IDirectDraw2::FlipToGDISurface() {
+    // The desktop shows through once the game's window gives up the mouse.
+    if (SDL_Window* window = platform::Display::Get().Window()) {
+        SDL_SetWindowGrab(window, SDL_FALSE);
+        SDL_SetRelativeMouseMode(SDL_FALSE);
+    }
+    return DD_OK;
+}
+
+HRESULT DirectDrawCreate(const GUID*, IDirectDraw** object, void*) {
+    *object = nullptr;
+    if (System().Take(platform::Fault::DirectDrawCreate)) {
+        return DDERR_NODIRECTDRAWHW;
+    }
+    if (g_directDraw != nullptr) {
+        return DDERR_DIRECTDRAWALREADYCREATED;
+    }
+    *object = new IDirectDraw2();
+    return DD_OK;
+}

@@ -1,0 +1,78 @@
+// The directory search: wildcard names without regard to case, sorted like the original's.
+#include "platform/files.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+namespace platform {
+
+namespace {
+
+char Fold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+bool Matches(const char* pattern, const char* name) {
+    // Iterative wildcard match with one backtrack point for the last "*".
+    const char* star = nullptr;
+    const char* resume = nullptr;
+    while (*name != 0) {
+        if (*pattern == '*') {
+            star = pattern++;
+            resume = name;
+        } else if (*pattern == '?' || (*pattern != 0 && Fold(*pattern) == Fold(*name))) {
+            ++pattern;
+            ++name;
+        } else if (star != nullptr) {
+            pattern = star + 1;
+            name = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (*pattern == '*') {
+        ++pattern;
+    }
+    return *pattern == 0;
+}
+
+bool FoldedLess(const std::string& a, const std::string& b) {
+    const auto folded = [](const std::string& s) {
+        std::string out(s);
+        std::transform(out.begin(), out.end(), out.begin(), Fold);
+        return out;
+    };
+    const std::string fa = folded(a);
+    const std::string fb = folded(b);
+    return fa != fb ? fa < fb : a < b;
+}
+
+}  // namespace
+
+std::vector<std::string> FindFiles(const std::string& pattern) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(".", error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.empty() || name[0] == '.' || !entry.is_regular_file(error)) {
+            continue;
+        }
+        if (Matches(pattern.c_str(), name.c_str())) {
+            names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end(), FoldedLess);
+    return names;
+}
+
+bool FileExists(const std::string& name) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(name, error);
+}
+
+std::string CurrentDirectory() {
+    std::error_code error;
+    return std::filesystem::current_path(error).string();
+}
+
+}  // namespace platform

@@ -1,0 +1,79 @@
+// The headless test harness: a manual clock, scripted input, fault injection and observations.
+//
+// A Harness installs headless services for its lifetime (SDL's dummy drivers, no dialogs, a
+// clock that moves only when the program waits or sleeps) and restores the real ones when it
+// goes. Input is queued and delivered at the next pass of the message pump, exactly where the
+// window system would deliver it; actions can be scheduled at given passes.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/ddraw.h"
+#include "platform/forms.h"
+#include "platform/services.h"
+#include "platform/wintypes.h"
+
+namespace platform {
+
+class Harness {
+public:
+    Harness();
+    ~Harness();
+    Harness(const Harness&) = delete;
+    Harness& operator=(const Harness&) = delete;
+
+    // ---- Input, delivered at the next pass of the message pump.
+    void Char(char c);
+    void Type(const std::string& text);  // one WM_CHAR per character
+    void Key(WPARAM virtualKey);         // WM_KEYDOWN only
+    void Click(TMouseButton button = TMouseButton::mbLeft);  // down, then up
+    void Press(TMouseButton button = TMouseButton::mbLeft);
+    void Release(TMouseButton button = TMouseButton::mbLeft);
+    void MoveMouse(int dx, int dy);
+    void Focus(bool active);  // the application gains or loses the focus
+    void CloseWindow();       // the window manager's close button
+    void Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+    // ---- Scheduling. Passes count calls of the message pump, from 1.
+    void At(int pass, std::function<void()> action);
+    // Runs the action at the next pass after this one.
+    void Next(std::function<void()> action) { At(Pass() + 1, std::move(action)); }
+    void EveryPass(std::function<void(int)> action);
+    int Pass() const;
+    // After this many passes the harness presses Esc at every pass until the program ends.
+    void SetPassLimit(int passes);
+    bool PassLimitReached() const;
+
+    // ---- The clock.
+    void SetFrameInterval(double milliseconds);  // the display's refresh slot
+    void SetCounterFrequency(std::int64_t hertz);  // 0: no performance counter
+    void AdvanceClock(double milliseconds);
+    std::uint64_t ClockMicros() const;
+    void SetWallClock(std::time_t seconds);
+
+    // ---- The display and its faults.
+    void SetVideoMemory(DWORD bytes);
+    void LoseSurfaces();
+    // Kills every off-screen surface object: Restore answers the result until it is recreated.
+    void KillSurfaces(HRESULT answer = DDERR_WRONGMODE);
+    void FailFlips(int count, HRESULT result);
+    void FailAsyncBlits(int count);  // non-waiting blits answer DDERR_WASSTILLDRAWING
+    void Fail(Fault operation, int count = 1);
+    void FailClipCursor(bool fail);
+    void NoMusic(bool none);
+
+    // ---- Observations.
+    const std::vector<ShownBox>& MessageBoxes() const;
+    int PresentedFrames() const;
+    bool Fullscreen() const;
+    POINT Cursor() const;
+    RECT CursorClip() const;
+    bool CursorClipped() const;
+    int CursorCount() const;
+};
+
+}  // namespace platform
