@@ -14,7 +14,9 @@ using REFIID = const GUID&;
 using REFCLSID = const GUID&;
 using REFGUID = const GUID&;
 
-inline bool operator==(const GUID& a, const GUID& b) { return &a == &b; }
+inline bool operator==(const GUID& a, const GUID& b) {
+    return &a == &b;
+}
 
 inline constexpr DWORD CLSCTX_INPROC_SERVER = 0x1;
 inline constexpr DWORD CLSCTX_INPROC_HANDLER = 0x2;

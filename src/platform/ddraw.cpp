@@ -16,7 +16,9 @@ namespace {
 
 constexpr int kMaxSurfaceSide = 16384;
 
-bool Waits(DWORD bltFlags) { return (bltFlags & DDBLT_WAIT) != 0; }
+bool Waits(DWORD bltFlags) {
+    return (bltFlags & DDBLT_WAIT) != 0;
+}
 
 // A rectangle inside a surface of the given size, non-empty.
 bool Inside(const RECT& r, int width, int height) {
@@ -24,7 +26,9 @@ bool Inside(const RECT& r, int width, int height) {
            r.left < r.right && r.top < r.bottom;
 }
 
-RECT Whole(const SurfaceState& s) { return RECT{0, 0, s.Width(), s.Height()}; }
+RECT Whole(const SurfaceState& s) {
+    return RECT{0, 0, s.Width(), s.Height()};
+}
 
 // Answers shared by every blit: lost and busy surfaces, and injected still-drawing results.
 HRESULT BlitPreconditions(SurfaceState& destination, SurfaceState* source, bool waiting) {
@@ -43,7 +47,9 @@ HRESULT BlitPreconditions(SurfaceState& destination, SurfaceState* source, bool 
     return DD_OK;
 }
 
-SDL_Rect ToSdl(const RECT& r) { return SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+SDL_Rect ToSdl(const RECT& r) {
+    return SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+}
 
 }  // namespace
 
@@ -131,7 +137,9 @@ HRESULT IDirectDrawSurface3::QueryInterface(REFIID iid, void** object) {
     return S_OK;
 }
 
-ULONG IDirectDrawSurface3::AddRef() { return ++references_; }
+ULONG IDirectDrawSurface3::AddRef() {
+    return ++references_;
+}
 
 ULONG IDirectDrawSurface3::Release() {
     const ULONG left = --references_;
@@ -155,7 +163,8 @@ HRESULT IDirectDrawSurface3::Blt(const RECT* dest, IDirectDrawSurface3* source,
         if (fx == nullptr) {
             return DDERR_INVALIDPARAMS;
         }
-        if (HRESULT r = platform::BlitPreconditions(to, nullptr, platform::Waits(flags)); r != DD_OK) {
+        if (HRESULT r = platform::BlitPreconditions(to, nullptr, platform::Waits(flags));
+            r != DD_OK) {
             return r;
         }
         SDL_Rect area = platform::ToSdl(target);
@@ -244,8 +253,8 @@ HRESULT IDirectDrawSurface3::Flip(IDirectDrawSurface3*, DWORD flags) {
     }
     const auto interval = static_cast<std::uint64_t>(sys.frameIntervalMicros);
     const std::uint64_t shown = platform::NowMicros();
-    nextSlot = (nextSlot != 0 && shown < nextSlot + interval) ? nextSlot + interval
-                                                              : shown + interval;
+    nextSlot =
+        (nextSlot != 0 && shown < nextSlot + interval) ? nextSlot + interval : shown + interval;
     // The back buffer's pixels become visible; the chain's storage rotates one place.
     SDL_Surface* oldFront = front.chain[0]->state_->pixels;
     for (std::size_t i = 0; i + 1 < front.chain.size(); ++i) {
@@ -256,7 +265,8 @@ HRESULT IDirectDrawSurface3::Flip(IDirectDrawSurface3*, DWORD flags) {
     return DD_OK;
 }
 
-HRESULT IDirectDrawSurface3::GetAttachedSurface(const DDSCAPS* caps, IDirectDrawSurface3** surface) {
+HRESULT IDirectDrawSurface3::GetAttachedSurface(const DDSCAPS* caps,
+                                                IDirectDrawSurface3** surface) {
     *surface = nullptr;
     if (caps == nullptr || (caps->dwCaps & DDSCAPS_BACKBUFFER) == 0 || state_->chain.size() < 2 ||
         System().Take(platform::Fault::AttachedSurface)) {
@@ -279,12 +289,12 @@ HRESULT IDirectDrawSurface3::GetSurfaceDesc(DDSURFACEDESC* desc) {
     desc->ddpfPixelFormat = DDPIXELFORMAT{16, 0xF800, 0x07E0, 0x001F};
     switch (state_->role) {
         case SurfaceRole::Primary:
-            desc->ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
-                                   DDSCAPS_VIDEOMEMORY;
+            desc->ddsCaps.dwCaps =
+                DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_VIDEOMEMORY;
             break;
         case SurfaceRole::BackBuffer:
-            desc->ddsCaps.dwCaps = DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX |
-                                   DDSCAPS_VIDEOMEMORY;
+            desc->ddsCaps.dwCaps =
+                DDSCAPS_BACKBUFFER | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_VIDEOMEMORY;
             break;
         case SurfaceRole::Offscreen:
             desc->ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY;
@@ -360,7 +370,9 @@ HRESULT IDirectDrawSurface3::ReleaseDC(HDC dc) {
     return state_->lost ? DDERR_SURFACELOST : DD_OK;
 }
 
-HRESULT IDirectDrawSurface3::IsLost() { return state_->lost ? DDERR_SURFACELOST : DD_OK; }
+HRESULT IDirectDrawSurface3::IsLost() {
+    return state_->lost ? DDERR_SURFACELOST : DD_OK;
+}
 
 HRESULT IDirectDrawSurface3::Restore() {
     if (state_->deadAnswer != DD_OK) {
@@ -383,7 +395,9 @@ HRESULT IDirectDrawSurface3::Restore() {
 
 // ---- IDirectDraw2
 
-IDirectDraw2::IDirectDraw2() { g_directDraw = this; }
+IDirectDraw2::IDirectDraw2() {
+    g_directDraw = this;
+}
 
 IDirectDraw2::~IDirectDraw2() {
     if (g_directDraw == this) {
@@ -401,7 +415,9 @@ HRESULT IDirectDraw2::QueryInterface(REFIID iid, void** object) {
     return S_OK;
 }
 
-ULONG IDirectDraw2::AddRef() { return ++references_; }
+ULONG IDirectDraw2::AddRef() {
+    return ++references_;
+}
 
 ULONG IDirectDraw2::Release() {
     const ULONG left = --references_;
@@ -421,8 +437,7 @@ HRESULT IDirectDraw2::SetCooperativeLevel(HWND, DWORD flags) {
     return DD_OK;
 }
 
-HRESULT IDirectDraw2::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD,
-                                     DWORD) {
+HRESULT IDirectDraw2::SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD, DWORD) {
     if (System().Take(platform::Fault::DisplayMode) || width != 640 || height != 480 ||
         bitsPerPixel != 16) {
         return DDERR_INVALIDMODE;
@@ -463,8 +478,8 @@ HRESULT IDirectDraw2::CreateSurface(const DDSURFACEDESC* desc, IDirectDrawSurfac
         if (backBuffers > 2) {
             return DDERR_INVALIDPARAMS;
         }
-        auto* primary = new IDirectDrawSurface3(
-            std::make_unique<SurfaceState>(SurfaceRole::Primary, 640, 480));
+        auto* primary =
+            new IDirectDrawSurface3(std::make_unique<SurfaceState>(SurfaceRole::Primary, 640, 480));
         primary->State().chain.push_back(primary);
         for (DWORD i = 0; i < backBuffers; ++i) {
             primary->State().chain.push_back(new IDirectDrawSurface3(

@@ -78,7 +78,7 @@ struct DisplayState;
 // A surface of RGB565 pixels: the primary surface (front of the flipping chain), a back buffer,
 // or an off-screen plain surface. Reference counted like its COM original.
 class IDirectDrawSurface3 {
-public:
+  public:
     explicit IDirectDrawSurface3(std::unique_ptr<platform::SurfaceState> state);
     IDirectDrawSurface3(const IDirectDrawSurface3&) = delete;
     IDirectDrawSurface3& operator=(const IDirectDrawSurface3&) = delete;
@@ -104,7 +104,7 @@ public:
 
     platform::SurfaceState& State() { return *state_; }
 
-private:
+  private:
     ~IDirectDrawSurface3();
     std::unique_ptr<platform::SurfaceState> state_;
     ULONG references_ = 1;
@@ -113,7 +113,7 @@ using IDirectDrawSurface = IDirectDrawSurface3;
 
 // The display object. One exists at a time; it owns the window's presentation.
 class IDirectDraw2 {
-public:
+  public:
     IDirectDraw2();
     IDirectDraw2(const IDirectDraw2&) = delete;
     IDirectDraw2& operator=(const IDirectDraw2&) = delete;
@@ -129,7 +129,7 @@ public:
     HRESULT CreateSurface(const DDSURFACEDESC* desc, IDirectDrawSurface** surface, void* outer);
     HRESULT FlipToGDISurface();
 
-private:
+  private:
     ~IDirectDraw2();
     ULONG references_ = 1;
 };

@@ -12,7 +12,7 @@ namespace platform {
 struct SurfaceState;
 
 class Display {
-public:
+  public:
     static Display& Get();
 
     // Creates the window (full screen on the desktop's own mode) with its caption.
@@ -34,7 +34,7 @@ public:
     std::vector<SurfaceState*> surfaces;
     void LoseAllSurfaces();
 
-private:
+  private:
     void EnsureRenderer();
 
     SDL_Window* window_ = nullptr;

@@ -18,11 +18,15 @@ const GUID GUID_Unload{"Unload"};
 using platform::Fault;
 using platform::System;
 
-bool platform::MusicAvailable() { return false; }
+bool platform::MusicAvailable() {
+    return false;
+}
 
 IDirectMusicPerformance::IDirectMusicPerformance() = default;
 IDirectMusicPerformance::~IDirectMusicPerformance() = default;
-ULONG IDirectMusicPerformance::AddRef() { return ++references_; }
+ULONG IDirectMusicPerformance::AddRef() {
+    return ++references_;
+}
 ULONG IDirectMusicPerformance::Release() {
     const ULONG left = --references_;
     if (left == 0) {
@@ -36,7 +40,9 @@ HRESULT IDirectMusicPerformance::Init(void**, IDirectSound*, HWND) {
 HRESULT IDirectMusicPerformance::AddPort(void*) {
     return System().Take(Fault::MusicPort) ? E_FAIL : S_OK;
 }
-HRESULT IDirectMusicPerformance::SetGlobalParam(REFGUID, const void*, DWORD) { return S_OK; }
+HRESULT IDirectMusicPerformance::SetGlobalParam(REFGUID, const void*, DWORD) {
+    return S_OK;
+}
 HRESULT IDirectMusicPerformance::PlaySegment(IDirectMusicSegment*, DWORD, REFERENCE_TIME,
                                              IDirectMusicSegmentState**) {
     return E_NOTIMPL;
@@ -48,11 +54,15 @@ HRESULT IDirectMusicPerformance::Stop(IDirectMusicSegment*, IDirectMusicSegmentS
 HRESULT IDirectMusicPerformance::IsPlaying(IDirectMusicSegment*, IDirectMusicSegmentState*) {
     return S_FALSE;
 }
-HRESULT IDirectMusicPerformance::CloseDown() { return S_OK; }
+HRESULT IDirectMusicPerformance::CloseDown() {
+    return S_OK;
+}
 
 IDirectMusicLoader::IDirectMusicLoader() = default;
 IDirectMusicLoader::~IDirectMusicLoader() = default;
-ULONG IDirectMusicLoader::AddRef() { return ++references_; }
+ULONG IDirectMusicLoader::AddRef() {
+    return ++references_;
+}
 ULONG IDirectMusicLoader::Release() {
     const ULONG left = --references_;
     if (left == 0) {
@@ -60,7 +70,9 @@ ULONG IDirectMusicLoader::Release() {
     }
     return left;
 }
-HRESULT IDirectMusicLoader::SetSearchDirectory(REFGUID, const WCHAR*, BOOL) { return S_OK; }
+HRESULT IDirectMusicLoader::SetSearchDirectory(REFGUID, const WCHAR*, BOOL) {
+    return S_OK;
+}
 HRESULT IDirectMusicLoader::GetObject(const DMUS_OBJECTDESC*, REFIID, void** object) {
     *object = nullptr;
     return E_NOTIMPL;

@@ -46,7 +46,7 @@ bool MusicAvailable();
 }  // namespace platform
 
 class IDirectMusicSegment {
-public:
+  public:
     explicit IDirectMusicSegment(std::unique_ptr<platform::MusicSegmentState> state);
     IDirectMusicSegment(const IDirectMusicSegment&) = delete;
     IDirectMusicSegment& operator=(const IDirectMusicSegment&) = delete;
@@ -57,7 +57,7 @@ public:
 
     platform::MusicSegmentState& State() { return *state_; }
 
-private:
+  private:
     ~IDirectMusicSegment();
     std::unique_ptr<platform::MusicSegmentState> state_;
     ULONG references_ = 1;
@@ -66,7 +66,7 @@ private:
 class IDirectMusicSegmentState;
 
 class IDirectMusicPerformance {
-public:
+  public:
     IDirectMusicPerformance();
     IDirectMusicPerformance(const IDirectMusicPerformance&) = delete;
     IDirectMusicPerformance& operator=(const IDirectMusicPerformance&) = delete;
@@ -83,13 +83,13 @@ public:
     HRESULT IsPlaying(IDirectMusicSegment* segment, IDirectMusicSegmentState* state);
     HRESULT CloseDown();
 
-private:
+  private:
     ~IDirectMusicPerformance();
     ULONG references_ = 1;
 };
 
 class IDirectMusicLoader {
-public:
+  public:
     IDirectMusicLoader();
     IDirectMusicLoader(const IDirectMusicLoader&) = delete;
     IDirectMusicLoader& operator=(const IDirectMusicLoader&) = delete;
@@ -99,7 +99,7 @@ public:
     HRESULT SetSearchDirectory(REFGUID objectClass, const WCHAR* path, BOOL clear);
     HRESULT GetObject(const DMUS_OBJECTDESC* desc, REFIID iid, void** object);
 
-private:
+  private:
     ~IDirectMusicLoader();
     ULONG references_ = 1;
 };

@@ -19,7 +19,9 @@ using platform::System;
 IDirectSoundBuffer::IDirectSoundBuffer(std::unique_ptr<platform::SoundBufferState> state)
     : state_(std::move(state)) {}
 IDirectSoundBuffer::~IDirectSoundBuffer() = default;
-ULONG IDirectSoundBuffer::AddRef() { return ++references_; }
+ULONG IDirectSoundBuffer::AddRef() {
+    return ++references_;
+}
 ULONG IDirectSoundBuffer::Release() {
     const ULONG left = --references_;
     if (left == 0) {
@@ -31,9 +33,15 @@ HRESULT IDirectSoundBuffer::GetStatus(DWORD* status) {
     *status = 0;
     return S_OK;
 }
-HRESULT IDirectSoundBuffer::Play(DWORD, DWORD, DWORD) { return E_NOTIMPL; }
-HRESULT IDirectSoundBuffer::Stop() { return S_OK; }
-HRESULT IDirectSoundBuffer::SetCurrentPosition(DWORD) { return S_OK; }
+HRESULT IDirectSoundBuffer::Play(DWORD, DWORD, DWORD) {
+    return E_NOTIMPL;
+}
+HRESULT IDirectSoundBuffer::Stop() {
+    return S_OK;
+}
+HRESULT IDirectSoundBuffer::SetCurrentPosition(DWORD) {
+    return S_OK;
+}
 HRESULT IDirectSoundBuffer::SetFormat(const WAVEFORMATEX* format) {
     if (format == nullptr || !state_->primary || System().Take(Fault::SoundFormat)) {
         return E_INVALIDARG;
@@ -44,12 +52,18 @@ HRESULT IDirectSoundBuffer::SetFormat(const WAVEFORMATEX* format) {
 HRESULT IDirectSoundBuffer::Lock(DWORD, DWORD, void**, DWORD*, void**, DWORD*, DWORD) {
     return E_NOTIMPL;
 }
-HRESULT IDirectSoundBuffer::Unlock(void*, DWORD, void*, DWORD) { return E_NOTIMPL; }
-HRESULT IDirectSoundBuffer::Restore() { return S_OK; }
+HRESULT IDirectSoundBuffer::Unlock(void*, DWORD, void*, DWORD) {
+    return E_NOTIMPL;
+}
+HRESULT IDirectSoundBuffer::Restore() {
+    return S_OK;
+}
 
 IDirectSound::IDirectSound() : state_(std::make_unique<platform::SoundDeviceState>()) {}
 IDirectSound::~IDirectSound() = default;
-ULONG IDirectSound::AddRef() { return ++references_; }
+ULONG IDirectSound::AddRef() {
+    return ++references_;
+}
 ULONG IDirectSound::Release() {
     const ULONG left = --references_;
     if (left == 0) {

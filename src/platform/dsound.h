@@ -49,7 +49,7 @@ struct SoundDeviceState;
 }  // namespace platform
 
 class IDirectSoundBuffer {
-public:
+  public:
     explicit IDirectSoundBuffer(std::unique_ptr<platform::SoundBufferState> state);
     IDirectSoundBuffer(const IDirectSoundBuffer&) = delete;
     IDirectSoundBuffer& operator=(const IDirectSoundBuffer&) = delete;
@@ -68,14 +68,14 @@ public:
 
     platform::SoundBufferState& State() { return *state_; }
 
-private:
+  private:
     ~IDirectSoundBuffer();
     std::unique_ptr<platform::SoundBufferState> state_;
     ULONG references_ = 1;
 };
 
 class IDirectSound {
-public:
+  public:
     IDirectSound();
     IDirectSound(const IDirectSound&) = delete;
     IDirectSound& operator=(const IDirectSound&) = delete;
@@ -88,7 +88,7 @@ public:
 
     platform::SoundDeviceState& State() { return *state_; }
 
-private:
+  private:
     ~IDirectSound();
     std::unique_ptr<platform::SoundDeviceState> state_;
     ULONG references_ = 1;

@@ -10,7 +10,9 @@ namespace platform {
 
 namespace {
 
-char Fold(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+char Fold(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
 
 bool Matches(const char* pattern, const char* name) {
     // Iterative wildcard match with one backtrack point for the last "*".

@@ -140,13 +140,19 @@ void MoveCursor(int dx, int dy) {
 TForm::TForm() = default;
 TForm::~TForm() = default;
 
-HWND TForm::Handle() const { return &g_window; }
+HWND TForm::Handle() const {
+    return &g_window;
+}
 
-void TForm::Close() { closeRequested_ = true; }
+void TForm::Close() {
+    closeRequested_ = true;
+}
 
 void TForm::CreateParams(TCreateParams&) {}
 
-void TForm::DefaultHandler(TMessage& message) { message.Result = 0; }
+void TForm::DefaultHandler(TMessage& message) {
+    message.Result = 0;
+}
 
 void TApplication::Initialize() {
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");

@@ -9,7 +9,7 @@
 
 // The general error type: an error that carries only its message text.
 class Exception : public std::runtime_error {
-public:
+  public:
     explicit Exception(const std::string& message) : std::runtime_error(message) {}
     std::string Message() const { return what(); }
 };
@@ -34,7 +34,7 @@ struct TCreateParams {
 
 // The top-level window. Its handlers run only inside TApplication::ProcessMessages.
 class TForm {
-public:
+  public:
     TForm();
     virtual ~TForm();
     TForm(const TForm&) = delete;
@@ -57,10 +57,10 @@ public:
 
     const TCreateParams& Params() const { return params_; }
 
-protected:
+  protected:
     void DefaultHandler(TMessage& message);
 
-private:
+  private:
     friend class TApplication;
     TCreateParams params_;
     bool closeRequested_ = false;
@@ -68,7 +68,7 @@ private:
 
 // The application object: owns the message loop and the handler of uncaught errors.
 class TApplication {
-public:
+  public:
     using ExceptionHandler = std::function<void(const std::exception&)>;
 
     void Initialize();
@@ -82,7 +82,7 @@ public:
     ExceptionHandler OnException;
     DWORD HiddenWindowExStyle = 0;  // the style of the application's own hidden window
 
-private:
+  private:
     TForm* form_ = nullptr;
 };
 

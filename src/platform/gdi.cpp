@@ -25,7 +25,9 @@ void FillSpan(SDL_Surface* pixels, int left, int top, int right, int bottom, std
 
 }  // namespace
 
-int GetDeviceCaps(HDC, int index) { return index == LOGPIXELSY ? 96 : 0; }
+int GetDeviceCaps(HDC, int index) {
+    return index == LOGPIXELSY ? 96 : 0;
+}
 
 HGDIOBJ GetStockObject(int object) {
     switch (object) {
@@ -53,10 +55,18 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ object) {
     return previous;
 }
 
-COLORREF SetTextColor(HDC dc, COLORREF color) { return std::exchange(dc->textColor, color); }
-COLORREF SetBkColor(HDC dc, COLORREF color) { return std::exchange(dc->backColor, color); }
-int SetBkMode(HDC dc, int mode) { return std::exchange(dc->backMode, mode); }
-UINT SetTextAlign(HDC dc, UINT align) { return std::exchange(dc->textAlign, align); }
+COLORREF SetTextColor(HDC dc, COLORREF color) {
+    return std::exchange(dc->textColor, color);
+}
+COLORREF SetBkColor(HDC dc, COLORREF color) {
+    return std::exchange(dc->backColor, color);
+}
+int SetBkMode(HDC dc, int mode) {
+    return std::exchange(dc->backMode, mode);
+}
+UINT SetTextAlign(HDC dc, UINT align) {
+    return std::exchange(dc->textAlign, align);
+}
 
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush) {
     if (dc == nullptr || rect == nullptr || brush == nullptr || dc->surface == nullptr ||

@@ -44,7 +44,9 @@ Harness::~Harness() {
     System() = Services{};
 }
 
-void Harness::Char(char c) { Send(WM_CHAR, static_cast<unsigned char>(c)); }
+void Harness::Char(char c) {
+    Send(WM_CHAR, static_cast<unsigned char>(c));
+}
 
 void Harness::Type(const std::string& text) {
     for (char c : text) {
@@ -52,7 +54,9 @@ void Harness::Type(const std::string& text) {
     }
 }
 
-void Harness::Key(WPARAM virtualKey) { Send(WM_KEYDOWN, virtualKey); }
+void Harness::Key(WPARAM virtualKey) {
+    Send(WM_KEYDOWN, virtualKey);
+}
 
 void Harness::Click(TMouseButton button) {
     Press(button);
@@ -82,7 +86,9 @@ void Harness::Focus(bool active) {
     System().queue.push_back(event);
 }
 
-void Harness::CloseWindow() { Send(WM_CLOSE); }
+void Harness::CloseWindow() {
+    Send(WM_CLOSE);
+}
 
 void Harness::Send(UINT message, WPARAM wParam, LPARAM lParam) {
     System().queue.push_back(Message(message, wParam, lParam));
@@ -92,31 +98,49 @@ void Harness::At(int pass, std::function<void()> action) {
     System().scheduled.emplace(pass, std::move(action));
 }
 
-void Harness::EveryPass(std::function<void(int)> action) { System().everyPass = std::move(action); }
+void Harness::EveryPass(std::function<void(int)> action) {
+    System().everyPass = std::move(action);
+}
 
-int Harness::Pass() const { return System().pass; }
+int Harness::Pass() const {
+    return System().pass;
+}
 
-void Harness::SetPassLimit(int passes) { System().passLimit = passes; }
+void Harness::SetPassLimit(int passes) {
+    System().passLimit = passes;
+}
 
-bool Harness::PassLimitReached() const { return System().passLimitReached; }
+bool Harness::PassLimitReached() const {
+    return System().passLimitReached;
+}
 
 void Harness::SetFrameInterval(double milliseconds) {
     System().frameIntervalMicros = milliseconds * 1000.0;
 }
 
-void Harness::SetCounterFrequency(std::int64_t hertz) { System().manualFrequency = hertz; }
+void Harness::SetCounterFrequency(std::int64_t hertz) {
+    System().manualFrequency = hertz;
+}
 
 void Harness::AdvanceClock(double milliseconds) {
     System().manualMicros += static_cast<std::uint64_t>(milliseconds * 1000.0);
 }
 
-std::uint64_t Harness::ClockMicros() const { return System().manualMicros; }
+std::uint64_t Harness::ClockMicros() const {
+    return System().manualMicros;
+}
 
-void Harness::SetWallClock(std::time_t seconds) { System().wallClock = seconds; }
+void Harness::SetWallClock(std::time_t seconds) {
+    System().wallClock = seconds;
+}
 
-void Harness::SetVideoMemory(DWORD bytes) { System().videoMemory = bytes; }
+void Harness::SetVideoMemory(DWORD bytes) {
+    System().videoMemory = bytes;
+}
 
-void Harness::LoseSurfaces() { Display::Get().LoseAllSurfaces(); }
+void Harness::LoseSurfaces() {
+    Display::Get().LoseAllSurfaces();
+}
 
 void Harness::KillSurfaces(HRESULT answer) {
     for (SurfaceState* surface : Display::Get().surfaces) {
@@ -132,26 +156,48 @@ void Harness::FailFlips(int count, HRESULT result) {
     System().failedFlipResult = result;
 }
 
-void Harness::FailAsyncBlits(int count) { System().stillDrawingBlits = count; }
+void Harness::FailAsyncBlits(int count) {
+    System().stillDrawingBlits = count;
+}
 
-void Harness::Fail(Fault operation, int count) { System().failures[operation] = count; }
+void Harness::Fail(Fault operation, int count) {
+    System().failures[operation] = count;
+}
 
-void Harness::FailClipCursor(bool fail) { System().failClipCursor = fail; }
+void Harness::FailClipCursor(bool fail) {
+    System().failClipCursor = fail;
+}
 
-void Harness::NoMusic(bool none) { System().noMusic = none; }
+void Harness::NoMusic(bool none) {
+    System().noMusic = none;
+}
 
-const std::vector<ShownBox>& Harness::MessageBoxes() const { return System().shownBoxes; }
+const std::vector<ShownBox>& Harness::MessageBoxes() const {
+    return System().shownBoxes;
+}
 
-int Harness::PresentedFrames() const { return Display::Get().PresentedFrames(); }
+int Harness::PresentedFrames() const {
+    return Display::Get().PresentedFrames();
+}
 
-bool Harness::Fullscreen() const { return Display::Get().Fullscreen(); }
+bool Harness::Fullscreen() const {
+    return Display::Get().Fullscreen();
+}
 
-POINT Harness::Cursor() const { return System().cursor; }
+POINT Harness::Cursor() const {
+    return System().cursor;
+}
 
-RECT Harness::CursorClip() const { return System().clip; }
+RECT Harness::CursorClip() const {
+    return System().clip;
+}
 
-bool Harness::CursorClipped() const { return System().clipped; }
+bool Harness::CursorClipped() const {
+    return System().clipped;
+}
 
-int Harness::CursorCount() const { return System().cursorCount; }
+int Harness::CursorCount() const {
+    return System().cursorCount;
+}
 
 }  // namespace platform

@@ -20,7 +20,7 @@
 namespace platform {
 
 class Harness {
-public:
+  public:
     Harness();
     ~Harness();
     Harness(const Harness&) = delete;
@@ -28,8 +28,8 @@ public:
 
     // ---- Input, delivered at the next pass of the message pump.
     void Char(char c);
-    void Type(const std::string& text);  // one WM_CHAR per character
-    void Key(WPARAM virtualKey);         // WM_KEYDOWN only
+    void Type(const std::string& text);                      // one WM_CHAR per character
+    void Key(WPARAM virtualKey);                             // WM_KEYDOWN only
     void Click(TMouseButton button = TMouseButton::mbLeft);  // down, then up
     void Press(TMouseButton button = TMouseButton::mbLeft);
     void Release(TMouseButton button = TMouseButton::mbLeft);
@@ -49,7 +49,7 @@ public:
     bool PassLimitReached() const;
 
     // ---- The clock.
-    void SetFrameInterval(double milliseconds);  // the display's refresh slot
+    void SetFrameInterval(double milliseconds);    // the display's refresh slot
     void SetCounterFrequency(std::int64_t hertz);  // 0: no performance counter
     void AdvanceClock(double milliseconds);
     std::uint64_t ClockMicros() const;

@@ -16,7 +16,9 @@ bool SameName(std::string_view a, const char* b) {
 
 }  // namespace
 
-void platform::SetModuleResources(std::span<const ResourceEntry> table) { g_table = table; }
+void platform::SetModuleResources(std::span<const ResourceEntry> table) {
+    g_table = table;
+}
 
 HRSRC FindResourceA(HMODULE, const char* name, const char* type) {
     for (const auto& entry : g_table) {
@@ -27,7 +29,9 @@ HRSRC FindResourceA(HMODULE, const char* name, const char* type) {
     return nullptr;
 }
 
-HGLOBAL LoadResource(HMODULE, HRSRC resource) { return resource; }
+HGLOBAL LoadResource(HMODULE, HRSRC resource) {
+    return resource;
+}
 
 const void* LockResource(HGLOBAL loaded) {
     return loaded != nullptr ? loaded->bytes.data() : nullptr;

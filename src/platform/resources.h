@@ -1,4 +1,5 @@
-// The executable's resources: named, typed blobs baked in at build time, found like Win32 resources.
+// The executable's resources: named, typed blobs baked in at build time, found like Win32
+// resources.
 #pragma once
 
 #include <cstddef>

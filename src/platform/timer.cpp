@@ -7,8 +7,9 @@
 
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency) {
     const auto& sys = platform::System();
-    const std::int64_t hz = sys.manualClock ? sys.manualFrequency
-                                            : static_cast<std::int64_t>(SDL_GetPerformanceFrequency());
+    const std::int64_t hz = sys.manualClock
+                                ? sys.manualFrequency
+                                : static_cast<std::int64_t>(SDL_GetPerformanceFrequency());
     frequency->QuadPart = hz;
     return hz != 0 ? TRUE : FALSE;
 }
@@ -30,7 +31,9 @@ BOOL QueryPerformanceCounter(LARGE_INTEGER* count) {
     return TRUE;
 }
 
-DWORD timeGetTime() { return static_cast<DWORD>(platform::NowMicros() / 1000); }
+DWORD timeGetTime() {
+    return static_cast<DWORD>(platform::NowMicros() / 1000);
+}
 
 std::time_t platform::WallClockSeconds() {
     const auto& sys = System();

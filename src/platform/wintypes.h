@@ -37,9 +37,15 @@ struct POINT {
 struct WindowHandle;
 using HWND = WindowHandle*;
 
-constexpr HRESULT MakeResult(std::uint32_t pattern) { return static_cast<HRESULT>(pattern); }
-constexpr bool FAILED(HRESULT result) { return result < 0; }
-constexpr bool SUCCEEDED(HRESULT result) { return result >= 0; }
+constexpr HRESULT MakeResult(std::uint32_t pattern) {
+    return static_cast<HRESULT>(pattern);
+}
+constexpr bool FAILED(HRESULT result) {
+    return result < 0;
+}
+constexpr bool SUCCEEDED(HRESULT result) {
+    return result >= 0;
+}
 
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
@@ -54,9 +60,15 @@ constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) |
            (static_cast<COLORREF>(b) << 16);
 }
-constexpr BYTE GetRValue(COLORREF c) { return static_cast<BYTE>(c & 0xFF); }
-constexpr BYTE GetGValue(COLORREF c) { return static_cast<BYTE>((c >> 8) & 0xFF); }
-constexpr BYTE GetBValue(COLORREF c) { return static_cast<BYTE>((c >> 16) & 0xFF); }
+constexpr BYTE GetRValue(COLORREF c) {
+    return static_cast<BYTE>(c & 0xFF);
+}
+constexpr BYTE GetGValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 8) & 0xFF);
+}
+constexpr BYTE GetBValue(COLORREF c) {
+    return static_cast<BYTE>((c >> 16) & 0xFF);
+}
 
 // Window messages and their parameters.
 inline constexpr UINT WM_ACTIVATEAPP = 0x001C;
