@@ -1,6 +1,8 @@
 // The application object, the form and the message pump that turns SDL's events into messages.
 #include "platform/forms.h"
 
+#include <new>
+
 #include <SDL.h>
 
 #include "platform/display.h"
@@ -185,7 +187,11 @@ void TApplication::Run(TForm& form) {
 }
 
 void TApplication::ShowException(const std::exception& error) {
-    MessageBoxA(nullptr, error.what(), "Zintrel", MB_OK);
+    if (dynamic_cast<const EAbort*>(&error) != nullptr) {
+        return;
+    }
+    const bool outOfMemory = dynamic_cast<const std::bad_alloc*>(&error) != nullptr;
+    MessageBoxA(nullptr, outOfMemory ? "Out of memory error" : error.what(), "Zintrel", MB_OK);
 }
 
 void TApplication::ProcessMessages() {

@@ -14,6 +14,12 @@ class Exception : public std::runtime_error {
     std::string Message() const { return what(); }
 };
 
+// The silent error: it ends the operation under way, and the application shows nothing for it.
+class EAbort : public std::exception {
+public:
+    const char* what() const noexcept override { return "Operation aborted"; }
+};
+
 // One window message as the form's handler sees it; the handler may set Result.
 struct TMessage {
     UINT Msg = 0;
