@@ -35,6 +35,8 @@ DWORD timeGetTime() {
     return static_cast<DWORD>(platform::NowMicros() / 1000);
 }
 
+void Sleep(DWORD milliseconds) { platform::SleepMicros(std::uint64_t{milliseconds} * 1000); }
+
 std::time_t platform::WallClockSeconds() {
     const auto& sys = System();
     return sys.manualClock ? sys.wallClock : std::time(nullptr);

@@ -13,6 +13,8 @@ union LARGE_INTEGER {
 BOOL QueryPerformanceFrequency(LARGE_INTEGER* frequency);
 BOOL QueryPerformanceCounter(LARGE_INTEGER* count);
 DWORD timeGetTime();
+// Gives up the processor for a while.
+void Sleep(DWORD milliseconds);
 
 namespace platform {
 // Seconds since 1970; the seed of the game's random generator.
