@@ -65,8 +65,8 @@ Image FromCairo(cairo_surface_t* drawing) {
     for (int y = 0; y < image.height; ++y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(data + std::size_t(y) * stride);
         for (int x = 0; x < image.width; ++x) {
-            image.at(x, y) = Rgb{std::uint8_t(row[x] >> 16), std::uint8_t(row[x] >> 8),
-                                 std::uint8_t(row[x])};
+            image.at(x, y) =
+                Rgb{std::uint8_t(row[x] >> 16), std::uint8_t(row[x] >> 8), std::uint8_t(row[x])};
         }
     }
     return image;

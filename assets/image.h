@@ -20,7 +20,9 @@ struct Rgb {
 inline constexpr Rgb kKey{255, 0, 255};
 
 // True when the colour reads as the key once reduced to the display's RGB565.
-inline bool LooksLikeKey(Rgb c) { return (c.r >> 3) == 31 && (c.g >> 2) == 0 && (c.b >> 3) == 31; }
+inline bool LooksLikeKey(Rgb c) {
+    return (c.r >> 3) == 31 && (c.g >> 2) == 0 && (c.b >> 3) == 31;
+}
 
 struct Image {
     int width = 0;
@@ -59,7 +61,7 @@ void WriteFile(const std::filesystem::path& path, const Bytes& bytes);
 
 // The deterministic generator every random choice of the baker draws from.
 class Random {
-public:
+  public:
     explicit Random(std::uint32_t seed) : state_(seed * 2654435761u + 12345u) {}
     std::uint32_t Next() {
         state_ = state_ * 1664525u + 1013904223u;
@@ -69,7 +71,7 @@ public:
     double Uniform(double lo, double hi) { return lo + (hi - lo) * (Next() / 16777216.0); }
     int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
 
-private:
+  private:
     std::uint32_t state_;
 };
 

@@ -29,8 +29,7 @@ inline void FillInked(cairo_t* cr, Rgb fill, double width = 1.6) {
 }
 
 // Fills the current path with a top-lit vertical gradient from `light` to `dark`, then inks it.
-inline void FillShaded(cairo_t* cr, Rgb light, Rgb dark, double y0, double y1,
-                       double width = 1.6) {
+inline void FillShaded(cairo_t* cr, Rgb light, Rgb dark, double y0, double y1, double width = 1.6) {
     cairo_pattern_t* p = cairo_pattern_create_linear(0, y0, 0, y1);
     cairo_pattern_add_color_stop_rgb(p, 0, light.r / 255.0, light.g / 255.0, light.b / 255.0);
     cairo_pattern_add_color_stop_rgb(p, 1, dark.r / 255.0, dark.g / 255.0, dark.b / 255.0);

@@ -7,11 +7,11 @@ namespace bake {
 
 const std::vector<SheetSpec>& SheetSpecs() {
     static const std::vector<SheetSpec> specs = {
-        {"BmpGulls", 4, 9, 64, 64},      {"BmpAGulls", 4, 9, 64, 64},
-        {"BmpBAGulls", 4, 9, 64, 64},    {"BmpBallSheet", 4, 6, 42, 42},
+        {"BmpGulls", 4, 9, 64, 64},       {"BmpAGulls", 4, 9, 64, 64},
+        {"BmpBAGulls", 4, 9, 64, 64},     {"BmpBallSheet", 4, 6, 42, 42},
         {"BmpTennisBalls", 4, 6, 24, 24}, {"BmpBonusEggs", 8, 13, 32, 32},
-        {"BmpExplosion", 1, 8, 64, 64},  {"BmpMisc", 1, 7, 64, 64},
-        {"BmpPaddle", 1, 5, 64, 42},     {"BmpDigits", 1, 13, 24, 24},
+        {"BmpExplosion", 1, 8, 64, 64},   {"BmpMisc", 1, 7, 64, 64},
+        {"BmpPaddle", 1, 5, 64, 42},      {"BmpDigits", 1, 13, 24, 24},
         {"BmpZNText", 4, 1, 336, 40},
     };
     return specs;

@@ -44,7 +44,11 @@ void PaintWordSheet(Image& sheet, const SheetSpec& spec);
 void PaintFallingGull(cairo_t* cr);
 
 // The frame's top-left corner on its sheet.
-inline int FrameX(const SheetSpec& s, int frame) { return (frame % s.columns) * s.frameWidth; }
-inline int FrameY(const SheetSpec& s, int frame) { return (frame / s.columns) * s.frameHeight; }
+inline int FrameX(const SheetSpec& s, int frame) {
+    return (frame % s.columns) * s.frameWidth;
+}
+inline int FrameY(const SheetSpec& s, int frame) {
+    return (frame / s.columns) * s.frameHeight;
+}
 
 }  // namespace bake

@@ -22,8 +22,14 @@ GullLook LookOf(GullKind kind) {
             return {{96, 98, 116}, {52, 54, 70},   {74, 78, 96}, {40, 42, 58},
                     {16, 16, 24},  {240, 110, 30}, true,         false};
         case GullKind::Battered:
-            return {{150, 118, 142}, {92, 70, 94}, {128, 104, 126}, {78, 60, 82},
-                    {40, 30, 44},    {226, 140, 60}, true,           true};
+            return {{150, 118, 142},
+                    {92, 70, 94},
+                    {128, 104, 126},
+                    {78, 60, 82},
+                    {40, 30, 44},
+                    {226, 140, 60},
+                    true,
+                    true};
     }
     return {};
 }
@@ -48,8 +54,8 @@ void WingPath(cairo_t* cr, double sx, double sy, double lift, double sweep, doub
     cairo_close_path(cr);
 }
 
-void PaintWing(cairo_t* cr, const GullLook& look, double sx, double sy, double lift,
-               double sweep, double reach, bool far, bool notched) {
+void PaintWing(cairo_t* cr, const GullLook& look, double sx, double sy, double lift, double sweep,
+               double reach, bool far, bool notched) {
     const double tipX = sx + 9 + sweep;
     const double tipY = sy - reach * lift;
     const Rgb light = far ? Mix(look.wingLight, look.wingDark, 0.6) : look.wingLight;

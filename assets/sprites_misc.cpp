@@ -301,8 +301,7 @@ void PaintGlue(cairo_t* cr) {
     for (double x : {50.0, 36.0, 20.0, 10.0}) {
         const double len = (int(x) % 3 == 0) ? 10 : 7;
         cairo_line_to(cr, x + 3, kPaddleTop + 3);
-        cairo_curve_to(cr, x + 3, kPaddleTop + len, x - 3, kPaddleTop + len, x - 3,
-                       kPaddleTop + 3);
+        cairo_curve_to(cr, x + 3, kPaddleTop + len, x - 3, kPaddleTop + len, x - 3, kPaddleTop + 3);
     }
     cairo_close_path(cr);
     FillShaded(cr, Rgb{200, 250, 110}, Rgb{70, 170, 30}, kPaddleTop - 5, kPaddleTop + 10);

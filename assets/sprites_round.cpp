@@ -1,4 +1,5 @@
 // Spinning balls and turning bonus eggs, shaded per pixel so their rims stay crisp ink.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <functional>
@@ -14,11 +15,21 @@ struct Vec {
     double x, y, z;
 };
 
-double Dot(Vec a, Vec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec Scale(Vec a, double s) { return {a.x * s, a.y * s, a.z * s}; }
-Vec Add(Vec a, Vec b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec Cross(Vec a, Vec b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-Vec Unit(Vec a) { return Scale(a, 1.0 / std::sqrt(Dot(a, a))); }
+double Dot(Vec a, Vec b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+Vec Scale(Vec a, double s) {
+    return {a.x * s, a.y * s, a.z * s};
+}
+Vec Add(Vec a, Vec b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+Vec Cross(Vec a, Vec b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+Vec Unit(Vec a) {
+    return Scale(a, 1.0 / std::sqrt(Dot(a, a)));
+}
 
 // Rotates v by angle t about the unit axis u.
 Vec Rotate(Vec v, Vec u, double t) {
@@ -30,7 +41,9 @@ struct Colour {
     double r = 0, g = 0, b = 0;
 };
 
-Colour Of(Rgb c) { return {double(c.r), double(c.g), double(c.b)}; }
+Colour Of(Rgb c) {
+    return {double(c.r), double(c.g), double(c.b)};
+}
 
 // Light from the upper left, in front: matte shading plus a glossy highlight.
 Colour Shade(Colour c, Vec n, double gloss) {
@@ -108,7 +121,7 @@ Colour BallSurface(Vec n, double t, bool tennis) {
 
 // The label texture of one egg: its sign in white, inked, on a transparent ground.
 class Label {
-public:
+  public:
     static constexpr int kW = 120, kH = 64;
 
     explicit Label(const std::string& sign) : canvas_(kW, kH) {
@@ -143,7 +156,7 @@ public:
         c = {double((p >> 16) & 0xFF), double((p >> 8) & 0xFF), double(p & 0xFF)};
     }
 
-private:
+  private:
     Canvas canvas_;
 };
 
@@ -167,10 +180,9 @@ void PaintBallSheet(Image& sheet, const SheetSpec& spec, bool tennis) {
 }
 
 void PaintEggSheet(Image& sheet, const SheetSpec& spec) {
-    static const std::array<const char*, 8> signs = {"-V-", "x2", "+1", "G",
-                                                     "+V+", "S",  "T",  "U"};
+    static const std::array<const char*, 8> signs = {"-V-", "x2", "+1", "G", "+V+", "S", "T", "U"};
     static const std::array<Rgb, 8> shells = {
-        Rgb{60, 120, 236}, Rgb{246, 146, 30}, Rgb{52, 176, 72},  Rgb{222, 196, 30},
+        Rgb{60, 120, 236}, Rgb{246, 146, 30},  Rgb{52, 176, 72},  Rgb{222, 196, 30},
         Rgb{226, 52, 52},  Rgb{128, 136, 156}, Rgb{36, 184, 196}, Rgb{156, 74, 210}};
     const double cx = spec.frameWidth / 2.0, cy = spec.frameHeight / 2.0 + 0.6;
     const double b = spec.frameHeight / 2.0 - 1.6;
@@ -203,8 +215,8 @@ void PaintEggSheet(Image& sheet, const SheetSpec& spec) {
                 return Shade(c, n, 0.55);
             };
             const int f = row * spec.columns + col;
-            RenderFrame(sheet, FrameX(spec, f), FrameY(spec, f), spec.frameWidth,
-                        spec.frameHeight, inside, colour);
+            RenderFrame(sheet, FrameX(spec, f), FrameY(spec, f), spec.frameWidth, spec.frameHeight,
+                        inside, colour);
         }
     }
 }

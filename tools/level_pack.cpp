@@ -22,11 +22,15 @@ void Put(Bytes& out, std::int32_t value) {
     }
 }
 
-void PutMagic(Bytes& out) { out.insert(out.end(), std::begin(kMagic), std::end(kMagic)); }
+void PutMagic(Bytes& out) {
+    for (char c : kMagic) {
+        out.push_back(static_cast<std::uint8_t>(c));
+    }
+}
 
 // Reads little-endian fields from a byte range, refusing to run past its end.
 class Reader {
-public:
+  public:
     Reader(const Bytes& bytes, std::string error) : bytes_(bytes), error_(std::move(error)) {}
 
     void Seek(std::size_t pos) {
@@ -64,7 +68,7 @@ public:
         return static_cast<std::size_t>(value);
     }
 
-private:
+  private:
     const Bytes& bytes_;
     std::string error_;
     std::size_t pos_ = 0;
@@ -149,7 +153,8 @@ LevelPack DecodePack(const Bytes& bytes, const std::string& name) {
         back.Int();
         const std::int32_t size = back.Int();
         back.Int();
-        if (size < 0 || offset > bytes.size() || static_cast<std::size_t>(size) > bytes.size() - offset) {
+        if (size < 0 || offset > bytes.size() ||
+            static_cast<std::size_t>(size) > bytes.size() - offset) {
             throw LevelError(pictureError);
         }
         pack.Pictures.emplace_back(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
@@ -169,7 +174,8 @@ Bytes ReadBytes(const std::filesystem::path& path) {
 
 void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out.flush()) {
         throw LevelError("Unable to write " + path.string());
     }
@@ -203,7 +209,7 @@ void UnpackToLevelFile(const std::filesystem::path& packFile,
     const std::filesystem::path folder = levelFile.parent_path();
     const std::string stem = levelFile.stem().string();
     for (std::size_t i = 0; i < pack.Levels.size(); ++i) {
-        char number[16];
+        char number[24];
         std::snprintf(number, sizeof number, "%02zu", i + 1);
         pack.Levels[i].PictureName = stem + number + ".jpg";
         WriteBytes(folder / pack.Levels[i].PictureName, pack.Pictures[i]);

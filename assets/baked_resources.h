@@ -1,0 +1,8 @@
+// The sprite sheets and sounds baked into the program, as the table FindResourceA searches.
+#pragma once
+
+#include <span>
+
+#include "platform/resources.h"
+
+std::span<const platform::ResourceEntry> BakedResources();
