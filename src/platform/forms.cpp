@@ -169,6 +169,9 @@ void TApplication::Run(TForm& form) {
     form.CreateParams(form.params_);
     platform::Display::Get().Open(form.params_.Caption);
     SDL_StartTextInput();
+    // The window system activates the application when its window first shows.
+    platform::System().queue.push_front(MessageEvent(WM_ACTIVATEAPP, 1));
+    deactivated_ = false;
     try {
         form.FormActivate();
         while (!form.CloseRequested()) {
@@ -240,9 +243,11 @@ void TApplication::ProcessMessages() {
                 }
                 TMessage message{WM_ACTIVATEAPP, event.active ? 1u : 0u, 0, 0};
                 form_->WndProc(message);
-                if (event.active) {
+                // Coming back from another application activates the form again.
+                if (event.active && deactivated_) {
                     form_->FormActivate();
                 }
+                deactivated_ = !event.active;
                 break;
             }
         }

@@ -16,7 +16,7 @@ class Exception : public std::runtime_error {
 
 // The silent error: it ends the operation under way, and the application shows nothing for it.
 class EAbort : public std::exception {
-public:
+  public:
     const char* what() const noexcept override { return "Operation aborted"; }
 };
 
@@ -90,6 +90,7 @@ class TApplication {
 
   private:
     TForm* form_ = nullptr;
+    bool deactivated_ = false;
 };
 
 extern TApplication Application;

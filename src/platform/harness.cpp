@@ -35,8 +35,6 @@ Harness::Harness() {
     sys.wallClock = 1'000'000'000;
     sys.dialogs = false;
     sys.passLimit = 1'000'000;
-    // The window system activates the application when its window first shows.
-    Focus(true);
 }
 
 Harness::~Harness() {

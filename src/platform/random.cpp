@@ -5,7 +5,9 @@ namespace {
 std::uint32_t g_seed = 1;
 }
 
-void platform::SeedRandom(std::uint32_t seed) { g_seed = seed; }
+void platform::SeedRandom(std::uint32_t seed) {
+    g_seed = seed;
+}
 
 int platform::Random() {
     g_seed = g_seed * 22695477u + 1u;

@@ -35,7 +35,9 @@ DWORD timeGetTime() {
     return static_cast<DWORD>(platform::NowMicros() / 1000);
 }
 
-void Sleep(DWORD milliseconds) { platform::SleepMicros(std::uint64_t{milliseconds} * 1000); }
+void Sleep(DWORD milliseconds) {
+    platform::SleepMicros(std::uint64_t{milliseconds} * 1000);
+}
 
 std::time_t platform::WallClockSeconds() {
     const auto& sys = System();

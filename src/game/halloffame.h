@@ -1,0 +1,26 @@
+// The Hall of Fame table and its score file "znscore.hof".
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+struct THighScore {
+    std::int32_t Score = 0;
+    std::string Name;
+};
+
+inline constexpr int kHallOfFameSize = 24;
+using THallOfFame = std::array<THighScore, kHallOfFameSize>;
+
+inline constexpr const char* kScoreFileName = "znscore.hof";
+
+// Entry i scores (24 - i) * 200 and is held by "Nobody yet!".
+void SetDefaultHallOfFame(THallOfFame& table);
+
+// Replaces the places the file holds, best first; the rest keep what they had. A missing or
+// unreadable file changes nothing.
+void ReadHallOfFameFile(const std::string& fileName, THallOfFame& table);
+
+// One line per place, "score name", with CR LF line ends. Nothing is reported on failure.
+void WriteHallOfFameFile(const std::string& fileName, const THallOfFame& table);

@@ -1,0 +1,345 @@
+// The game form: construction and destruction, start-up, the main loop and the input handlers.
+#include "game/znform.h"
+
+#include <cctype>
+
+#include "levels/levelfiles.h"
+#include "platform/cursor.h"
+#include "platform/random.h"
+#include "platform/timer.h"
+
+namespace {
+
+// A shot waiting in the barrel.
+constexpr std::int32_t ShotIdle = 2;
+
+// The word that, typed while paused, turns on the hidden mode.
+constexpr char kHiddenWord[] = "quillosent";
+constexpr int kHiddenWordLength = sizeof(kHiddenWord) - 1;
+
+// Names are kept printable and short enough to read back from the score file.
+constexpr std::size_t kMaxPlayerName = 255;
+
+std::unique_ptr<TDXGraphic> TransparentSheet() {
+    return std::make_unique<TDXGraphic>(DDBLT_WAIT | DDBLT_KEYSRC,
+                                        DDBLTFAST_WAIT | DDBLTFAST_SRCCOLORKEY,
+                                        DDBLT_KEYSRC | DDBLT_ASYNC, DDBLTFAST_SRCCOLORKEY);
+}
+
+std::unique_ptr<TDXGraphic> OpaqueSheet() {
+    return std::make_unique<TDXGraphic>(DDBLT_WAIT, DDBLTFAST_WAIT, DDBLT_ASYNC,
+                                        DDBLTFAST_NOCOLORKEY);
+}
+
+}  // namespace
+
+TKestovForm::TKestovForm() {
+    Gulls = TransparentSheet();
+    AGulls = TransparentSheet();
+    BAGulls = TransparentSheet();
+    BallSheet = TransparentSheet();
+    TennisBalls = TransparentSheet();
+    PaddleSheet = TransparentSheet();
+    Background = OpaqueSheet();
+    Digits = TransparentSheet();
+    ExplosionSheet = TransparentSheet();
+    MiscSheet = TransparentSheet();
+    BonusEggs = TransparentSheet();
+    ZnText = TransparentSheet();
+    for (auto* sound : {&BeginLevel, &BallBounce, &GullBounce, &BeginGame, &AGullBounce,
+                        &BAGullBounce, &Explosion, &BazzleBounce, &CreateEgg, &CatchEgg, &Fanfare,
+                        &ShotgunFire, &ShotgunHit, &Cannon}) {
+        *sound = std::make_unique<TDXSound>();
+    }
+    PackFiles = std::make_unique<std::vector<std::string>>();
+    MusicFiles = std::make_unique<std::vector<std::string>>();
+    platform::SeedRandom(static_cast<std::uint32_t>(platform::WallClockSeconds()));
+    SetDefaultHallOfFame(HallOfFame);
+    ReadHallOfFame();
+}
+
+TKestovForm::~TKestovForm() {
+    if (HofChanged) {
+        WriteHallOfFame();
+    }
+    TitleMusic.reset();
+    GameMusic.reset();
+    MusicFiles.reset();
+    PackFiles.reset();
+    for (auto* sheet : {&ZnText, &BonusEggs, &MiscSheet, &ExplosionSheet, &Digits, &Background,
+                        &PaddleSheet, &TennisBalls, &BallSheet, &BAGulls, &AGulls, &Gulls}) {
+        sheet->reset();
+    }
+    PlayerName.clear();
+    for (THighScore& entry : HallOfFame) {
+        entry.Name.clear();
+    }
+    for (auto* sound : {&Cannon, &ShotgunHit, &ShotgunFire, &Fanfare, &CatchEgg, &CreateEgg,
+                        &BazzleBounce, &Explosion, &BAGullBounce, &AGullBounce, &BeginGame,
+                        &GullBounce, &BallBounce, &BeginLevel}) {
+        sound->reset();
+    }
+    for (auto* list : {&BallList, &EggList, &BombList, &GullList}) {
+        list->clear();
+    }
+}
+
+void TKestovForm::CreateParams(TCreateParams& params) {
+    TDirectXForm::CreateParams(params);
+    params.Caption = "Welcome to Zintrel";
+}
+
+void TKestovForm::FormActivate() {
+    if (Activated) {
+        AppActive = true;
+        return;
+    }
+    StartUp();
+    MainLoop();
+    ExitGame();
+}
+
+void TKestovForm::StartUp() {
+    Activated = true;
+    StartDirectDraw();
+    ShowCursor(FALSE);
+    StartDirectSound();
+    StartDirectMusic();
+    StartTimer();
+    LoadBackground("ZNTitle.jpg");
+    LoadSprites();
+    CreateSoundsAndMusic();
+    const RECT confinement{0, 25, 640, 455};
+    if (ClipCursor(&confinement) == FALSE) {
+        throw Exception("Cannot contain cursor");
+    }
+    *PackFiles = FindLevelFiles();
+}
+
+void TKestovForm::MainLoop() {
+    for (;;) {
+        Application.ProcessMessages();
+        KeepTitleMusic();
+        switch (GameState) {
+            case gsQuit:
+                if (!AboutSeen) {
+                    GameState = gsAbout;
+                }
+                break;
+            case gsTitle:
+                TitleScreen();
+                break;
+            case gsPlaying:
+            case gsLosingLife:
+            case gsPaused:
+            case gsLevelStart:
+            case gsGameOver:
+                PlayGame();
+                break;
+            case gsHallOfFame:
+                HallOfFameScreen();
+                break;
+            case gsNameEntry:
+                NameEntry();
+                break;
+            case gsScoring:
+                ScoringScreen();
+                break;
+            case gsSelectPack:
+                SelectPack();
+                break;
+            case gsAbout:
+                AboutScreen();
+                break;
+        }
+        if (AboutSeen && GameState == gsQuit) {
+            break;
+        }
+    }
+}
+
+void TKestovForm::ExitGame() {
+    DirectDraw->FlipToGDISurface();
+    ShowCursor(TRUE);
+    ClipCursor(nullptr);
+    Close();
+}
+
+void TKestovForm::KeepTitleMusic() {
+    if (TitleMusic && !TitleMusic->IsPlaying()) {
+        TitleMusic->Play();
+    }
+}
+
+void TKestovForm::WndProc(TMessage& message) {
+    switch (message.Msg) {
+        case WM_ACTIVATEAPP:
+            if (message.WParam != 0) {
+                AppActive = true;
+            } else {
+                AppActive = false;
+                if (GameState == gsPlaying) {
+                    GameState = gsPaused;
+                }
+            }
+            return;
+        case WM_KEYDOWN:
+            if (GameState == gsSelectPack) {
+                const auto last = static_cast<std::int32_t>(PackFiles->size()) - 1;
+                if (message.WParam == VK_UP && PackIndex >= 1) {
+                    --PackIndex;
+                } else if (message.WParam == VK_DOWN && PackIndex < last) {
+                    ++PackIndex;
+                }
+            }
+            return;
+        case WM_CHAR:
+            HandleChar(static_cast<unsigned char>(message.WParam));
+            return;
+        case WM_SYSCOMMAND:
+            if (message.WParam == SC_SCREENSAVE || message.WParam == SC_MONITORPOWER) {
+                message.Result = 1;
+                return;
+            }
+            break;
+        case WM_CLOSE:
+            // The window's close button leaves like Esc on the farewell screen.
+            Quitting = true;
+            AboutSeen = true;
+            GameState = gsQuit;
+            return;
+        default:
+            break;
+    }
+    DefaultHandler(message);
+}
+
+void TKestovForm::HandleChar(unsigned char code) {
+    switch (code) {
+        case 8:
+            if (GameState == gsNameEntry && !PlayerName.empty()) {
+                PlayerName.pop_back();
+            }
+            return;
+        case 13:
+            if (GameState == gsNameEntry) {
+                GameState = gsHallOfFame;
+            } else if (GameState == gsSelectPack) {
+                GameState = gsLevelStart;
+            }
+            return;
+        case 27:
+            Quitting = true;
+            GameState = gsQuit;
+            return;
+        default:
+            break;
+    }
+    if (GameState == gsNameEntry) {
+        if (code >= 32 && PlayerName.size() < kMaxPlayerName) {
+            PlayerName.push_back(static_cast<char>(code));
+        }
+        return;
+    }
+    if (code == ' ') {
+        switch (GameState) {
+            case gsTitle:
+                GameState = gsSelectPack;
+                break;
+            case gsPlaying:
+                PlayClick();
+                break;
+            case gsGameOver:
+                GameState = gsHallOfFame;
+                break;
+            case gsHallOfFame:
+            case gsScoring:
+                GameState = gsTitle;
+                break;
+            case gsAbout:
+                if (!Quitting) {
+                    GameState = gsTitle;
+                }
+                break;
+            default:
+                break;
+        }
+        return;
+    }
+    switch (GameState) {
+        case gsTitle:
+            switch (std::tolower(code)) {
+                case 'a':
+                    GameState = gsAbout;
+                    break;
+                case 'h':
+                    GameState = gsHallOfFame;
+                    break;
+                case 's':
+                    GameState = gsScoring;
+                    break;
+                default:
+                    break;
+            }
+            break;
+        case gsPlaying:
+            if (code == 'p' || code == 'P') {
+                GameState = gsPaused;
+            }
+            break;
+        case gsPaused:
+            if (CheatMode) {
+                CheatCount = 0;
+            } else if (static_cast<char>(code) != kHiddenWord[CheatCount++]) {
+                CheatCount = 0;
+            } else if (CheatCount == kHiddenWordLength) {
+                CheatMode = true;
+            }
+            if (code == 'p' || code == 'P') {
+                GameState = gsPlaying;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void TKestovForm::PlayClick() {
+    PlayStarted = true;
+    if (ShotgunPower && ShotSprites[0].Kind == ShotIdle && ShotSprites[1].Kind == ShotIdle) {
+        FireRequest = true;
+    }
+    MouseHeld = true;
+    PaddleMinX = 0;
+    PaddleMaxX = 576;
+}
+
+void TKestovForm::FormMouseDown(TMouseButton, int, int) {
+    switch (GameState) {
+        case gsTitle:
+            GameState = gsSelectPack;
+            break;
+        case gsPlaying:
+            PlayClick();
+            break;
+        case gsGameOver:
+            GameState = HofRank >= kHallOfFameSize ? gsHallOfFame : gsNameEntry;
+            break;
+        case gsHallOfFame:
+        case gsScoring:
+            GameState = gsTitle;
+            break;
+        case gsAbout:
+            if (!Quitting) {
+                GameState = gsTitle;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void TKestovForm::FormMouseUp(TMouseButton, int, int) {
+    MouseHeld = false;
+    FireRequest = false;
+}

@@ -1,0 +1,63 @@
+// The virtual cursor: its count, its confinement and relative motion.
+#include <gtest/gtest.h>
+
+#include "platform/cursor.h"
+#include "platform/forms.h"
+#include "platform/harness.h"
+
+namespace {
+
+class CursorForm : public TForm {
+  public:
+    void FormActivate() override {
+        const RECT confinement{0, 25, 640, 455};
+        ASSERT_EQ(ClipCursor(&confinement), TRUE);
+        harness->MoveMouse(-1000, -1000);
+        Application.ProcessMessages();
+        GetCursorPos(&topLeft);
+        harness->MoveMouse(5000, 5000);
+        Application.ProcessMessages();
+        GetCursorPos(&bottomRight);
+        harness->MoveMouse(-100, -30);
+        Application.ProcessMessages();
+        GetCursorPos(&moved);
+        Close();
+    }
+    platform::Harness* harness = nullptr;
+    POINT topLeft, bottomRight, moved;
+};
+
+TEST(CursorTest, RelativeMotionStaysInsideTheConfinement) {
+    platform::Harness harness;
+    Application.Initialize();
+    CursorForm form;
+    form.harness = &harness;
+    Application.Run(form);
+    EXPECT_EQ(form.topLeft, (POINT{0, 25}));
+    EXPECT_EQ(form.bottomRight, (POINT{639, 454}));
+    EXPECT_EQ(form.moved, (POINT{539, 424}));
+}
+
+TEST(CursorTest, ConfinementCanBeReleasedAndCanFail) {
+    platform::Harness harness;
+    const RECT box{100, 100, 200, 200};
+    ASSERT_EQ(ClipCursor(&box), TRUE);
+    EXPECT_TRUE(harness.CursorClipped());
+    POINT at;
+    GetCursorPos(&at);
+    EXPECT_EQ(at, (POINT{199, 199}));
+    ASSERT_EQ(ClipCursor(nullptr), TRUE);
+    EXPECT_FALSE(harness.CursorClipped());
+    harness.FailClipCursor(true);
+    EXPECT_EQ(ClipCursor(&box), FALSE);
+}
+
+TEST(CursorTest, ShowCursorCounts) {
+    platform::Harness harness;
+    EXPECT_EQ(ShowCursor(FALSE), -1);
+    EXPECT_EQ(ShowCursor(FALSE), -2);
+    EXPECT_EQ(ShowCursor(TRUE), -1);
+    EXPECT_EQ(harness.CursorCount(), -1);
+}
+
+}  // namespace

@@ -1,0 +1,47 @@
+// The directory search: wildcards without regard to case, hidden entries skipped, sorted names.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/files.h"
+
+namespace {
+
+class FilesTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        previous = std::filesystem::current_path();
+        folder =
+            std::filesystem::temp_directory_path() /
+            ("zintrel-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        std::filesystem::current_path(folder);
+    }
+    void TearDown() override {
+        std::filesystem::current_path(previous);
+        std::filesystem::remove_all(folder);
+    }
+    static void Touch(const std::string& name) { std::ofstream(name) << "x"; }
+
+    std::filesystem::path previous;
+    std::filesystem::path folder;
+};
+
+TEST_F(FilesTest, MatchesLikeTheOriginalFileSystem) {
+    for (const char* name : {"beta.znk", "Alpha.ZNL", "gamma.zn", "delta.znkk", ".hidden.znk",
+                             "Zeta.zNx", "ZNTITLE.MID", "tune.mid", "readme.txt"}) {
+        Touch(name);
+    }
+    std::filesystem::create_directory("folder.znk");
+    EXPECT_EQ(platform::FindFiles("*.zn?"),
+              (std::vector<std::string>{"Alpha.ZNL", "beta.znk", "Zeta.zNx"}));
+    EXPECT_EQ(platform::FindFiles("*.mid"), (std::vector<std::string>{"tune.mid", "ZNTITLE.MID"}));
+    EXPECT_EQ(platform::FindFiles("*.rmi"), std::vector<std::string>{});
+    EXPECT_TRUE(platform::FileExists("readme.txt"));
+    EXPECT_FALSE(platform::FileExists("folder.znk"));
+    EXPECT_FALSE(platform::FileExists("missing.txt"));
+}
+
+}  // namespace

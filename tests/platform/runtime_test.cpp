@@ -1,0 +1,53 @@
+// The runtime's services: the random sequence, the clocks and the resource table.
+#include <gtest/gtest.h>
+
+#include "platform/harness.h"
+#include "platform/random.h"
+#include "platform/resources.h"
+#include "platform/timer.h"
+
+namespace {
+
+TEST(RuntimeTest, TheRandomSequenceIsTheRuntimesLinearCongruentialOne) {
+    platform::SeedRandom(1);
+    // seed 22695478 -> 346; seed 2659465919 (mod 2^32) -> 130 ...
+    EXPECT_EQ(platform::Random(), 346);
+    EXPECT_EQ(platform::Random(), 130);
+    EXPECT_EQ(platform::Random(), 10982);
+    platform::SeedRandom(1);
+    EXPECT_EQ(platform::Random(), 346);
+}
+
+TEST(RuntimeTest, TheManualClockDrivesBothCounters) {
+    platform::Harness harness;
+    LARGE_INTEGER frequency{};
+    LARGE_INTEGER before{};
+    LARGE_INTEGER after{};
+    ASSERT_EQ(QueryPerformanceFrequency(&frequency), TRUE);
+    EXPECT_EQ(frequency.QuadPart, 1'000'000);
+    const DWORD startMs = timeGetTime();
+    QueryPerformanceCounter(&before);
+    harness.AdvanceClock(16.5);
+    QueryPerformanceCounter(&after);
+    EXPECT_EQ(after.QuadPart - before.QuadPart, 16'500);
+    EXPECT_EQ(timeGetTime() - startMs, 16u);
+    Sleep(4);
+    EXPECT_EQ(timeGetTime() - startMs, 20u);
+
+    harness.SetCounterFrequency(0);
+    EXPECT_EQ(QueryPerformanceFrequency(&frequency), FALSE);
+}
+
+TEST(RuntimeTest, ResourcesAreFoundByNameAndTypeWithoutRegardToCase) {
+    static const std::uint8_t bytes[] = {1, 2, 3};
+    static const platform::ResourceEntry table[] = {{"BallBounce", "WAV", bytes}};
+    platform::SetModuleResources(table);
+    HRSRC found = FindResourceA(nullptr, "ballbounce", "wav");
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(SizeofResource(nullptr, found), 3u);
+    EXPECT_EQ(LockResource(LoadResource(nullptr, found)), bytes);
+    EXPECT_EQ(FindResourceA(nullptr, "BallBounce", "BITMAP"), nullptr);
+    platform::SetModuleResources({});
+}
+
+}  // namespace
