@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs the whole test suite, then again with the address and undefined
+# behaviour sanitizers in build-sanitize/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+jobs=$(nproc 2>/dev/null || echo 2)
+
+export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZINTREL_SANITIZE=ON \
+  -DZINTREL_BENCH=OFF >/dev/null
+cmake --build build-sanitize -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-sanitize --output-on-failure -j"$jobs"
+echo "All tests passed."
