@@ -44,19 +44,21 @@ void Star(cairo_t* cr, double cx, double cy, double r) {
     FillInked(cr, Rgb{255, 226, 60}, 1.0);
 }
 
-// One wing from the shoulder; lift 1 is fully up, -1 fully down.
+// One long, pointed wing swept back from the shoulder; lift 1 is fully up, -1 fully down.
 void WingPath(cairo_t* cr, double sx, double sy, double lift, double sweep, double reach) {
-    const double tipX = sx + 9 + sweep;
+    const double tipX = sx + 16 + sweep;
     const double tipY = sy - reach * lift;
-    cairo_move_to(cr, sx - 6, sy);
-    cairo_curve_to(cr, sx - 9, sy - reach * 0.45 * lift, tipX - 8, tipY + 2 * lift, tipX, tipY);
-    cairo_curve_to(cr, tipX + 3, sy - reach * 0.5 * lift, sx + 12, sy - 6 * lift, sx + 10, sy + 1);
+    cairo_move_to(cr, sx - 5, sy);
+    cairo_curve_to(cr, sx - 6, sy - reach * 0.5 * lift, sx - 1, sy - reach * 0.8 * lift, tipX,
+                   tipY);
+    cairo_curve_to(cr, sx + 8, sy - reach * 0.6 * lift, sx + 12, sy - reach * 0.3 * lift, sx + 11,
+                   sy + 1);
     cairo_close_path(cr);
 }
 
 void PaintWing(cairo_t* cr, const GullLook& look, double sx, double sy, double lift, double sweep,
                double reach, bool far, bool notched) {
-    const double tipX = sx + 9 + sweep;
+    const double tipX = sx + 16 + sweep;
     const double tipY = sy - reach * lift;
     const Rgb light = far ? Mix(look.wingLight, look.wingDark, 0.6) : look.wingLight;
     const Rgb dark = far ? Mix(look.wingDark, kInk, 0.3) : look.wingDark;
@@ -66,7 +68,7 @@ void PaintWing(cairo_t* cr, const GullLook& look, double sx, double sy, double l
     cairo_save(cr);
     WingPath(cr, sx, sy, lift, sweep, reach);
     cairo_clip(cr);
-    cairo_arc(cr, tipX, tipY, 0.32 * reach + 2, 0, 2 * M_PI);
+    cairo_arc(cr, tipX, tipY, 0.28 * reach + 1, 0, 2 * M_PI);
     SetColour(cr, look.tip);
     cairo_fill(cr);
     cairo_restore(cr);
@@ -98,15 +100,18 @@ void PaintGullLeft(cairo_t* cr, const GullLook& look, double phase, bool dazed, 
     const double sweep = 3 * std::sin(a);
     const double bodyY = 36 + 1.5 * lift;  // the body rises a little on the down stroke
 
-    PaintWing(cr, look, 33, bodyY - 3, lift * 0.8, sweep + 4, 20, true, look.battered);
+    PaintWing(cr, look, 32, bodyY - 3, lift * 0.8, sweep + 2, 22, true, look.battered);
 
-    // Tail.
-    cairo_move_to(cr, 44, bodyY - 4);
-    cairo_line_to(cr, 60, bodyY - 6);
-    cairo_line_to(cr, 61, bodyY + 1);
-    cairo_line_to(cr, 44, bodyY + 4);
+    // Tail: a short fan, pale with a dark edge.
+    cairo_move_to(cr, 44, bodyY - 5);
+    cairo_line_to(cr, 56, bodyY - 5);
+    cairo_curve_to(cr, 58, bodyY - 2, 58, bodyY + 1, 56, bodyY + 3);
+    cairo_line_to(cr, 44, bodyY + 5);
     cairo_close_path(cr);
-    FillShaded(cr, look.bodyLight, look.tip, bodyY - 6, bodyY + 3);
+    FillShaded(cr, look.bodyLight, look.bodyDark, bodyY - 5, bodyY + 4);
+    cairo_rectangle(cr, 53, bodyY - 5, 3.5, 8);
+    SetColour(cr, look.tip);
+    cairo_fill(cr);
 
     // Body and head.
     cairo_save(cr);
@@ -176,7 +181,7 @@ void PaintGullLeft(cairo_t* cr, const GullLook& look, double phase, bool dazed, 
         }
     }
 
-    PaintWing(cr, look, 28, bodyY - 2, lift, sweep, 26, false, look.battered);
+    PaintWing(cr, look, 27, bodyY - 2, lift, sweep, 28, false, look.battered);
 
     if (look.battered) {
         // A sticking plaster across the body and stars circling the head.

@@ -244,9 +244,9 @@ void PaintCannon(cairo_t* cr) {
     Wheel(cr, 36, 54, 9);
 }
 
-// Paddle geometry: the top edge at row 14, so that a 42-pixel ball at Y 410 rests on a paddle
-// at Y 438; the shotgun barrels sit 23 pixels either side of the shot's column.
-constexpr double kPaddleTop = 14, kPaddleBottom = 30;
+// Paddle geometry: the top edge (outline included) at row 14, so that a 42-pixel ball at Y 410
+// rests on a paddle at Y 438; the shotgun barrels sit 23 pixels either side of the shot's column.
+constexpr double kPaddleTop = 14.8, kPaddleBottom = 30;
 constexpr double kBarrelLeft = 8.5, kBarrelRight = 55.5, kShotColumn = 32;
 
 void PaddlePath(cairo_t* cr) {

@@ -204,7 +204,7 @@ void PaintEggSheet(Image& sheet, const SheetSpec& spec) {
                 Colour c = Of(shells[row]);
                 double lon = std::atan2(nx, std::sqrt(zz)) + turn;
                 lon = std::remainder(lon, M_PI);  // a sign on the front and one on the back
-                constexpr double kHalfArc = 1.2, kHalfHeight = 0.4;
+                constexpr double kHalfArc = 1.35, kHalfHeight = 0.5;
                 const double v = (ny + 0.05) / kHalfHeight;
                 if (std::fabs(lon) < kHalfArc && std::fabs(v) < 1) {
                     Colour t;

@@ -1,0 +1,228 @@
+// The baked sounds and tunes: wave format, length and loudness; MIDI structure, length, loading.
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes Read(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::uint32_t Le(const Bytes& b, std::size_t at, int n) {
+    std::uint32_t v = 0;
+    for (int k = n - 1; k >= 0; --k) {
+        v = (v << 8) | b.at(at + k);
+    }
+    return v;
+}
+
+std::uint32_t Be(const Bytes& b, std::size_t at, int n) {
+    std::uint32_t v = 0;
+    for (int k = 0; k < n; ++k) {
+        v = (v << 8) | b.at(at + k);
+    }
+    return v;
+}
+
+struct Wave {
+    std::uint16_t format = 0, channels = 0, bits = 0;
+    std::uint32_t rate = 0;
+    Bytes data;
+};
+
+Wave ParseWave(const Bytes& b) {
+    Wave w;
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
+    EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 12), "WAVE");
+    EXPECT_EQ(Le(b, 4, 4) + 8, b.size());
+    for (std::size_t at = 12; at + 8 <= b.size();) {
+        const std::string id(b.begin() + at, b.begin() + at + 4);
+        const std::uint32_t size = Le(b, at + 4, 4);
+        EXPECT_LE(at + 8 + size, b.size()) << id;
+        if (id == "fmt ") {
+            w.format = std::uint16_t(Le(b, at + 8, 2));
+            w.channels = std::uint16_t(Le(b, at + 10, 2));
+            w.rate = Le(b, at + 12, 4);
+            w.bits = std::uint16_t(Le(b, at + 22, 2));
+        } else if (id == "data") {
+            w.data.assign(b.begin() + at + 8, b.begin() + at + 8 + size);
+        }
+        at += 8 + size + (size & 1);
+    }
+    return w;
+}
+
+const std::vector<std::string> kSounds = {
+    "BeginLevel",   "BallBounce",  "GullBounce",   "BeginGame", "AGullBounce",
+    "BAGullBounce", "Explosion",   "BazzleBounce", "CreateEgg", "CatchEgg",
+    "Fanfare",      "ShotgunFire", "ShotgunHit",   "Cannon"};
+
+TEST(Sounds, ArePcmMono22050Hz8BitShortUnclippedAndEquallyLoud) {
+    std::vector<double> loudness;
+    for (const std::string& name : kSounds) {
+        const Wave w = ParseWave(Read(std::string(ZINTREL_RESOURCE_DIR) + "/" + name + ".wav"));
+        EXPECT_EQ(w.format, 1) << name;
+        EXPECT_EQ(w.channels, 1) << name;
+        EXPECT_EQ(w.rate, 22050u) << name;
+        EXPECT_EQ(w.bits, 8) << name;
+        const double seconds = w.data.size() / 22050.0;
+        EXPECT_GT(seconds, 0.05) << name;
+        EXPECT_LT(seconds, 2.0) << name;
+        int clipped = 0;
+        double sum = 0;
+        int loud = 0;
+        for (std::uint8_t s : w.data) {
+            clipped += s == 0 || s == 255;
+            const double v = (s - 128) / 128.0;
+            if (std::fabs(v) > 0.05) {
+                sum += v * v;
+                ++loud;
+            }
+        }
+        EXPECT_EQ(clipped, 0) << name;
+        // Silent at both ends, so that starting and cutting off never clicks.
+        EXPECT_NEAR(w.data.front(), 128, 2) << name;
+        EXPECT_NEAR(w.data.back(), 128, 2) << name;
+        ASSERT_GT(loud, 0) << name;
+        loudness.push_back(std::sqrt(sum / loud));
+    }
+    const auto [quietest, loudest] = std::minmax_element(loudness.begin(), loudness.end());
+    EXPECT_GT(*quietest, 0.1);
+    EXPECT_LT(*loudest / *quietest, 2.5) << "loudness differs too much between sounds";
+}
+
+// A parsed standard MIDI file: its length in seconds and what the tracks hold.
+struct Midi {
+    int format = -1, tracks = 0, division = 0;
+    double seconds = 0;
+    std::set<int> channels;
+    int drumNotes = 0;
+    int hangingNotes = 0;
+    bool everyTrackEnds = true;
+};
+
+Midi ParseMidi(const Bytes& b) {
+    Midi m;
+    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "MThd");
+    EXPECT_EQ(Be(b, 4, 4), 6u);
+    m.format = int(Be(b, 8, 2));
+    m.tracks = int(Be(b, 10, 2));
+    m.division = int(Be(b, 12, 2));
+    std::size_t at = 14;
+    std::uint32_t tempo = 500000;
+    std::uint64_t lastTick = 0;
+    for (int t = 0; t < m.tracks; ++t) {
+        EXPECT_EQ(std::string(b.begin() + at, b.begin() + at + 4), "MTrk");
+        const std::size_t end = at + 8 + Be(b, at + 4, 4);
+        EXPECT_LE(end, b.size());
+        std::size_t p = at + 8;
+        std::uint64_t tick = 0;
+        std::map<int, int> on;
+        bool ended = false;
+        while (p < end && !ended) {
+            std::uint32_t delta = 0;
+            std::uint8_t c;
+            do {
+                c = b.at(p++);
+                delta = (delta << 7) | (c & 0x7F);
+            } while (c & 0x80);
+            tick += delta;
+            const std::uint8_t status = b.at(p++);
+            if (status == 0xFF) {
+                const std::uint8_t type = b.at(p++);
+                const std::uint8_t len = b.at(p++);
+                if (type == 0x51) {
+                    tempo = Be(b, p, 3);
+                }
+                ended = type == 0x2F;
+                p += len;
+            } else {
+                EXPECT_GE(status, 0x80) << "running status is not used";
+                const int kind = status >> 4, channel = status & 0xF;
+                m.channels.insert(channel);
+                if (kind == 0x9 && b.at(p + 1) > 0) {
+                    ++on[channel * 128 + b.at(p)];
+                    m.drumNotes += channel == 9;
+                } else if (kind == 0x8 || kind == 0x9) {
+                    --on[channel * 128 + b.at(p)];
+                }
+                p += (kind == 0xC || kind == 0xD) ? 1 : 2;
+            }
+        }
+        m.everyTrackEnds = m.everyTrackEnds && ended && p == end;
+        for (const auto& [note, count] : on) {
+            m.hangingNotes += count;
+        }
+        lastTick = std::max(lastTick, tick);
+        at = end;
+    }
+    m.seconds = double(lastTick) / m.division * tempo / 1e6;
+    return m;
+}
+
+std::vector<std::filesystem::path> Tunes() {
+    std::vector<std::filesystem::path> tunes;
+    for (const auto& entry : std::filesystem::directory_iterator(ZINTREL_GAME_DIR)) {
+        if (entry.path().extension() == ".mid") {
+            tunes.push_back(entry.path());
+        }
+    }
+    std::sort(tunes.begin(), tunes.end());
+    return tunes;
+}
+
+TEST(Music, TitleAndFourGameTunesAreWellFormedGeneralMidiOfOneToThreeMinutes) {
+    const auto tunes = Tunes();
+    EXPECT_GE(tunes.size(), 5u);
+    EXPECT_TRUE(std::filesystem::exists(std::string(ZINTREL_GAME_DIR) + "/zntitle.mid"));
+    for (const auto& path : tunes) {
+        const Midi m = ParseMidi(Read(path));
+        const std::string name = path.filename().string();
+        EXPECT_EQ(m.format, 1) << name;
+        EXPECT_GE(m.tracks, 4) << name;
+        EXPECT_TRUE(m.everyTrackEnds) << name;
+        EXPECT_EQ(m.hangingNotes, 0) << name << ": notes without their note-off";
+        EXPECT_TRUE(m.channels.count(9)) << name << ": drums on channel 10";
+        EXPECT_GE(m.channels.size(), 4u) << name << ": melody, harmony, bass and drums";
+        EXPECT_GT(m.drumNotes, 100) << name;
+        EXPECT_GE(m.seconds, 60) << name;
+        EXPECT_LE(m.seconds, 180) << name;
+    }
+}
+
+TEST(Music, EveryTuneLoadsIntoTheMusicPlayer) {
+    ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
+    ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024), 0) << Mix_GetError();
+    if ((Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) == 0) {
+        Mix_CloseAudio();
+        SDL_Quit();
+        GTEST_SKIP() << "this SDL_mixer has no MIDI support: " << Mix_GetError();
+    }
+    for (const auto& path : Tunes()) {
+        Mix_Music* music = Mix_LoadMUS(path.c_str());
+        EXPECT_NE(music, nullptr) << path << ": " << Mix_GetError();
+        if (music != nullptr) {
+            EXPECT_EQ(Mix_GetMusicType(music), MUS_MID) << path;
+            Mix_FreeMusic(music);
+        }
+    }
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_Quit();
+}
+
+}  // namespace
