@@ -117,7 +117,7 @@ void PaintWordSheet(Image& sheet, const SheetSpec& spec) {
     static const char* const words[] = {"SCORING", "PAUSED", "GAME OVER", "HALL OF FAME"};
     for (int f = 0; f < spec.rows; ++f) {
         Canvas tile(spec.frameWidth, spec.frameHeight);
-        InkedLettering(tile.cr, words[f], spec.frameWidth, spec.frameHeight, 36, 3.0,
+        InkedLettering(tile.cr, words[f], spec.frameWidth, spec.frameHeight, 42, 3.0,
                        Rgb{255, 252, 200}, Rgb{246, 120, 20});
         StampKeyed(sheet, FrameX(spec, f), FrameY(spec, f), tile.surface, kInk);
     }
