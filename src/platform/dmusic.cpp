@@ -1,6 +1,20 @@
-// DirectMusic emulation (minimal): object identities and a performance that plays nothing yet.
+// DirectMusic over SDL2_mixer's music stream: standard MIDI files played through FluidSynth.
 #include "platform/dmusic.h"
 
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <strings.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "platform/audio_device.h"
 #include "platform/services.h"
 
 const CLSID CLSID_DirectMusicPerformance{"DirectMusicPerformance"};
@@ -15,15 +29,237 @@ const GUID GUID_StandardMIDIFile{"StandardMIDIFile"};
 const GUID GUID_Download{"Download"};
 const GUID GUID_Unload{"Unload"};
 
+using platform::AudioDevice;
 using platform::Fault;
 using platform::System;
 
-bool platform::MusicAvailable() {
-    return false;
+namespace platform {
+
+namespace {
+
+constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
+
+// Segments start a prepare time after they are queued. The stream starts at once; the
+// performance reports the segment as playing only from then, on the platform's clock.
+constexpr std::uint64_t kPrepareMicros = 100'000;
+
+// The mixer's music volume at the master volume's top. The synthesizer's output at full volume
+// sits well above the effects' level, so the top of the range is set lower to balance the two.
+constexpr int kMusicFullVolume = 64;
+constexpr LONG kMinVolume = -20000;
+
+constexpr std::uint16_t kEscapedByte = 0xDC00;  // bytes that are not UTF-8: U+DC80 to U+DCFF
+
+const MusicSegmentState* g_current = nullptr;  // the segment the music stream plays
+std::uint64_t g_reportMicros = 0;              // from when the current segment counts as playing
+
+std::uint32_t ReadLittle32(const std::uint8_t* at) {
+    return std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16 |
+           std::uint32_t{at[3]} << 24;
 }
 
-IDirectMusicPerformance::IDirectMusicPerformance() = default;
-IDirectMusicPerformance::~IDirectMusicPerformance() = default;
+std::uint32_t ReadBig32(const std::uint8_t* at) {
+    return std::uint32_t{at[0]} << 24 | std::uint32_t{at[1]} << 16 | std::uint32_t{at[2]} << 8 |
+           std::uint32_t{at[3]};
+}
+
+bool HasTag(const std::vector<std::uint8_t>& bytes, std::size_t at, const char* tag) {
+    return bytes.size() >= at + 4 && std::memcmp(bytes.data() + at, tag, 4) == 0;
+}
+
+// The standard MIDI file in a file's bytes: the whole file, or the "data" chunk of a RIFF
+// "RMID" file. Empty when there is none or its header chunk is cut short.
+std::vector<std::uint8_t> StandardMidi(std::vector<std::uint8_t> bytes) {
+    if (HasTag(bytes, 0, "RIFF") && HasTag(bytes, 8, "RMID")) {
+        std::vector<std::uint8_t> found;
+        for (std::size_t at = 12; at + 8 <= bytes.size();) {
+            const std::size_t length = ReadLittle32(bytes.data() + at + 4);
+            if (length > bytes.size() - at - 8) {
+                break;
+            }
+            if (HasTag(bytes, at, "data")) {
+                found.assign(bytes.begin() + static_cast<std::ptrdiff_t>(at + 8),
+                             bytes.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
+                break;
+            }
+            at += 8 + length + (length & 1);
+        }
+        bytes = std::move(found);
+    }
+    constexpr std::uint32_t kHeaderLength = 6;
+    if (!HasTag(bytes, 0, "MThd") || bytes.size() < 8 ||
+        ReadBig32(bytes.data() + 4) < kHeaderLength || bytes.size() < 8 + kHeaderLength) {
+        return {};
+    }
+    return bytes;
+}
+
+bool IsSoundFont(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::vector<std::uint8_t> head(12);
+    file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    return file && HasTag(head, 0, "RIFF") && HasTag(head, 8, "sfbk");
+}
+
+// A name in a directory, matched without regard to case as the original file system did when
+// no entry has exactly that name.
+std::filesystem::path Resolve(const std::filesystem::path& directory, const std::string& name) {
+    const std::filesystem::path exact = directory / name;
+    std::error_code error;
+    if (std::filesystem::exists(exact, error) || name.find('/') != std::string::npos) {
+        return exact;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
+        if (strcasecmp(entry.path().filename().c_str(), name.c_str()) == 0) {
+            return entry.path();
+        }
+    }
+    return exact;
+}
+
+int MusicVolume(LONG hundredthsOfDecibel) {
+    const LONG volume = std::clamp<LONG>(hundredthsOfDecibel, kMinVolume, DMUS_VOLUME_MAX);
+    const double gain = std::pow(10.0, (volume - DMUS_VOLUME_MAX) / 2000.0);
+    return static_cast<int>(std::lround(kMusicFullVolume * gain));
+}
+
+}  // namespace
+
+struct MusicSegmentState {
+    MusicSegmentState() { AudioDevice::Get().Acquire(); }
+    ~MusicSegmentState() {
+        if (g_current == this) {
+            Mix_HaltMusic();
+            g_current = nullptr;
+        }
+        if (music != nullptr) {
+            Mix_FreeMusic(music);
+        }
+        AudioDevice::Get().Release();
+    }
+    MusicSegmentState(const MusicSegmentState&) = delete;
+    MusicSegmentState& operator=(const MusicSegmentState&) = delete;
+
+    std::vector<std::uint8_t> midi;  // the stream reads from these bytes while it lives
+    Mix_Music* music = nullptr;
+};
+
+std::string SoundFontPath() {
+    const char* fonts = std::getenv("SDL_SOUNDFONTS");
+    if (fonts == nullptr || *fonts == 0) {
+        return kDefaultSoundFont;
+    }
+    const std::string list(fonts);
+    return list.substr(0, list.find(';'));
+}
+
+bool MusicAvailable() {
+    if (!IsSoundFont(SoundFontPath())) {
+        return false;
+    }
+    AudioDevice& device = AudioDevice::Get();
+    device.Acquire();
+    const bool available = device.Open() && (Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) != 0 &&
+                           Mix_HasMusicDecoder("FLUIDSYNTH") == SDL_TRUE;
+    device.Release();
+    return available;
+}
+
+std::u16string AnsiToWide(std::string_view text) {
+    std::u16string wide;
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        bool valid = lead < 0x80 || (lead >= 0xC2 && lead <= 0xF4 && at + length <= text.size());
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[at + k]);
+            valid = (next & 0xC0) == 0x80;
+            code = code << 6 | (next & 0x3F);
+        }
+        constexpr std::uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        valid = valid && code >= kSmallest[length] && code <= 0x10FFFF &&
+                (code < 0xD800 || code > 0xDFFF);
+        if (!valid) {
+            wide.push_back(static_cast<char16_t>(kEscapedByte + lead));
+            ++at;
+            continue;
+        }
+        if (code >= 0x10000) {
+            wide.push_back(static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)));
+            wide.push_back(static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
+        } else {
+            wide.push_back(static_cast<char16_t>(code));
+        }
+        at += length;
+    }
+    return wide;
+}
+
+std::string WideToAnsi(std::u16string_view text) {
+    std::string out;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        std::uint32_t code = text[at];
+        if (code >= 0xD800 && code < 0xDC00 && at + 1 < text.size() && text[at + 1] >= 0xDC00 &&
+            text[at + 1] < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[++at] - 0xDC00u);
+        } else if (code >= kEscapedByte + 0x80 && code <= kEscapedByte + 0xFF) {
+            out.push_back(static_cast<char>(code - kEscapedByte));
+            continue;
+        }
+        if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+        } else if (code < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | code >> 6));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else if (code < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | code >> 12));
+            out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | code >> 18));
+            out.push_back(static_cast<char>(0x80 | (code >> 12 & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code >> 6 & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
+    }
+    return out;
+}
+
+}  // namespace platform
+
+IDirectMusicSegment::IDirectMusicSegment(std::unique_ptr<platform::MusicSegmentState> state)
+    : state_(std::move(state)) {}
+IDirectMusicSegment::~IDirectMusicSegment() = default;
+ULONG IDirectMusicSegment::AddRef() {
+    return ++references_;
+}
+ULONG IDirectMusicSegment::Release() {
+    const ULONG left = --references_;
+    if (left == 0) {
+        delete this;
+    }
+    return left;
+}
+
+HRESULT IDirectMusicSegment::SetParam(REFGUID type, DWORD, DWORD, MUSIC_TIME, void* data) {
+    if (type == GUID_StandardMIDIFile) {
+        return S_OK;  // the segment was read as a standard MIDI file already
+    }
+    if (type == GUID_Download || type == GUID_Unload) {
+        // The synthesizer loads the soundfont's instruments with the stream.
+        return data != nullptr ? S_OK : E_INVALIDARG;
+    }
+    return E_NOTIMPL;
+}
+
+IDirectMusicPerformance::IDirectMusicPerformance() {
+    AudioDevice::Get().Acquire();
+}
+IDirectMusicPerformance::~IDirectMusicPerformance() {
+    CloseDown();
+    AudioDevice::Get().Release();
+}
 ULONG IDirectMusicPerformance::AddRef() {
     return ++references_;
 }
@@ -34,27 +270,80 @@ ULONG IDirectMusicPerformance::Release() {
     }
     return left;
 }
-HRESULT IDirectMusicPerformance::Init(void**, IDirectSound*, HWND) {
-    return System().Take(Fault::MusicInit) ? E_FAIL : S_OK;
+
+HRESULT IDirectMusicPerformance::Init(void** music, IDirectSound*, HWND) {
+    if (music != nullptr) {
+        *music = nullptr;
+    }
+    if (initialized_ || System().Take(Fault::MusicInit)) {
+        return E_FAIL;
+    }
+    initialized_ = true;
+    return S_OK;
 }
+
 HRESULT IDirectMusicPerformance::AddPort(void*) {
-    return System().Take(Fault::MusicPort) ? E_FAIL : S_OK;
-}
-HRESULT IDirectMusicPerformance::SetGlobalParam(REFGUID, const void*, DWORD) {
+    if (!initialized_ || System().Take(Fault::MusicPort)) {
+        return E_FAIL;
+    }
+    portAdded_ = true;
     return S_OK;
 }
-HRESULT IDirectMusicPerformance::PlaySegment(IDirectMusicSegment*, DWORD, REFERENCE_TIME,
-                                             IDirectMusicSegmentState**) {
-    return E_NOTIMPL;
-}
-HRESULT IDirectMusicPerformance::Stop(IDirectMusicSegment*, IDirectMusicSegmentState*, MUSIC_TIME,
-                                      DWORD) {
+
+HRESULT IDirectMusicPerformance::SetGlobalParam(REFGUID type, const void* data, DWORD size) {
+    if (type != GUID_PerfMasterVolume) {
+        return E_NOTIMPL;
+    }
+    if (data == nullptr || size != sizeof(LONG)) {
+        return E_INVALIDARG;
+    }
+    LONG volume = 0;
+    std::memcpy(&volume, data, sizeof volume);
+    Mix_VolumeMusic(platform::MusicVolume(volume));
     return S_OK;
 }
-HRESULT IDirectMusicPerformance::IsPlaying(IDirectMusicSegment*, IDirectMusicSegmentState*) {
-    return S_FALSE;
+
+HRESULT IDirectMusicPerformance::PlaySegment(IDirectMusicSegment* segment, DWORD, REFERENCE_TIME,
+                                             IDirectMusicSegmentState** state) {
+    if (state != nullptr) {
+        *state = nullptr;
+    }
+    if (segment == nullptr) {
+        return E_INVALIDARG;
+    }
+    if (!portAdded_ || segment->State().music == nullptr ||
+        Mix_PlayMusic(segment->State().music, 0) != 0) {
+        return E_FAIL;
+    }
+    platform::g_current = &segment->State();
+    platform::g_reportMicros = platform::NowMicros() + platform::kPrepareMicros;
+    return S_OK;
 }
+
+HRESULT IDirectMusicPerformance::Stop(IDirectMusicSegment* segment, IDirectMusicSegmentState*,
+                                      MUSIC_TIME, DWORD) {
+    if (platform::g_current != nullptr &&
+        (segment == nullptr || &segment->State() == platform::g_current)) {
+        Mix_HaltMusic();
+        platform::g_current = nullptr;
+    }
+    return S_OK;
+}
+
+HRESULT IDirectMusicPerformance::IsPlaying(IDirectMusicSegment* segment,
+                                           IDirectMusicSegmentState*) {
+    if (segment == nullptr) {
+        return E_INVALIDARG;
+    }
+    const bool sounding = &segment->State() == platform::g_current && Mix_PlayingMusic() != 0 &&
+                          platform::NowMicros() >= platform::g_reportMicros;
+    return sounding ? S_OK : S_FALSE;
+}
+
 HRESULT IDirectMusicPerformance::CloseDown() {
+    Stop(nullptr, nullptr, 0, 0);
+    initialized_ = false;
+    portAdded_ = false;
     return S_OK;
 }
 
@@ -70,10 +359,54 @@ ULONG IDirectMusicLoader::Release() {
     }
     return left;
 }
-HRESULT IDirectMusicLoader::SetSearchDirectory(REFGUID, const WCHAR*, BOOL) {
+
+HRESULT IDirectMusicLoader::SetSearchDirectory(REFGUID, const WCHAR* path, BOOL) {
+    if (path == nullptr) {
+        return E_INVALIDARG;
+    }
+    std::u16string_view wide(path);
+    std::string directory = platform::WideToAnsi(wide);
+    std::error_code error;
+    if (!std::filesystem::is_directory(directory, error)) {
+        return E_FAIL;
+    }
+    directory_ = std::move(directory);
     return S_OK;
 }
-HRESULT IDirectMusicLoader::GetObject(const DMUS_OBJECTDESC*, REFIID, void** object) {
+
+HRESULT IDirectMusicLoader::GetObject(const DMUS_OBJECTDESC* desc, REFIID iid, void** object) {
+    if (object == nullptr) {
+        return E_INVALIDARG;
+    }
     *object = nullptr;
-    return E_NOTIMPL;
+    if (iid != IID_IDirectMusicSegment) {
+        return E_NOINTERFACE;
+    }
+    if (desc == nullptr || (desc->dwValidData & DMUS_OBJ_FILENAME) == 0 ||
+        ((desc->dwValidData & DMUS_OBJ_CLASS) != 0 &&
+         (desc->guidClass == nullptr || *desc->guidClass != CLSID_DirectMusicSegment))) {
+        return E_INVALIDARG;
+    }
+    const WCHAR* end = std::find(std::begin(desc->wszFileName), std::end(desc->wszFileName), 0);
+    const std::string name =
+        platform::WideToAnsi(std::u16string_view(desc->wszFileName, end - desc->wszFileName));
+    const std::filesystem::path directory = directory_.empty() ? "." : directory_;
+    std::ifstream file(platform::Resolve(directory, name), std::ios::binary);
+    if (name.empty() || !file) {
+        return E_FAIL;
+    }
+    auto state = std::make_unique<platform::MusicSegmentState>();
+    state->midi =
+        platform::StandardMidi(std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file), {}));
+    if (state->midi.empty() || !AudioDevice::Get().Open()) {
+        return E_FAIL;
+    }
+    Mix_SetSoundFonts(platform::SoundFontPath().c_str());
+    state->music = Mix_LoadMUSType_RW(
+        SDL_RWFromConstMem(state->midi.data(), static_cast<int>(state->midi.size())), MUS_MID, 1);
+    if (state->music == nullptr) {
+        return E_FAIL;
+    }
+    *object = new IDirectMusicSegment(std::move(state));
+    return S_OK;
 }

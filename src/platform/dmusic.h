@@ -2,6 +2,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "platform/com.h"
 #include "platform/wintypes.h"
@@ -41,8 +43,16 @@ struct DMUS_OBJECTDESC {
 
 namespace platform {
 struct MusicSegmentState;
-// Whether MIDI files can be played: MIDI support and a General MIDI soundfont are present.
+// Whether MIDI files can be played: the mixer plays MIDI through FluidSynth and the General MIDI
+// soundfont is present.
 bool MusicAvailable();
+// The soundfont the synthesizer uses: the first path of SDL_SOUNDFONTS when it is set, else
+// the system's default General MIDI soundfont.
+std::string SoundFontPath();
+// Text of the ANSI code page (UTF-8 here) as UTF-16, and back; bytes that are not UTF-8 survive
+// the round trip.
+std::u16string AnsiToWide(std::string_view text);
+std::string WideToAnsi(std::u16string_view text);
 }  // namespace platform
 
 class IDirectMusicSegment {
@@ -86,6 +96,8 @@ class IDirectMusicPerformance {
   private:
     ~IDirectMusicPerformance();
     ULONG references_ = 1;
+    bool initialized_ = false;
+    bool portAdded_ = false;
 };
 
 class IDirectMusicLoader {
@@ -102,4 +114,5 @@ class IDirectMusicLoader {
   private:
     ~IDirectMusicLoader();
     ULONG references_ = 1;
+    std::string directory_;
 };

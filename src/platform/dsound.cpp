@@ -1,20 +1,218 @@
-// DirectSound emulation (minimal): the device and its primary buffer's format.
+// DirectSound over SDL2_mixer: the primary buffer's format and static buffers, each on a channel.
 #include "platform/dsound.h"
 
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "platform/audio_device.h"
 #include "platform/services.h"
 
-namespace platform {
-struct SoundBufferState {
-    bool primary = false;
-    WAVEFORMATEX format;
-};
-struct SoundDeviceState {
-    WAVEFORMATEX primaryFormat;
-};
-}  // namespace platform
-
+using platform::AudioDevice;
 using platform::Fault;
 using platform::System;
+
+namespace platform {
+
+namespace {
+
+constexpr DWORD kMinRate = 100;
+constexpr DWORD kMaxRate = 200000;
+constexpr std::size_t kBasicFormatBytes = 14;  // the wave format header without the sample size
+
+bool ValidPcm(const WAVEFORMATEX& format) {
+    return format.wFormatTag == WAVE_FORMAT_PCM &&
+           (format.nChannels == 1 || format.nChannels == 2) &&
+           (format.wBitsPerSample == 8 || format.wBitsPerSample == 16) &&
+           format.nBlockAlign == format.nChannels * format.wBitsPerSample / 8 &&
+           format.nSamplesPerSec >= kMinRate && format.nSamplesPerSec <= kMaxRate;
+}
+
+// A format block as a buffer descriptor gives it: only the basic header is read, and for PCM
+// the sample size follows from the block alignment.
+WAVEFORMATEX ReadFormat(const void* block) {
+    WAVEFORMATEX format;
+    std::memcpy(static_cast<void*>(&format), block, kBasicFormatBytes);
+    format.wBitsPerSample =
+        format.nChannels == 0 ? 0 : static_cast<WORD>(format.nBlockAlign * 8 / format.nChannels);
+    return format;
+}
+
+}  // namespace
+
+struct SoundBufferState;
+
+// The samples of a buffer and its duplicates: the bytes Lock hands out, in the buffer's own
+// format, and the same samples converted for the device.
+struct SampleData {
+    SampleData(const WAVEFORMATEX& waveFormat, DWORD size);
+    ~SampleData();
+    SampleData(const SampleData&) = delete;
+    SampleData& operator=(const SampleData&) = delete;
+
+    // Converts the bytes for the device. The buffers playing from the old conversion are
+    // stopped first and rewound, so the mixer never reads samples being replaced.
+    void Convert();
+    void Silence();
+    DWORD Frames() const { return static_cast<DWORD>(bytes.size()) / format.nBlockAlign; }
+    DWORD DeviceFrames() const {
+        return static_cast<DWORD>(converted.size() /
+                                  AudioDevice::Get().DeviceFormat().FrameBytes());
+    }
+
+    WAVEFORMATEX format;
+    std::vector<Uint8> bytes;
+    std::vector<Uint8> converted;
+    bool lost = false;
+    std::vector<SoundBufferState*> users;
+};
+
+namespace {
+std::set<SampleData*> g_samples;  // every live sample set, for losing them all at once
+}
+
+struct SoundBufferState {
+    SoundBufferState() { AudioDevice::Get().Acquire(); }
+    ~SoundBufferState();
+    SoundBufferState(const SoundBufferState&) = delete;
+    SoundBufferState& operator=(const SoundBufferState&) = delete;
+
+    void Attach(std::shared_ptr<SampleData> samples);
+    // A buffer whose channel ran to the end stops and returns to the start.
+    void Settle();
+    DWORD PlayPosition();
+    void Halt();
+    HRESULT Start();
+
+    bool primary = false;
+    WAVEFORMATEX format;  // the primary buffer's format
+    std::shared_ptr<SampleData> data;
+    int channel = -1;
+    Mix_Chunk view{};  // the converted samples from the start position on
+    DWORD position = 0;
+    bool started = false;
+    bool looping = false;
+    std::uint64_t startFrame = 0;
+};
+
+struct SoundDeviceState {
+    SoundDeviceState() { AudioDevice::Get().Acquire(); }
+    ~SoundDeviceState() { AudioDevice::Get().Release(); }
+    SoundDeviceState(const SoundDeviceState&) = delete;
+    SoundDeviceState& operator=(const SoundDeviceState&) = delete;
+    DWORD level = 0;
+};
+
+SampleData::SampleData(const WAVEFORMATEX& waveFormat, DWORD size)
+    : format(waveFormat), bytes(size) {
+    Silence();
+    g_samples.insert(this);
+}
+
+SampleData::~SampleData() {
+    g_samples.erase(this);
+}
+
+void SampleData::Silence() {
+    std::fill(bytes.begin(), bytes.end(), format.wBitsPerSample == 8 ? 0x80 : 0x00);
+    Convert();
+}
+
+void SampleData::Convert() {
+    for (SoundBufferState* user : users) {
+        user->Halt();
+        user->position = 0;
+    }
+    const AudioDevice::Format& device = AudioDevice::Get().DeviceFormat();
+    SDL_AudioStream* stream = SDL_NewAudioStream(
+        format.wBitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB, static_cast<Uint8>(format.nChannels),
+        static_cast<int>(format.nSamplesPerSec), device.sdlFormat,
+        static_cast<Uint8>(device.channels), device.rate);
+    converted.clear();
+    if (stream == nullptr) {
+        return;
+    }
+    SDL_AudioStreamPut(stream, bytes.data(), static_cast<int>(Frames() * format.nBlockAlign));
+    SDL_AudioStreamFlush(stream);
+    const int available = SDL_AudioStreamAvailable(stream);
+    converted.resize(static_cast<std::size_t>(std::max(available, 0)));
+    SDL_AudioStreamGet(stream, converted.data(), static_cast<int>(converted.size()));
+    SDL_FreeAudioStream(stream);
+}
+
+SoundBufferState::~SoundBufferState() {
+    if (data != nullptr) {
+        AudioDevice::Get().FreeChannel(channel);
+        std::erase(data->users, this);
+    }
+    AudioDevice::Get().Release();
+}
+
+void SoundBufferState::Attach(std::shared_ptr<SampleData> samples) {
+    data = std::move(samples);
+    data->users.push_back(this);
+}
+
+void SoundBufferState::Settle() {
+    if (started && Mix_Playing(channel) == 0) {
+        started = false;
+        position = 0;
+    }
+}
+
+DWORD SoundBufferState::PlayPosition() {
+    Settle();
+    if (!started || data->DeviceFrames() == 0) {
+        return position;
+    }
+    // The mixer's frame count since the start, mapped back onto the buffer's own frames.
+    const std::uint64_t startDevice =
+        std::uint64_t{position / data->format.nBlockAlign} * data->DeviceFrames() / data->Frames();
+    const std::uint64_t viewFrames = data->DeviceFrames() - startDevice;
+    std::uint64_t played = AudioDevice::Get().MixedFrames() - startFrame;
+    played = looping ? played % viewFrames : std::min(played, viewFrames - 1);
+    const std::uint64_t frame = (startDevice + played) * data->Frames() / data->DeviceFrames();
+    return static_cast<DWORD>(frame * data->format.nBlockAlign);
+}
+
+void SoundBufferState::Halt() {
+    if (started) {
+        Mix_HaltChannel(channel);
+        started = false;
+    }
+}
+
+HRESULT SoundBufferState::Start() {
+    const int frameBytes = AudioDevice::Get().DeviceFormat().FrameBytes();
+    const std::size_t offset = std::size_t{position / data->format.nBlockAlign} *
+                               data->DeviceFrames() / std::max<DWORD>(data->Frames(), 1) *
+                               static_cast<std::size_t>(frameBytes);
+    if (offset >= data->converted.size()) {
+        return E_FAIL;
+    }
+    // A looping buffer started part-way repeats from that point; the game loops nothing.
+    view = Mix_Chunk{0, data->converted.data() + offset,
+                     static_cast<Uint32>(data->converted.size() - offset), MIX_MAX_VOLUME};
+    if (Mix_PlayChannel(channel, &view, looping ? -1 : 0) < 0) {
+        return E_FAIL;
+    }
+    startFrame = AudioDevice::Get().MixedFrames();
+    started = true;
+    return S_OK;
+}
+
+void LoseSoundBuffers() {
+    for (SampleData* samples : g_samples) {
+        samples->lost = true;
+        samples->Silence();
+    }
+}
+
+}  // namespace platform
 
 IDirectSoundBuffer::IDirectSoundBuffer(std::unique_ptr<platform::SoundBufferState> state)
     : state_(std::move(state)) {}
@@ -29,33 +227,146 @@ ULONG IDirectSoundBuffer::Release() {
     }
     return left;
 }
+
 HRESULT IDirectSoundBuffer::GetStatus(DWORD* status) {
+    if (status == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
     *status = 0;
+    if (state_->primary) {
+        return S_OK;
+    }
+    if (state_->data->lost) {
+        *status = DSBSTATUS_BUFFERLOST;
+        return S_OK;
+    }
+    state_->Settle();
+    if (state_->started) {
+        *status = DSBSTATUS_PLAYING | (state_->looping ? DSBSTATUS_LOOPING : 0);
+    }
     return S_OK;
 }
-HRESULT IDirectSoundBuffer::Play(DWORD, DWORD, DWORD) {
-    return E_NOTIMPL;
+
+HRESULT IDirectSoundBuffer::Play(DWORD, DWORD, DWORD flags) {
+    if (state_->primary) {
+        return S_OK;  // the primary buffer is the mix, which always plays
+    }
+    if (state_->data->lost) {
+        return DSERR_BUFFERLOST;
+    }
+    state_->Settle();
+    if (state_->started) {
+        return S_OK;  // playing on from where it is
+    }
+    state_->looping = (flags & DSBPLAY_LOOPING) != 0;
+    return state_->Start();
 }
+
 HRESULT IDirectSoundBuffer::Stop() {
+    if (!state_->primary) {
+        state_->position = state_->PlayPosition();
+        state_->Halt();
+    }
     return S_OK;
 }
-HRESULT IDirectSoundBuffer::SetCurrentPosition(DWORD) {
+
+HRESULT IDirectSoundBuffer::SetCurrentPosition(DWORD position) {
+    if (state_->primary) {
+        return DSERR_INVALIDCALL;
+    }
+    if (position >= state_->data->bytes.size()) {
+        return DSERR_INVALIDPARAM;
+    }
+    state_->Settle();
+    const bool playing = state_->started;
+    state_->Halt();
+    state_->position = position - position % state_->data->format.nBlockAlign;
+    return playing ? state_->Start() : S_OK;
+}
+
+HRESULT IDirectSoundBuffer::GetCurrentPosition(DWORD* play, DWORD* write) {
+    const DWORD position = state_->primary ? 0 : state_->PlayPosition();
+    if (play != nullptr) {
+        *play = position;
+    }
+    if (write != nullptr) {
+        *write = position;
+    }
     return S_OK;
 }
+
 HRESULT IDirectSoundBuffer::SetFormat(const WAVEFORMATEX* format) {
-    if (format == nullptr || !state_->primary || System().Take(Fault::SoundFormat)) {
-        return E_INVALIDARG;
+    if (!state_->primary) {
+        return DSERR_INVALIDCALL;
+    }
+    if (format == nullptr || !platform::ValidPcm(*format)) {
+        return DSERR_BADFORMAT;
+    }
+    if (System().Take(Fault::SoundFormat)) {
+        return E_FAIL;
     }
     state_->format = *format;
     return S_OK;
 }
-HRESULT IDirectSoundBuffer::Lock(DWORD, DWORD, void**, DWORD*, void**, DWORD*, DWORD) {
-    return E_NOTIMPL;
+
+HRESULT IDirectSoundBuffer::Lock(DWORD offset, DWORD bytes, void** first, DWORD* firstBytes,
+                                 void** second, DWORD* secondBytes, DWORD flags) {
+    if (state_->primary) {
+        return DSERR_INVALIDCALL;
+    }
+    if (state_->data->lost) {
+        return DSERR_BUFFERLOST;
+    }
+    std::vector<Uint8>& samples = state_->data->bytes;
+    const DWORD size = static_cast<DWORD>(samples.size());
+    if ((flags & DSBLOCK_ENTIREBUFFER) != 0) {
+        offset = 0;
+        bytes = size;
+    }
+    if (first == nullptr || firstBytes == nullptr || offset >= size || bytes == 0 || bytes > size) {
+        return DSERR_INVALIDPARAM;
+    }
+    const DWORD head = std::min(bytes, size - offset);
+    const DWORD wrapped = bytes - head;
+    if (wrapped > 0 && (second == nullptr || secondBytes == nullptr)) {
+        return DSERR_INVALIDPARAM;
+    }
+    *first = samples.data() + offset;
+    *firstBytes = head;
+    if (second != nullptr) {
+        *second = wrapped > 0 ? samples.data() : nullptr;
+    }
+    if (secondBytes != nullptr) {
+        *secondBytes = wrapped;
+    }
+    return S_OK;
 }
-HRESULT IDirectSoundBuffer::Unlock(void*, DWORD, void*, DWORD) {
-    return E_NOTIMPL;
+
+HRESULT IDirectSoundBuffer::Unlock(void* first, DWORD firstBytes, void* second, DWORD secondBytes) {
+    if (state_->primary) {
+        return DSERR_INVALIDCALL;
+    }
+    if (state_->data->lost) {
+        return DSERR_BUFFERLOST;
+    }
+    const Uint8* begin = state_->data->bytes.data();
+    const Uint8* end = begin + state_->data->bytes.size();
+    const auto inside = [&](const void* region, DWORD length) {
+        const auto* at = static_cast<const Uint8*>(region);
+        return at >= begin && at <= end && length <= static_cast<std::size_t>(end - at);
+    };
+    if (first == nullptr || !inside(first, firstBytes) ||
+        (second != nullptr && (second != begin || !inside(second, secondBytes)))) {
+        return DSERR_INVALIDPARAM;
+    }
+    state_->data->Convert();
+    return S_OK;
 }
+
 HRESULT IDirectSoundBuffer::Restore() {
+    if (!state_->primary) {
+        state_->data->lost = false;
+    }
     return S_OK;
 }
 
@@ -71,33 +382,101 @@ ULONG IDirectSound::Release() {
     }
     return left;
 }
-HRESULT IDirectSound::SetCooperativeLevel(HWND, DWORD) {
-    return System().Take(Fault::SoundCooperativeLevel) ? E_FAIL : S_OK;
-}
-HRESULT IDirectSound::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer,
-                                        void*) {
-    *buffer = nullptr;
-    if (desc == nullptr || (desc->dwFlags & DSBCAPS_PRIMARYBUFFER) == 0) {
-        return E_NOTIMPL;
+
+HRESULT IDirectSound::SetCooperativeLevel(HWND, DWORD level) {
+    if (level < 1 || level > 4) {
+        return DSERR_INVALIDPARAM;
     }
-    if (System().Take(Fault::PrimarySoundBuffer)) {
+    if (System().Take(Fault::SoundCooperativeLevel)) {
         return E_FAIL;
     }
+    state_->level = level;
+    return S_OK;
+}
+
+HRESULT IDirectSound::CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer,
+                                        void* outer) {
+    if (buffer == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
+    *buffer = nullptr;
+    if (desc == nullptr || outer != nullptr ||
+        (desc->dwSize != kDsBufferDescSizeV1 && desc->dwSize != kDsBufferDescSize)) {
+        return DSERR_INVALIDPARAM;
+    }
+    if (state_->level == 0) {
+        return DSERR_PRIOLEVELNEEDED;
+    }
     auto state = std::make_unique<platform::SoundBufferState>();
-    state->primary = true;
+    if ((desc->dwFlags & DSBCAPS_PRIMARYBUFFER) != 0) {
+        if (desc->dwBufferBytes != 0 || desc->lpwfxFormat != nullptr) {
+            return DSERR_INVALIDPARAM;
+        }
+        if (System().Take(Fault::PrimarySoundBuffer)) {
+            return E_FAIL;
+        }
+        state->primary = true;
+        *buffer = new IDirectSoundBuffer(std::move(state));
+        return S_OK;
+    }
+    if (desc->lpwfxFormat == nullptr || desc->dwBufferBytes < DSBSIZE_MIN ||
+        desc->dwBufferBytes > DSBSIZE_MAX) {
+        return DSERR_INVALIDPARAM;
+    }
+    const WAVEFORMATEX format = platform::ReadFormat(desc->lpwfxFormat);
+    if (!platform::ValidPcm(format)) {
+        return DSERR_BADFORMAT;
+    }
+    if (System().Take(Fault::SoundBuffer) || !AudioDevice::Get().Open()) {
+        return E_FAIL;
+    }
+    state->channel = AudioDevice::Get().AllocateChannel();
+    if (state->channel < 0) {
+        return E_OUTOFMEMORY;
+    }
+    state->Attach(std::make_shared<platform::SampleData>(format, desc->dwBufferBytes));
     *buffer = new IDirectSoundBuffer(std::move(state));
     return S_OK;
 }
-HRESULT IDirectSound::DuplicateSoundBuffer(IDirectSoundBuffer*, IDirectSoundBuffer** duplicate) {
+
+HRESULT IDirectSound::DuplicateSoundBuffer(IDirectSoundBuffer* original,
+                                           IDirectSoundBuffer** duplicate) {
+    if (duplicate == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
     *duplicate = nullptr;
-    return E_NOTIMPL;
+    if (original == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
+    if (original->State().primary) {
+        return DSERR_INVALIDCALL;
+    }
+    if (System().Take(Fault::DuplicateSoundBuffer)) {
+        return E_FAIL;
+    }
+    auto state = std::make_unique<platform::SoundBufferState>();
+    state->channel = AudioDevice::Get().AllocateChannel();
+    if (state->channel < 0) {
+        return E_OUTOFMEMORY;
+    }
+    state->Attach(original->State().data);
+    *duplicate = new IDirectSoundBuffer(std::move(state));
+    return S_OK;
 }
 
 HRESULT DirectSoundCreate(const GUID*, IDirectSound** sound, void*) {
+    if (sound == nullptr) {
+        return DSERR_INVALIDPARAM;
+    }
     *sound = nullptr;
     if (System().Take(Fault::DirectSoundCreate)) {
         return E_FAIL;
     }
-    *sound = new IDirectSound();
+    auto* device = new IDirectSound();
+    if (!AudioDevice::Get().Open()) {
+        device->Release();
+        return E_FAIL;
+    }
+    *sound = device;
     return S_OK;
 }

@@ -17,7 +17,14 @@ inline constexpr DWORD DSBSTATUS_PLAYING = 0x00000001;
 inline constexpr DWORD DSBSTATUS_BUFFERLOST = 0x00000002;
 inline constexpr DWORD DSBSTATUS_LOOPING = 0x00000004;
 inline constexpr DWORD DSBPLAY_LOOPING = 0x00000001;
+inline constexpr DWORD DSBLOCK_ENTIREBUFFER = 0x00000002;
+inline constexpr DWORD DSBSIZE_MIN = 4;
+inline constexpr DWORD DSBSIZE_MAX = 0x0FFFFFFF;
 inline constexpr HRESULT DSERR_BUFFERLOST = MakeResult(0x88780096);
+inline constexpr HRESULT DSERR_INVALIDPARAM = E_INVALIDARG;
+inline constexpr HRESULT DSERR_INVALIDCALL = MakeResult(0x88780032);
+inline constexpr HRESULT DSERR_PRIOLEVELNEEDED = MakeResult(0x88780046);
+inline constexpr HRESULT DSERR_BADFORMAT = MakeResult(0x88780064);
 inline constexpr WORD WAVE_FORMAT_PCM = 1;
 
 // The basic wave format header as it lies in a RIFF "fmt " chunk (little-endian, packed).
@@ -39,13 +46,22 @@ struct DSBUFFERDESC {
     DWORD dwBufferBytes = 0;
     DWORD dwReserved = 0;
     // The format block; it may point into a resource at any alignment and be as short as the
-    // 14-byte basic header, so the device copies the bytes it needs.
+    // 14-byte basic header, so the device copies those 14 bytes and takes the sample size from
+    // the block alignment.
     const void* lpwfxFormat = nullptr;
 };
+
+// The two descriptor sizes the device accepts: the original layout and the later one with a
+// 3D algorithm identifier.
+inline constexpr DWORD kDsBufferDescSizeV1 = 20;
+inline constexpr DWORD kDsBufferDescSize = 36;
 
 namespace platform {
 struct SoundBufferState;
 struct SoundDeviceState;
+// Loses every secondary buffer, as when another program takes the sound device: their samples
+// turn to silence and they answer DSERR_BUFFERLOST until restored and refilled.
+void LoseSoundBuffers();
 }  // namespace platform
 
 class IDirectSoundBuffer {
@@ -60,6 +76,8 @@ class IDirectSoundBuffer {
     HRESULT Play(DWORD reserved, DWORD priority, DWORD flags);
     HRESULT Stop();
     HRESULT SetCurrentPosition(DWORD position);
+    // The play position in bytes of the buffer's own format; the write position is the same.
+    HRESULT GetCurrentPosition(DWORD* play, DWORD* write);
     HRESULT SetFormat(const WAVEFORMATEX* format);
     HRESULT Lock(DWORD offset, DWORD bytes, void** first, DWORD* firstBytes, void** second,
                  DWORD* secondBytes, DWORD flags);
