@@ -239,15 +239,12 @@ void TDXGraphic::BuildFrameRects() {
 
 void TDXGraphic::CopyBitmap(IDirectDraw2* directDraw) {
     const HRESULT restored = Surface->Restore();
-    if (restored == DDERR_INVALIDOBJECT || restored == DDERR_WRONGMODE) {
-        // The surface object died with the display mode: a new one takes its place, keyed as
-        // the old one was.
+    const bool dead = restored == DDERR_INVALIDOBJECT || restored == DDERR_WRONGMODE;
+    if (dead) {
+        // The surface object died with the display mode: a new one takes its place.
         Surface->Release();
         Surface = nullptr;
         CreateSurface(directDraw, Width, Height);
-        if (keyed_) {
-            SetColorKeyFromPixel(Surface);
-        }
     } else if (FAILED(restored) && restored != DDERR_IMPLICITLYCREATED) {
         throw XDXException(restored, Name);
     }
@@ -255,6 +252,10 @@ void TDXGraphic::CopyBitmap(IDirectDraw2* directDraw) {
         AcquireDC();
         StretchBlt(DC, 0, 0, Width, Height, *Bitmap, 0, 0, Bitmap->width, Bitmap->height, SRCCOPY);
         ReleaseDC();
+    }
+    // The new surface is keyed as the old one was, from its refilled top-left pixel.
+    if (dead && keyed_) {
+        SetColorKeyFromPixel(Surface);
     }
 }
 

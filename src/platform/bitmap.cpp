@@ -108,13 +108,24 @@ void Bitmap24::StretchDraw(const Bitmap24& source) {
         bits = source.bits;
         return;
     }
-    if (source.width == 0 || source.height == 0 || width == 0 || height == 0) {
+    if (source.width == 0 || source.height == 0) {
         return;
     }
-    SurfacePtr from = View(source);
-    SurfacePtr to = View(*this);
-    if (from && to) {
-        SDL_BlitScaled(from.get(), nullptr, to.get(), nullptr);
+    // Each target pixel takes the source pixel its position maps onto, so that a whole
+    // multiple enlarges every source pixel into an exact block.
+    std::vector<int> columns(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x) {
+        columns[x] = static_cast<int>(static_cast<std::int64_t>(x) * source.width / width) * 3;
+    }
+    BYTE* out = bits.data();
+    for (int y = 0; y < height; ++y) {
+        const BYTE* row =
+            source.bits.data() +
+            static_cast<std::size_t>(static_cast<std::int64_t>(y) * source.height / height) *
+                source.width * 3;
+        for (int x = 0; x < width; ++x, out += 3) {
+            std::memcpy(out, row + columns[x], 3);
+        }
     }
 }
 

@@ -1,0 +1,323 @@
+// TDXGraphic: loading, reuse, keys, masks, clipped and queued drawing, restore and failures.
+#include <gtest/gtest.h>
+
+#include "media/bltqueue.h"
+#include "media/dxerrors.h"
+#include "media/picture_fixture.h"
+#include "platform/forms.h"
+
+namespace {
+
+using pictures::kMagenta;
+using pictures::Rgb565;
+
+// Frame i of the test sheet: magenta, with a block of its own colour at (4, 4)-(12, 12).
+COLORREF FrameColour(int frame) {
+    return RGB(static_cast<BYTE>(40 * (frame + 1)), 200, static_cast<BYTE>(255 - 30 * frame));
+}
+
+// A sheet of 2 rows by 3 columns of 20 by 16 frames.
+COLORREF TestSheet(int x, int y) {
+    const int frame = (y / 16) * 3 + x / 20;
+    const int fx = x % 20;
+    const int fy = y % 16;
+    return (fx >= 4 && fx < 12 && fy >= 4 && fy < 12) ? FrameColour(frame) : kMagenta;
+}
+
+class GraphicTest : public pictures::PictureTest {
+  protected:
+    void SetUp() override {
+        PictureTest::SetUp();
+        AddResource("BmpTest", pictures::MakeBmp(60, 32, TestSheet));
+    }
+
+    std::unique_ptr<TDXGraphic> LoadTestSheet(bool colorKey = true, bool masks = true) {
+        auto sheet = pictures::TransparentGraphic();
+        sheet->LoadFromResource(dd, "BmpTest", 2, 3, 20, 16, colorKey, masks);
+        return sheet;
+    }
+
+    // Whether frame 0 drawn over grey leaves the grey where the sheet has its key colour.
+    bool DrawsKeyed(TDXGraphic& sheet) {
+        const std::uint16_t grey = Rgb565(RGB(128, 128, 128));
+        Fill(screen, grey);
+        sheet.DrawFrame(screen, 0, 0, 0);
+        return Pixel(screen, 0, 0) == grey && Pixel(screen, 5, 5) != grey;
+    }
+
+    template <typename X>
+    static std::string MessageOf(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const X& error) {
+            return error.Message();
+        }
+        return "nothing raised";
+    }
+};
+
+TEST_F(GraphicTest, LoadsASheetWithItsGridKeyAndPixels) {
+    auto sheet = LoadTestSheet();
+    EXPECT_EQ(sheet->Name, "BmpTest");
+    EXPECT_EQ(sheet->Width, 60);
+    EXPECT_EQ(sheet->Height, 32);
+    EXPECT_TRUE(sheet->InVideoMemory);
+    ASSERT_EQ(sheet->FrameRects.size(), 6u);
+    EXPECT_EQ(sheet->FrameRects[4], (RECT{20, 16, 40, 32}));
+    EXPECT_EQ(Pixel(sheet->Surface, 0, 0), Rgb565(kMagenta));
+    EXPECT_EQ(Pixel(sheet->Surface, 45, 20), Rgb565(FrameColour(5)));
+    EXPECT_TRUE(DrawsKeyed(*sheet));
+}
+
+TEST_F(GraphicTest, SheetWithoutKeyOrMasksIsOpaqueAndMasksImplyTheKey) {
+    auto plain = LoadTestSheet(false, false);
+    EXPECT_FALSE(DrawsKeyed(*plain));
+    EXPECT_TRUE(plain->Masks.empty());
+    auto masked = LoadTestSheet(false, true);
+    EXPECT_TRUE(DrawsKeyed(*masked));
+    EXPECT_EQ(masked->Masks.size(), 6u);
+}
+
+TEST_F(GraphicTest, ReloadOfTheSameGeometryReusesBitmapAndSurface) {
+    auto sheet = LoadTestSheet();
+    IDirectDrawSurface3* surface = sheet->Surface;
+    const platform::Bitmap24* bitmap = sheet->Bitmap.get();
+    AddResource("BmpOther", pictures::MakeBmp(60, 32, [](int, int) { return RGB(0, 0, 255); }));
+    sheet->LoadFromResource(dd, "BmpOther", 2, 3, 20, 16, true, true);
+    EXPECT_EQ(sheet->Surface, surface);
+    EXPECT_EQ(sheet->Bitmap.get(), bitmap);
+    EXPECT_EQ(sheet->Name, "BmpOther");
+    EXPECT_EQ(Pixel(sheet->Surface, 10, 10), Rgb565(RGB(0, 0, 255)));
+
+    // Another size needs a new bitmap and surface; the grid follows the new geometry.
+    sheet->LoadFromResource(dd, "BmpOther", 1, 1, 30, 16, true, false);
+    EXPECT_EQ(sheet->Bitmap->width, 30);
+    DDSURFACEDESC desc;
+    sheet->Surface->GetSurfaceDesc(&desc);
+    EXPECT_EQ(desc.dwWidth, 30u);
+    EXPECT_EQ(sheet->FrameRects, (std::vector<RECT>{{0, 0, 30, 16}}));
+    EXPECT_TRUE(sheet->Masks.empty());
+}
+
+TEST_F(GraphicTest, PicturesOfAnotherSizeAreStretchedToTheSheet) {
+    // A 2 by 2 picture filling 640 by 480: each source pixel becomes a 320 by 240 quarter.
+    const COLORREF quarters[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255),
+                                  RGB(255, 255, 255)};
+    pictures::WriteFile("quarters.bmp",
+                        pictures::MakeBmp(2, 2, [&](int x, int y) { return quarters[y * 2 + x]; }));
+    auto picture = pictures::OpaqueGraphic();
+    picture->LoadFromFile(dd, "quarters.bmp", 1, 1, 640, 480, false, false);
+    for (int q = 0; q < 4; ++q) {
+        const RECT area{(q % 2) * 320, (q / 2) * 240, (q % 2) * 320 + 320, (q / 2) * 240 + 240};
+        EXPECT_EQ(Count(picture->Surface, area, Rgb565(quarters[q])), 320 * 240) << q;
+    }
+}
+
+TEST_F(GraphicTest, JpegFromFileAndFromMemory) {
+    const auto left = RGB(220, 40, 40);
+    const auto right = RGB(30, 60, 210);
+    const auto jpeg = pictures::MakeJpeg(64, 48, [&](int x, int) { return x < 32 ? left : right; });
+    pictures::WriteFile("Halves.JPG", jpeg);
+    auto fromFile = pictures::OpaqueGraphic();
+    fromFile->LoadFromFile(dd, "Halves.JPG", 1, 1, 640, 480, false, false);
+    auto fromMemory = pictures::OpaqueGraphic();
+    fromMemory->LoadFromStream(dd, jpeg, "Level Pack", 1, 1, 640, 480, false, false);
+    EXPECT_EQ(fromMemory->Name, "Level Pack");
+    for (TDXGraphic* picture : {fromFile.get(), fromMemory.get()}) {
+        // Lossy, so the colours are compared per channel within a small distance.
+        const COLORREF l = picture->Bitmap->Pixel(100, 200);
+        const COLORREF r = picture->Bitmap->Pixel(540, 200);
+        EXPECT_NEAR(GetRValue(l), 220, 12);
+        EXPECT_NEAR(GetBValue(l), 40, 12);
+        EXPECT_NEAR(GetRValue(r), 30, 12);
+        EXPECT_NEAR(GetBValue(r), 210, 12);
+    }
+}
+
+TEST_F(GraphicTest, FailuresRaiseTheirExceptionsWithTheirMessages) {
+    auto sheet = pictures::TransparentGraphic();
+    EXPECT_EQ(MessageOf<XFileNotExist>(
+                  [&] { sheet->LoadFromFile(dd, "ZNTitle.jpg", 1, 1, 640, 480, false, false); }),
+              "Failure loading ZNTitle.jpg: File does not exists");
+    EXPECT_EQ(sheet->Surface, nullptr);
+
+    pictures::WriteFile("broken.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 1, 2, 3});
+    EXPECT_EQ(MessageOf<XInvalidFormat>(
+                  [&] { sheet->LoadFromFile(dd, "broken.jpg", 1, 1, 640, 480, false, false); }),
+              "The graphics format of broken.jpg is invalid");
+    AddResource("BmpBroken", {'B', 'M', 0, 0});
+    EXPECT_EQ(MessageOf<XInvalidFormat>(
+                  [&] { sheet->LoadFromResource(dd, "BmpBroken", 1, 1, 8, 8, true, false); }),
+              "The graphics format of BmpBroken is invalid");
+    EXPECT_EQ(MessageOf<XFileNotExist>(
+                  [&] { sheet->LoadFromResource(dd, "BmpNone", 1, 1, 8, 8, true, false); }),
+              "Failure loading BmpNone: File does not exists");
+
+    harness.Fail(platform::Fault::OffscreenSurface);
+    EXPECT_EQ(MessageOf<XDXException>([&] { LoadTestSheet(); }),
+              "DirectX error: DDERR_OUTOFMEMORY");
+    harness.Fail(platform::Fault::SurfaceQuery);
+    try {
+        LoadTestSheet();
+        ADD_FAILURE() << "the failed query went unnoticed";
+    } catch (const XDXException& error) {
+        EXPECT_EQ(error.Code, E_NOINTERFACE);
+        EXPECT_EQ(error.ObjectName, "BmpTest");
+    }
+    harness.Fail(platform::Fault::GetDC);
+    EXPECT_EQ(MessageOf<XDXException>([&] { LoadTestSheet(); }),
+              "DirectX error: Windows cannot create device context for BmpTest");
+}
+
+TEST_F(GraphicTest, ImmediateBlitFailures) {
+    auto sheet = LoadTestSheet();
+    sheet->AcquireDC();
+    EXPECT_EQ(MessageOf<Exception>([&] { sheet->DrawFrame(screen, 0, 0, 0); }),
+              "DDERR_SURFACEBUSY");
+    sheet->ReleaseDC();
+    harness.LoseSurfaces();
+    EXPECT_THROW(sheet->DrawFrame(screen, 0, 0, 0), XSurfaceLost);
+    EXPECT_THROW(sheet->AcquireDC(), XSurfaceLost);
+}
+
+TEST_F(GraphicTest, DrawFrameClipsAgainstTheScreen) {
+    auto sheet = LoadTestSheet(true, false);
+    const std::uint16_t grey = Rgb565(RGB(128, 128, 128));
+    const std::uint16_t block = Rgb565(FrameColour(0));
+    struct Case {
+        int x, y;
+        RECT visibleBlock;  // where frame 0's block must land, empty when off screen
+    };
+    const Case cases[] = {
+        {-6, 100, {0, 104, 6, 112}},       // left columns cut: block columns 6..11 remain
+        {630, 100, {634, 104, 640, 112}},  // right edge: 640 - 20 + 10, last 10 columns cut
+        {300, -8, {304, 0, 312, 4}},       // top rows cut
+        {300, 470, {304, 474, 312, 480}},  // bottom edge
+        {-20, 100, {0, 0, 0, 0}},          // x = -FrameWidth: wholly off
+        {640, 100, {0, 0, 0, 0}},          // x = 640
+        {300, 480, {0, 0, 0, 0}},         {-1000, -1000, {0, 0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        Fill(screen, grey);
+        EXPECT_NO_THROW(sheet->DrawFrame(screen, 0, c.x, c.y));
+        const RECT& v = c.visibleBlock;
+        const int area = (v.right - v.left) * (v.bottom - v.top);
+        EXPECT_EQ(Count(screen, v, block), area) << c.x << "," << c.y;
+        EXPECT_EQ(Count(screen, {0, 0, 640, 480}, block), area) << c.x << "," << c.y;
+        // The key colour never reaches the screen.
+        EXPECT_EQ(Count(screen, {0, 0, 640, 480}, grey), 640 * 480 - area);
+    }
+}
+
+TEST_F(GraphicTest, OpaqueFramesCopyEveryPixelAndBlitsWithoutVideoMemoryUseBlt) {
+    auto sheet = pictures::OpaqueGraphic();
+    sheet->LoadFromResource(dd, "BmpTest", 2, 3, 20, 16, false, false);
+    sheet->InVideoMemory = false;
+    Fill(screen, 0);
+    sheet->DrawFrame(screen, 4, 100, 50);
+    EXPECT_EQ(Count(screen, {100, 50, 120, 66}, Rgb565(kMagenta)), 20 * 16 - 64);
+    EXPECT_EQ(Count(screen, {104, 54, 112, 62}, Rgb565(FrameColour(4))), 64);
+}
+
+TEST_F(GraphicTest, QueueFrameQueuesTheClippedCopyWithTheQueuedFlags) {
+    auto sheet = LoadTestSheet();
+    BltQueue queue;
+    queue.Reset();
+    sheet->QueueFrame(queue, 5, -10, 470);
+    sheet->QueueFrame(queue, 5, 700, 0);  // off screen: not queued
+    sheet->InVideoMemory = false;
+    sheet->QueueFrame(queue, 1, 10, 10);
+    ASSERT_EQ(queue.Count, 2);
+    const BltEntry& fast = queue.Entries[0];
+    EXPECT_EQ(fast.Kind, BltQueue::kBltFast);
+    EXPECT_EQ(fast.Source, (RECT{50, 16, 60, 26}));
+    EXPECT_EQ(fast.Dest, (RECT{0, 470, 10, 480}));
+    EXPECT_EQ(fast.FastFlags, DDBLTFAST_SRCCOLORKEY);
+    EXPECT_EQ(fast.BlitFlags, DDBLT_KEYSRC | DDBLT_ASYNC);
+    EXPECT_EQ(fast.SourceSurface, sheet->Surface);
+    EXPECT_EQ(queue.Entries[1].Kind, BltQueue::kBlt);
+    EXPECT_EQ(queue.Entries[1].Dest, (RECT{10, 10, 30, 26}));
+}
+
+TEST_F(GraphicTest, MasksHoldTheOpaquePixelsOfEachFrame) {
+    auto sheet = LoadTestSheet();
+    ASSERT_EQ(sheet->Masks.size(), 6u);
+    const TDXMask& mask = sheet->Masks[3];
+    ASSERT_EQ(mask.RowCount, 16);
+    EXPECT_EQ(mask.RowBits[0], 0u);
+    EXPECT_EQ(mask.RowBits[4], 0xFFull << (63 - 11));  // columns 4..11
+    EXPECT_EQ(mask.RowBits[12], 0u);
+
+    // A frame wider than 64 pixels: only its first 64 columns have bits.
+    AddResource("BmpWide", pictures::MakeBmp(100, 2, [](int x, int) {
+                    return x >= 63 ? RGB(0, 0, 0) : kMagenta;
+                }));
+    auto wide = pictures::TransparentGraphic();
+    wide->LoadFromResource(dd, "BmpWide", 1, 1, 100, 2, true, true);
+    EXPECT_EQ(wide->Masks[0].RowBits[1], 1u);  // column 63 only; 64..99 are beyond the mask
+}
+
+TEST_F(GraphicTest, MasksCollideOnSharedOpaquePixelsOnly) {
+    // Frame 0: the left half of each row opaque; frame 1: the right half.
+    TDXMask left{std::vector<std::uint64_t>(64, 0xFFFFFFFF00000000ull), 64};
+    TDXMask right{std::vector<std::uint64_t>(64, 0x00000000FFFFFFFFull), 64};
+    TDXMask none;
+    const RECT a{0, 0, 63, 63};
+    // Overlapping rectangles whose opaque halves meet without a shared column, either way round.
+    EXPECT_FALSE(TDXGraphic::MasksCollide(left, left, a, {32, 0, 95, 63}));
+    EXPECT_FALSE(TDXGraphic::MasksCollide(left, left, {32, 0, 95, 63}, a));
+    // One column closer, B's first opaque column lies on A's last.
+    EXPECT_TRUE(TDXGraphic::MasksCollide(left, left, a, {31, 0, 94, 63}));
+    EXPECT_TRUE(TDXGraphic::MasksCollide(left, left, {31, 0, 94, 63}, a));
+    // B's opaque half overlapping A's transparent half, and vertically offset frames.
+    EXPECT_TRUE(TDXGraphic::MasksCollide(right, left, a, {20, 10, 83, 73}));
+    EXPECT_FALSE(TDXGraphic::MasksCollide(left, right, a, {20, 10, 83, 73}));
+    // A shift of 64 or more leaves nothing to compare.
+    EXPECT_FALSE(TDXGraphic::MasksCollide(left, left, a, {64, 0, 127, 63}));
+    // Only the rows before the last shared one are compared.
+    TDXMask lastRow{std::vector<std::uint64_t>(64, 0), 64};
+    lastRow.RowBits[63] = ~0ull;
+    EXPECT_FALSE(TDXGraphic::MasksCollide(lastRow, lastRow, a, a));
+    lastRow.RowBits[62] = 1;
+    EXPECT_TRUE(TDXGraphic::MasksCollide(lastRow, lastRow, a, a));
+    // One side without a mask: the rectangles decide alone.
+    EXPECT_TRUE(TDXGraphic::MasksCollide(none, left, a, {500, 500, 563, 563}));
+    EXPECT_TRUE(TDXGraphic::MasksCollide(right, none, a, a));
+}
+
+TEST_F(GraphicTest, RestoreRefillsALostSurface) {
+    auto sheet = LoadTestSheet();
+    harness.LoseSurfaces();
+    screen->Restore();
+    IDirectDrawSurface3* before = sheet->Surface;
+    sheet->Restore(dd);
+    EXPECT_EQ(sheet->Surface, before);
+    EXPECT_EQ(Pixel(sheet->Surface, 45, 20), Rgb565(FrameColour(5)));
+    Fill(screen, 0);
+    sheet->DrawFrame(screen, 0, 0, 0);
+    EXPECT_EQ(Count(screen, {0, 0, 20, 16}, 0), 20 * 16 - 64);  // still keyed
+}
+
+TEST_F(GraphicTest, RestoreReplacesADeadSurfaceKeyedAsBefore) {
+    auto sheet = LoadTestSheet();
+    harness.KillSurfaces(DDERR_WRONGMODE);
+    sheet->Restore(dd);
+    EXPECT_NE(sheet->Surface, nullptr);
+    EXPECT_EQ(sheet->Surface->Restore(), DD_OK);
+    EXPECT_EQ(Pixel(sheet->Surface, 45, 20), Rgb565(FrameColour(5)));
+    screen = Offscreen(640, 480);  // the old one died with the rest
+    EXPECT_TRUE(DrawsKeyed(*sheet));
+
+    harness.KillSurfaces(DDERR_GENERIC);
+    EXPECT_EQ(
+        MessageOf<XDXException>([&] { sheet->Restore(dd); }),
+        "DirectX error: An undefined DirectX exception has occurred while processing BmpTest");
+}
+
+TEST_F(GraphicTest, ClearFillsBlack) {
+    auto sheet = LoadTestSheet();
+    sheet->Clear();
+    EXPECT_EQ(Count(sheet->Surface, {0, 0, 60, 32}, 0), 60 * 32);
+}
+
+}  // namespace

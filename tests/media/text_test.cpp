@@ -1,0 +1,189 @@
+// Text on a picture's device context: fonts, heights, colours, backgrounds, alignment, frames.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "media/dxerrors.h"
+#include "media/picture_fixture.h"
+#include "platform/gdi_objects.h"
+
+namespace {
+
+using pictures::Rgb565;
+
+class TextTest : public pictures::PictureTest {
+  protected:
+    void SetUp() override {
+        PictureTest::SetUp();
+        AddResource("BmpBlack", pictures::MakeBmp(1, 1, [](int, int) { return RGB(0, 0, 0); }));
+        picture = pictures::OpaqueGraphic();
+        picture->LoadFromResource(dd, "BmpBlack", 1, 1, 640, 480, false, false);
+    }
+
+    // The bounding box of the pixels that are not black.
+    RECT Inked() {
+        RECT box{640, 480, -1, -1};
+        DDSURFACEDESC desc;
+        EXPECT_EQ(picture->Surface->Lock(nullptr, &desc, 0, nullptr), DD_OK);
+        for (int y = 0; y < 480; ++y) {
+            const auto* row = reinterpret_cast<const std::uint16_t*>(
+                static_cast<const std::uint8_t*>(desc.lpSurface) + y * desc.lPitch);
+            for (int x = 0; x < 640; ++x) {
+                if (row[x] != 0) {
+                    box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                           std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+                }
+            }
+        }
+        picture->Surface->Unlock(nullptr);
+        return box;
+    }
+
+    // Draws one line with a fresh 12-point font, as the screens do, and reports its ink.
+    RECT DrawLine(UINT align, int x, int y, const char* text, int weight = 400) {
+        picture->Clear();
+        HDC dc = picture->AcquireDC();
+        HFONT font = CreateScreenFont(dc, "Arial", 12, weight);
+        EXPECT_NE(font, nullptr);
+        SelectObject(dc, font);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(255, 255, 255));
+        SetTextAlign(dc, align);
+        picture->DrawText(x, y, text);
+        SelectObject(dc, GetStockObject(SYSTEM_FONT));
+        DeleteObject(font);
+        picture->ReleaseDC();
+        return Inked();
+    }
+
+    std::unique_ptr<TDXGraphic> picture;
+};
+
+TEST_F(TextTest, ScreenFontsAskForTheCharacterHeightAt96PixelsPerInch) {
+    HDC dc = picture->AcquireDC();
+    EXPECT_EQ(GetDeviceCaps(dc, LOGPIXELSY), 96);
+    for (auto [points, height] : {std::pair{10, -13}, {12, -16}, {14, -18}}) {
+        HFONT font = CreateScreenFont(dc, "Arial", points, 600);
+        ASSERT_NE(font, nullptr);
+        const LOGFONTA* asked = &font->logfont;
+        EXPECT_EQ(asked->lfHeight, height) << points;
+        EXPECT_EQ(asked->lfWeight, 600);
+        EXPECT_EQ(asked->lfCharSet, DEFAULT_CHARSET);
+        EXPECT_EQ(asked->lfQuality, PROOF_QUALITY);
+        EXPECT_STREQ(asked->lfFaceName, "Arial");
+        DeleteObject(font);
+    }
+    picture->ReleaseDC();
+}
+
+TEST_F(TextTest, GlyphHeightsFollowThePointSize) {
+    // A capital H is about 0.72 of the character height in the Arial metrics.
+    for (auto [points, cap] : {std::pair{10, 9}, {14, 13}}) {
+        picture->Clear();
+        HDC dc = picture->AcquireDC();
+        HFONT font = CreateScreenFont(dc, "Arial", points, 400);
+        SelectObject(dc, font);
+        SetTextColor(dc, RGB(255, 255, 255));
+        SetBkMode(dc, TRANSPARENT);
+        picture->DrawText(100, 100, "H");
+        SelectObject(dc, GetStockObject(SYSTEM_FONT));
+        DeleteObject(font);
+        picture->ReleaseDC();
+        const RECT ink = Inked();
+        EXPECT_NEAR(ink.bottom - ink.top, cap, 1) << points;
+        // The top of the cell is y: the capital starts below the internal leading.
+        EXPECT_GE(ink.top, 101);
+        EXPECT_LE(ink.top, 105);
+    }
+}
+
+TEST_F(TextTest, AlignmentPlacesTheLineLeftRightOrCentred) {
+    const RECT left = DrawLine(TA_LEFT, 200, 50, "Hall of Fame");
+    const int width = left.right - left.left;
+    EXPECT_GE(left.left, 200);
+    EXPECT_LE(left.left, 202);
+    EXPECT_GT(width, 60);
+    EXPECT_LT(width, 100);
+
+    const RECT right = DrawLine(TA_RIGHT, 400, 50, "Hall of Fame");
+    EXPECT_LE(right.right, 400);
+    EXPECT_GE(right.right, 397);
+    EXPECT_EQ(right.top, left.top);
+
+    const RECT centre = DrawLine(TA_CENTER, 320, 300, "Hall of Fame");
+    EXPECT_NEAR((centre.left + centre.right) / 2.0, 320, 2);
+    EXPECT_EQ(centre.top, left.top + 250);
+}
+
+TEST_F(TextTest, BoldIsWiderAndGlyphEdgesAreAntiAliased) {
+    const RECT normal = DrawLine(TA_LEFT, 10, 10, "Scoring", 400);
+    const int white = Count(picture->Surface, normal, Rgb565(RGB(255, 255, 255)));
+    const int inked = (normal.right - normal.left) * (normal.bottom - normal.top) -
+                      Count(picture->Surface, normal, 0);
+    EXPECT_GT(white, 0);
+    EXPECT_GT(inked, white);  // partly covered pixels carry shades between the ink and black
+    const RECT bold = DrawLine(TA_LEFT, 10, 10, "Scoring", 700);
+    EXPECT_GT(bold.right - bold.left, normal.right - normal.left);
+}
+
+TEST_F(TextTest, TextColourAndBackgroundModes) {
+    Fill(picture->Surface, Rgb565(RGB(0, 0, 255)));
+    HDC dc = picture->AcquireDC();
+    HFONT font = CreateScreenFont(dc, "Arial", 14, 400);
+    SelectObject(dc, font);
+    SetTextColor(dc, RGB(0, 255, 255));
+    SetBkMode(dc, TRANSPARENT);
+    picture->DrawText(20, 20, "I");
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, RGB(0, 0, 0));
+    picture->DrawText(20, 200, "I");
+    SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    DeleteObject(font);
+    picture->ReleaseDC();
+    const std::uint16_t blue = Rgb565(RGB(0, 0, 255));
+    // Transparent: the picture shows around the ink, which is the text colour where covered.
+    EXPECT_GT(Count(picture->Surface, {15, 15, 40, 45}, Rgb565(RGB(0, 255, 255))), 10);
+    EXPECT_EQ(Count(picture->Surface, {15, 15, 40, 45}, 0), 0);
+    // Opaque: the cell around the glyph is blanked in the background colour.
+    EXPECT_GT(Count(picture->Surface, {20, 200, 24, 216}, 0), 20);
+    EXPECT_EQ(Pixel(picture->Surface, 19, 205), blue);
+}
+
+TEST_F(TextTest, DeviceContextsNestAndALoneDrawTextReleasesItsOwn) {
+    picture->DrawText(10, 10, "lone");
+    EXPECT_EQ(picture->DC, nullptr);
+    EXPECT_GT(Inked().right, 10);  // drawn with the stock font and default colours
+
+    HDC first = picture->AcquireDC();
+    EXPECT_EQ(picture->AcquireDC(), first);
+    picture->DrawText(10, 100, "held");
+    EXPECT_EQ(picture->DC, first);
+    picture->ReleaseDC();
+    EXPECT_EQ(picture->DC, nullptr);
+}
+
+TEST_F(TextTest, DeviceContextFailures) {
+    harness.Fail(platform::Fault::GetDC);
+    EXPECT_THROW(picture->AcquireDC(), XDXException);
+    picture->AcquireDC();
+    harness.LoseSurfaces();
+    EXPECT_THROW(picture->ReleaseDC(), XSurfaceLost);
+    EXPECT_EQ(picture->DC, nullptr);
+}
+
+TEST_F(TextTest, FrameRectOutlinesWithASolidBrush) {
+    picture->Clear();
+    HDC dc = picture->AcquireDC();
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    const RECT box{100, 100, 150, 120};
+    FrameRect(dc, &box, red);
+    const RECT small{200, 200, 210, 210};
+    FrameRect(dc, &small, GetStockObject(WHITE_BRUSH));
+    DeleteObject(red);
+    picture->ReleaseDC();
+    EXPECT_EQ(Count(picture->Surface, box, Rgb565(RGB(255, 0, 0))), 2 * 50 + 2 * 18);
+    EXPECT_EQ(Pixel(picture->Surface, 150, 100), 0);  // right and bottom are exclusive
+    EXPECT_EQ(Pixel(picture->Surface, 209, 209), 0xFFFF);
+}
+
+}  // namespace
