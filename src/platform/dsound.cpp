@@ -169,14 +169,15 @@ DWORD SoundBufferState::PlayPosition() {
     if (!started || data->DeviceFrames() == 0) {
         return position;
     }
-    // The mixer's frame count since the start, mapped back onto the buffer's own frames.
+    // The frames mixed since the start, mapped back onto the buffer's own frames.
     const std::uint64_t startDevice =
         std::uint64_t{position / data->format.nBlockAlign} * data->DeviceFrames() / data->Frames();
     const std::uint64_t viewFrames = data->DeviceFrames() - startDevice;
     std::uint64_t played = AudioDevice::Get().MixedFrames() - startFrame;
     played = looping ? played % viewFrames : std::min(played, viewFrames - 1);
-    const std::uint64_t frame = (startDevice + played) * data->Frames() / data->DeviceFrames();
-    return static_cast<DWORD>(frame * data->format.nBlockAlign);
+    const std::uint64_t bytes =
+        position + played * data->Frames() / data->DeviceFrames() * data->format.nBlockAlign;
+    return static_cast<DWORD>(std::min<std::uint64_t>(bytes, data->bytes.size() - 1));
 }
 
 void SoundBufferState::Halt() {
@@ -210,6 +211,20 @@ void LoseSoundBuffers() {
         samples->lost = true;
         samples->Silence();
     }
+}
+
+WAVEFORMATEX SoundDeviceFormat() {
+    WAVEFORMATEX format;
+    const AudioDevice::Format& device = AudioDevice::Get().DeviceFormat();
+    if (AudioDevice::Get().Open()) {
+        format.wFormatTag = WAVE_FORMAT_PCM;
+        format.nChannels = static_cast<WORD>(device.channels);
+        format.nSamplesPerSec = static_cast<DWORD>(device.rate);
+        format.nBlockAlign = static_cast<WORD>(device.FrameBytes());
+        format.nAvgBytesPerSec = format.nSamplesPerSec * format.nBlockAlign;
+        format.wBitsPerSample = static_cast<WORD>(SDL_AUDIO_BITSIZE(device.sdlFormat));
+    }
+    return format;
 }
 
 }  // namespace platform

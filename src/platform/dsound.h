@@ -62,6 +62,8 @@ struct SoundDeviceState;
 // Loses every secondary buffer, as when another program takes the sound device: their samples
 // turn to silence and they answer DSERR_BUFFERLOST until restored and refilled.
 void LoseSoundBuffers();
+// The format the device mixes in (16-bit PCM at the device's own rate); zero while it is closed.
+WAVEFORMATEX SoundDeviceFormat();
 }  // namespace platform
 
 class IDirectSoundBuffer {

@@ -1,0 +1,215 @@
+// MIDI tunes on the emulated DirectMusic: loading, the pending start, stopping, tunes that end,
+// a missing file keeping the tune, and the list of tunes for play.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "media/dxmidi.h"
+#include "sound_fixture.h"
+
+namespace {
+
+using sound::WriteFile;
+
+IDirectMusicPerformance* g_performance = nullptr;
+IDirectMusicLoader* g_loader = nullptr;
+
+// The performance and loader live for the whole program, as the tunes' module state does.
+class MusicEnvironment : public ::testing::Environment {
+  public:
+    void SetUp() override {
+        ASSERT_TRUE(platform::MusicAvailable());
+        ASSERT_EQ(
+            CoCreateInstance(CLSID_DirectMusicPerformance, nullptr, CLSCTX_INPROC_SERVER,
+                             IID_IDirectMusicPerformance, reinterpret_cast<void**>(&g_performance)),
+            S_OK);
+        ASSERT_EQ(g_performance->Init(nullptr, nullptr, nullptr), S_OK);
+        ASSERT_EQ(g_performance->AddPort(nullptr), S_OK);
+        ASSERT_EQ(CoCreateInstance(CLSID_DirectMusicLoader, nullptr, CLSCTX_INPROC_SERVER,
+                                   IID_IDirectMusicLoader, reinterpret_cast<void**>(&g_loader)),
+                  S_OK);
+        const LONG top = DMUS_VOLUME_MAX;
+        EXPECT_EQ(g_performance->SetGlobalParam(GUID_PerfMasterVolume, &top, sizeof top), S_OK);
+    }
+    void TearDown() override {
+        g_performance->CloseDown();
+        g_performance->Release();
+        g_loader->Release();
+    }
+};
+
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new MusicEnvironment);
+
+class MusicTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        home_ = std::filesystem::current_path();
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::filesystem::path folder = home_ / test->name();
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        std::filesystem::current_path(folder);
+    }
+    void TearDown() override { std::filesystem::current_path(home_); }
+
+    // Plays the tune and lets the prepare time pass, so the performance reports it sounding.
+    void StartAndReport(TDXMidi& tune) {
+        tune.Play();
+        harness.AdvanceClock(200);
+        ASSERT_TRUE(tune.IsPlaying());
+        ASSERT_FALSE(tune.StartPending);
+    }
+
+    platform::Harness harness;
+
+  private:
+    std::filesystem::path home_;
+};
+
+TEST_F(MusicTest, ATuneCountsAsPlayingFromPlayUntilItIsReportedAndWhileItSounds) {
+    WriteFile("tune.mid", sound::MakeMidi(3.0));
+    TDXMidi tune(g_performance, g_loader);
+    EXPECT_FALSE(tune.IsPlaying()) << "nothing loaded";
+    ASSERT_TRUE(tune.Load("tune.mid"));
+    EXPECT_FALSE(tune.IsPlaying()) << "loaded, never started";
+    tune.Play();
+    EXPECT_TRUE(tune.StartPending);
+    EXPECT_EQ(g_performance->IsPlaying(tune.Segment, nullptr), S_FALSE)
+        << "the performance reports a segment only after its prepare time";
+    EXPECT_TRUE(tune.IsPlaying());
+    harness.AdvanceClock(200);
+    EXPECT_EQ(g_performance->IsPlaying(tune.Segment, nullptr), S_OK);
+    EXPECT_TRUE(tune.IsPlaying());
+    EXPECT_FALSE(tune.StartPending);
+}
+
+TEST_F(MusicTest, StopEndsTheTuneAtOnce) {
+    WriteFile("tune.mid", sound::MakeMidi(3.0));
+    TDXMidi tune(g_performance, g_loader);
+    ASSERT_TRUE(tune.Load("tune.mid"));
+    tune.Play();
+    tune.Stop();
+    EXPECT_FALSE(tune.StartPending);
+    EXPECT_FALSE(tune.IsPlaying());
+    StartAndReport(tune);
+    tune.Stop();
+    EXPECT_FALSE(tune.IsPlaying());
+}
+
+TEST_F(MusicTest, ATuneThatEndsStopsPlayingAndStartsAgainWhenPlayed) {
+    WriteFile("tune.mid", sound::MakeMidi(0.5));
+    TDXMidi tune(g_performance, g_loader);
+    ASSERT_TRUE(tune.Load("tune.mid"));
+    StartAndReport(tune);
+    EXPECT_TRUE(sound::WaitFor([&] { return !tune.IsPlaying(); }, 5.0));
+    StartAndReport(tune);
+}
+
+TEST_F(MusicTest, StartingAnotherTuneEndsTheFirst) {
+    WriteFile("a.mid", sound::MakeMidi(3.0));
+    WriteFile("b.mid", sound::MakeMidi(3.0));
+    TDXMidi first(g_performance, g_loader);
+    TDXMidi second(g_performance, g_loader);
+    ASSERT_TRUE(first.Load("a.mid"));
+    ASSERT_TRUE(second.Load("b.mid"));
+    StartAndReport(first);
+    StartAndReport(second);
+    EXPECT_FALSE(first.IsPlaying());
+    second.Stop();
+    first.Stop();
+}
+
+TEST_F(MusicTest, LoadingAMissingFileKeepsTheTuneAndABadFileLeavesNone) {
+    WriteFile("tune.mid", sound::MakeMidi(3.0));
+    TDXMidi tune(g_performance, g_loader);
+    ASSERT_TRUE(tune.Load("tune.mid"));
+    IDirectMusicSegment* loaded = tune.Segment;
+    EXPECT_FALSE(tune.Load("missing.mid"));
+    EXPECT_EQ(tune.Segment, loaded);
+    StartAndReport(tune);
+    tune.Stop();
+
+    // The file exists, so the old tune is unloaded before the new one fails to read.
+    WriteFile("noise.mid", sound::MakeWave(sound::Tone(0.5)));
+    EXPECT_FALSE(tune.Load("noise.mid"));
+    EXPECT_EQ(tune.Segment, nullptr);
+    tune.Play();
+    EXPECT_FALSE(tune.IsPlaying());
+    sound::Bytes cut = sound::MakeMidi(1.0);
+    cut.resize(10);
+    WriteFile("cut.mid", cut);
+    EXPECT_FALSE(tune.Load("cut.mid"));
+}
+
+TEST_F(MusicTest, RiffMidiFilesPlayTheirMidiData) {
+    WriteFile("tune.rmi", sound::MakeRmi(sound::MakeMidi(3.0)));
+    TDXMidi tune(g_performance, g_loader);
+    ASSERT_TRUE(tune.Load("tune.rmi"));
+    StartAndReport(tune);
+    tune.Stop();
+    sound::Bytes cut = sound::MakeRmi(sound::MakeMidi(3.0));
+    sound::PutDword(cut, 16, 100000);  // the data chunk reaches past the end
+    WriteFile("cut.rmi", cut);
+    EXPECT_FALSE(tune.Load("cut.rmi"));
+}
+
+TEST_F(MusicTest, TheLoaderFindsNamesWithoutRegardToCase) {
+    WriteFile("TUNE.MID", sound::MakeMidi(1.0));
+    const std::u16string directory = platform::AnsiToWide(std::filesystem::current_path().string());
+    ASSERT_EQ(g_loader->SetSearchDirectory(GUID_DirectMusicAllTypes, directory.c_str(), FALSE),
+              S_OK);
+    DMUS_OBJECTDESC desc;
+    desc.dwValidData = DMUS_OBJ_CLASS | DMUS_OBJ_FILENAME;
+    desc.guidClass = &CLSID_DirectMusicSegment;
+    const std::u16string name = u"tune.mid";
+    std::copy(name.begin(), name.end(), desc.wszFileName);
+    void* segment = nullptr;
+    ASSERT_EQ(g_loader->GetObject(&desc, IID_IDirectMusicSegment, &segment), S_OK);
+    static_cast<IDirectMusicSegment*>(segment)->Release();
+    EXPECT_EQ(g_loader->GetObject(&desc, IID_IDirectMusicLoader, &segment), E_NOINTERFACE);
+    EXPECT_TRUE(
+        FAILED(g_loader->SetSearchDirectory(GUID_DirectMusicAllTypes, u"/no/such/place", FALSE)));
+}
+
+TEST_F(MusicTest, TheModuleStateIsTakenFromTheFirstTuneThatHasIt) {
+    TDXMidi none(nullptr, nullptr);
+    TDXMidi first(g_performance, g_loader);
+    EXPECT_EQ(MusicPerformance, g_performance);
+    EXPECT_EQ(MusicLoader, g_loader);
+    IDirectMusicLoader* other = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_DirectMusicLoader, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_IDirectMusicLoader, reinterpret_cast<void**>(&other)),
+              S_OK);
+    TDXMidi later(nullptr, other);
+    EXPECT_EQ(MusicLoader, g_loader);
+    other->Release();
+}
+
+TEST_F(MusicTest, TheTunesForPlayAreTheMidiFilesButTheTitleTuneThenRiffMidiFiles) {
+    EXPECT_EQ(FindMusicFiles(), std::vector<std::string>{"zntitle.mid"}) << "none at all";
+    WriteFile("zntitle.mid", sound::MakeMidi(1.0));
+    EXPECT_EQ(FindMusicFiles(), std::vector<std::string>{"zntitle.mid"}) << "the title tune alone";
+    std::filesystem::remove("zntitle.mid");
+    WriteFile("ZNTitle.MID", sound::MakeMidi(1.0));
+    WriteFile("Sunset.mid", sound::MakeMidi(1.0));
+    EXPECT_EQ(FindMusicFiles(), std::vector<std::string>{"Sunset.mid"});
+    WriteFile("b.rmi", sound::MakeRmi(sound::MakeMidi(1.0)));
+    WriteFile("A.RMI", sound::MakeRmi(sound::MakeMidi(1.0)));
+    WriteFile("calypso.MID", sound::MakeMidi(1.0));
+    WriteFile("notes.txt", {});
+    std::filesystem::create_directory("folder.mid");
+    const std::vector<std::string> expected = {"calypso.MID", "Sunset.mid", "A.RMI", "b.rmi"};
+    EXPECT_EQ(FindMusicFiles(), expected);
+}
+
+TEST(Ansi, TextSurvivesTheWayToUtf16AndBack) {
+    const std::string names[] = {"zntitle.mid", "M\xC3\xBCsik \xE2\x99\xAB.mid",
+                                 "\xF0\x9F\x90\xA6.mid", "bad\xFF\xC3.mid", ""};
+    for (const std::string& name : names) {
+        EXPECT_EQ(platform::WideToAnsi(platform::AnsiToWide(name)), name);
+    }
+    EXPECT_EQ(platform::AnsiToWide("M\xC3\xBCsik"), u"M\u00FCsik");
+    EXPECT_EQ(platform::AnsiToWide("\xF0\x9F\x90\xA6").size(), 2u);
+}
+
+}  // namespace
