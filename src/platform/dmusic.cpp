@@ -43,9 +43,10 @@ constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/default-GM.sf2"
 // performance reports the segment as playing only from then, on the platform's clock.
 constexpr std::uint64_t kPrepareMicros = 100'000;
 
-// The mixer's music volume at the master volume's top. The synthesizer's output at full volume
-// sits well above the effects' level, so the top of the range is set lower to balance the two.
-constexpr int kMusicFullVolume = 64;
+// The mixer's music volume at the master volume's top. The synthesizer at the mixer's full
+// volume is as loud as the loudest effects and peaks at full scale on its own; three quarters
+// of it leaves the music a little below the effects, which play at the mixer's full volume.
+constexpr int kMusicFullVolume = MIX_MAX_VOLUME * 3 / 4;
 constexpr LONG kMinVolume = -20000;
 
 constexpr std::uint16_t kEscapedByte = 0xDC00;  // bytes that are not UTF-8: U+DC80 to U+DCFF
