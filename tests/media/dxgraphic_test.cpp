@@ -314,6 +314,41 @@ TEST_F(GraphicTest, RestoreReplacesADeadSurfaceKeyedAsBefore) {
         "DirectX error: An undefined DirectX exception has occurred while processing BmpTest");
 }
 
+TEST_F(GraphicTest, KeyedCopiesFollowChangesOfTheSheetsPixelsAndKey) {
+    auto sheet = LoadTestSheet(true, false);
+    const std::uint16_t grey = Rgb565(RGB(128, 128, 128));
+    const std::uint16_t red = Rgb565(RGB(255, 0, 0));
+    const RECT frame{0, 0, 20, 16};
+    Fill(screen, grey);
+    sheet->DrawFrame(screen, 0, 0, 0);
+    ASSERT_EQ(Count(screen, frame, grey), 20 * 16 - 64);
+
+    // A fill over the key colour makes those pixels opaque.
+    DDBLTFX fx;
+    fx.dwFillColor = red;
+    const RECT strip{0, 14, 20, 16};
+    ASSERT_EQ(sheet->Surface->Blt(&strip, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx),
+              DD_OK);
+    sheet->DrawFrame(screen, 0, 0, 0);
+    EXPECT_EQ(Count(screen, frame, red), 40);
+
+    // Pixels written through a lock count too.
+    DDSURFACEDESC desc;
+    ASSERT_EQ(sheet->Surface->Lock(nullptr, &desc, 0, nullptr), DD_OK);
+    static_cast<std::uint16_t*>(desc.lpSurface)[1] = red;
+    sheet->Surface->Unlock(nullptr);
+    sheet->DrawFrame(screen, 0, 0, 0);
+    EXPECT_EQ(Pixel(screen, 1, 0), red);
+
+    // A new key: the old key colour is copied, the new one skipped.
+    Fill(screen, grey);
+    const DDCOLORKEY key{red, red};
+    sheet->Surface->SetColorKey(DDCKEY_SRCBLT, &key);
+    sheet->DrawFrame(screen, 0, 0, 0);
+    EXPECT_EQ(Count(screen, frame, red), 0);
+    EXPECT_EQ(Count(screen, frame, Rgb565(kMagenta)), 20 * 16 - 64 - 41);
+}
+
 TEST_F(GraphicTest, ClearFillsBlack) {
     auto sheet = LoadTestSheet();
     sheet->Clear();
