@@ -17,19 +17,39 @@ constexpr DWORD kPlayFlags =
     DMUS_SEGF_AFTERPREPARETIME | DMUS_SEGF_MEASURE | DMUS_SEGF_NOINVALIDATE;
 constexpr const char* kTitleTune = "zntitle.mid";
 
+int g_tunes = 0;  // tunes alive; the module state lasts as long as there are any
+
+template <typename T>
+void Borrow(T*& state, T* object) {
+    if (state == nullptr && object != nullptr) {
+        state = object;
+        state->AddRef();
+    }
+}
+
+template <typename T>
+void GiveBack(T*& state) {
+    if (state != nullptr) {
+        state->Release();
+        state = nullptr;
+    }
+}
+
 }  // namespace
 
 TDXMidi::TDXMidi(IDirectMusicPerformance* performance, IDirectMusicLoader* loader) {
-    if (MusicPerformance == nullptr) {
-        MusicPerformance = performance;
-    }
-    if (MusicLoader == nullptr) {
-        MusicLoader = loader;
-    }
+    ++g_tunes;
+    Borrow(MusicPerformance, performance);
+    Borrow(MusicLoader, loader);
 }
 
 TDXMidi::~TDXMidi() {
     Unload();
+    // The last tune gives the form's objects back, so a form made later starts afresh.
+    if (--g_tunes == 0) {
+        GiveBack(MusicPerformance);
+        GiveBack(MusicLoader);
+    }
 }
 
 void TDXMidi::Unload() {

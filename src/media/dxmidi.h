@@ -6,8 +6,8 @@
 
 #include "platform/dmusic.h"
 
-// Module state shared by every tune: borrowed from the form by the first tune constructed with
-// each, and never changed afterwards.
+// Module state shared by every tune: taken from the form by the first tune constructed with
+// each, held while any tune lives, and emptied when the last tune goes.
 extern IDirectMusicPerformance* MusicPerformance;
 extern IDirectMusicLoader* MusicLoader;
 

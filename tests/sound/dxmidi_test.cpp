@@ -180,9 +180,28 @@ TEST_F(MusicTest, TheModuleStateIsTakenFromTheFirstTuneThatHasIt) {
     ASSERT_EQ(CoCreateInstance(CLSID_DirectMusicLoader, nullptr, CLSCTX_INPROC_SERVER,
                                IID_IDirectMusicLoader, reinterpret_cast<void**>(&other)),
               S_OK);
-    TDXMidi later(nullptr, other);
-    EXPECT_EQ(MusicLoader, g_loader);
+    {
+        TDXMidi later(nullptr, other);
+        EXPECT_EQ(MusicLoader, g_loader);
+    }
     other->Release();
+}
+
+TEST_F(MusicTest, TheModuleStateEndsWithTheLastTune) {
+    IDirectMusicLoader* other = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_DirectMusicLoader, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_IDirectMusicLoader, reinterpret_cast<void**>(&other)),
+              S_OK);
+    {
+        TDXMidi first(g_performance, other);
+        other->Release();  // the tunes keep the loader they took
+        WriteFile("tune.mid", sound::MakeMidi(1.0));
+        EXPECT_TRUE(first.Load("tune.mid"));
+    }
+    EXPECT_EQ(MusicPerformance, nullptr);
+    EXPECT_EQ(MusicLoader, nullptr);
+    TDXMidi later(g_performance, g_loader);
+    EXPECT_EQ(MusicLoader, g_loader);
 }
 
 TEST_F(MusicTest, TheTunesForPlayAreTheMidiFilesButTheTitleTuneThenRiffMidiFiles) {
