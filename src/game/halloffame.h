@@ -1,17 +1,9 @@
 // The Hall of Fame table and its score file "znscore.hof".
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <string>
 
-struct THighScore {
-    std::int32_t Score = 0;
-    std::string Name;
-};
-
-inline constexpr int kHallOfFameSize = 24;
-using THallOfFame = std::array<THighScore, kHallOfFameSize>;
+#include "levels/highscores.h"
 
 inline constexpr const char* kScoreFileName = "znscore.hof";
 

@@ -3,7 +3,7 @@
 
 #include <cctype>
 
-#include "levels/levelfiles.h"
+#include "levels/levelset.h"
 #include "platform/cursor.h"
 #include "platform/random.h"
 #include "platform/timer.h"

@@ -1,13 +1,17 @@
 // TKestovForm: the game form, owner of the whole game record, its states and its main loop.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "game/gamestate.h"
 #include "game/halloffame.h"
+#include "levels/levelrecords.h"
+#include "levels/levelset.h"
 #include "media/bltqueue.h"
 #include "media/dxform.h"
 #include "media/dxgraphic.h"
@@ -44,7 +48,15 @@ class TKestovForm : public TDirectXForm {
     void AboutScreen();
     void SelectPack();
     void NameEntry();
+    void DrawNameEntry();
     void PlayGame();
+
+    // ---- The level set.
+    // The game record's level fields, for the readers.
+    TZNLevelSet LevelSet();
+    // Reads the level set of PackFiles[PackIndex], as a pack or a level file by its extension.
+    void ReadChosenLevels();
+    void LoadPackPicture(std::int32_t index);
 
     // ---- The Hall of Fame.
     void ReadHallOfFame();
@@ -95,7 +107,12 @@ class TKestovForm : public TDirectXForm {
     std::int32_t LevelBombLimit = 0;
     std::int32_t BazzlesLeft = 0;
     std::int32_t EggsLeft = 0;
-    BltQueue BltQueue;
+    ::BltQueue BltQueue;
+    std::int32_t FirstPictureOffset = 0;
+    std::int32_t PictureCount = 0;
+    std::array<char, 4> PictureMagic{};
+    TZNEntryList PackPictures;
+    std::string PackName;
     std::unique_ptr<std::vector<std::string>> PackFiles;
     std::unique_ptr<std::vector<std::string>> MusicFiles;
     std::int32_t Score = 0;
@@ -135,12 +152,19 @@ class TKestovForm : public TDirectXForm {
     double BombTimer = 0.0;
     double HitTimer = 0.0;
     std::string PlayerName;
+    TZNLevelList Levels;
 
   private:
+    // What a screen adds to the shared inner loop; empty steps are skipped.
+    struct ScreenSteps {
+        std::function<void()> Redraw = {};      // after a lost surface has been restored
+        std::function<void()> BeforeCopy = {};  // before Background is copied to the back buffer
+        std::function<void()> AfterCopy = {};   // over that copy, in the back buffer
+    };
     // Runs a screen's inner loop while the state holds: messages, clock, title tune, and the
     // frame drawn and shown only while the application is active.
-    template <typename Draw>
-    void RunScreen(TGameState state, Draw draw);
+    void RunScreen(TGameState state, const ScreenSteps& steps);
+    void StopGameMusic();
     void KeepTitleMusic();
     void PlayClick();
 };

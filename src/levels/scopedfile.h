@@ -1,0 +1,16 @@
+// ScopedFile: a C stream closed on every path out of the reader that opened it.
+#pragma once
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using ScopedFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens the file for reading its bytes as they are; null when it cannot be opened.
+inline ScopedFile OpenForReading(const std::string& fileName) {
+    return ScopedFile(std::fopen(fileName.c_str(), "rb"));
+}

@@ -1,0 +1,35 @@
+// The fixed content of the screens outside play, drawn into the full-screen picture: the
+// title's menu, the Hall of Fame, the Scoring screen with its sprites, the About screen and
+// the level pack selection.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "levels/highscores.h"
+#include "media/dxgraphic.h"
+#include "playfield/dxsprite.h"
+
+// The two-column menu, in black, onto the title picture already in `background`.
+void DrawTitleText(TDXGraphic& background);
+
+// The table on black under the HALL OF FAME heading (frame 3 of `words`); place `highlight`
+// is framed in red unless it is 24 or more.
+void DrawHallOfFame(TDXGraphic& background, TDXGraphic& words, const THallOfFame& table,
+                    std::int32_t highlight);
+
+// The SCORING heading (frame 0 of `words`) and what each thing is worth.
+void DrawScoring(TDXGraphic& background, TDXGraphic& words);
+
+// Replaces the sprites with those that stand beside the Scoring screen's lines: a gull, a
+// Bazzle and the eight eggs, animated in place.
+void SetScoringSprites(TDXSpriteList& sprites, TDXGraphic& gulls, TDXGraphic& misc,
+                       TDXGraphic& eggs);
+
+// The credits between two suns (frame 5 of `misc`).
+void DrawAbout(TDXGraphic& background, TDXGraphic& misc);
+
+// "Select A Level Pack" and the page of 20 names that holds the selection, framed in red.
+void DrawPackList(TDXGraphic& background, const std::vector<std::string>& names,
+                  std::int32_t selected);
