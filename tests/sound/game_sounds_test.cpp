@@ -1,0 +1,100 @@
+// The game's start-up of its sounds and music: the fourteen sounds with their copies, the list
+// of tunes for play, the title tune, and the game without music.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "assets/baked_resources.h"
+#include "game/znform.h"
+#include "sound_fixture.h"
+
+namespace {
+
+class GameSoundTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        home_ = std::filesystem::current_path();
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::filesystem::path folder = home_ / test->name();
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy_file(std::filesystem::path(ZINTREL_GAME_DIR) / "zntitle.mid",
+                                   folder / "zntitle.mid");
+        std::filesystem::current_path(folder);
+        platform::SetModuleResources(BakedResources());
+        Application.Initialize();
+    }
+    void TearDown() override {
+        form.reset();
+        std::filesystem::current_path(home_);
+    }
+
+    // The form with its sound and music started, as the start-up does before the sounds.
+    void StartForm() {
+        form = std::make_unique<TKestovForm>();
+        form->StartDirectSound();
+        form->StartDirectMusic();
+        form->CreateSoundsAndMusic();
+    }
+
+    void ExpectTheFourteenSounds() {
+        const std::pair<TDXSound*, int> sounds[] = {
+            {form->BeginLevel.get(), 1},  {form->BallBounce.get(), 5},
+            {form->GullBounce.get(), 5},  {form->BeginGame.get(), 1},
+            {form->AGullBounce.get(), 5}, {form->BAGullBounce.get(), 5},
+            {form->Explosion.get(), 5},   {form->BazzleBounce.get(), 1},
+            {form->CreateEgg.get(), 3},   {form->CatchEgg.get(), 3},
+            {form->Fanfare.get(), 1},     {form->ShotgunFire.get(), 2},
+            {form->ShotgunHit.get(), 2},  {form->Cannon.get(), 1},
+        };
+        int index = 0;
+        for (const auto& [sound, copies] : sounds) {
+            ASSERT_NE(sound->Set, nullptr) << "sound " << index;
+            EXPECT_EQ(sound->Set->Copies, copies) << "sound " << index;
+            for (IDirectSoundBuffer* buffer : sound->Set->Buffers) {
+                EXPECT_NE(buffer, nullptr) << "sound " << index;
+            }
+            ++index;
+        }
+        form->BallBounce->Play();
+        EXPECT_EQ(sound::Status(form->BallBounce->Set->Buffers[0]), DSBSTATUS_PLAYING);
+    }
+
+    platform::Harness harness;
+    std::unique_ptr<TKestovForm> form;
+
+  private:
+    std::filesystem::path home_;
+};
+
+TEST_F(GameSoundTest, StartUpMakesTheSoundsTheTuneListAndTheTitleTune) {
+    sound::WriteFile("Breakers.MID", sound::MakeMidi(1.0));
+    sound::WriteFile("ZnTitle.Mid", sound::MakeMidi(1.0));
+    sound::WriteFile("harbour.rmi", sound::MakeRmi(sound::MakeMidi(1.0)));
+    StartForm();
+    ExpectTheFourteenSounds();
+    const std::vector<std::string> tunes = {"Breakers.MID", "harbour.rmi"};
+    EXPECT_EQ(*form->MusicFiles, tunes);
+    ASSERT_NE(form->TitleMusic, nullptr);
+    ASSERT_NE(form->GameMusic, nullptr);
+    EXPECT_NE(form->TitleMusic->Segment, nullptr) << "the title tune is loaded";
+    EXPECT_EQ(form->GameMusic->Segment, nullptr) << "the game tune waits for a game";
+    form->TitleMusic->Play();
+    EXPECT_TRUE(form->TitleMusic->IsPlaying());
+    EXPECT_TRUE(harness.MessageBoxes().empty());
+}
+
+TEST_F(GameSoundTest, WithoutMusicTheSoundsStillPlayAndTheTunesDoNothing) {
+    harness.NoMusic(true);
+    StartForm();
+    ASSERT_EQ(harness.MessageBoxes().size(), 1u);
+    EXPECT_EQ(harness.MessageBoxes()[0].caption, "Information");
+    EXPECT_EQ(harness.MessageBoxes()[0].text, "Cannot start DirectMusic; music disabled");
+    ExpectTheFourteenSounds();
+    EXPECT_EQ(*form->MusicFiles, std::vector<std::string>{"zntitle.mid"});
+    EXPECT_EQ(form->TitleMusic->Segment, nullptr);
+    form->TitleMusic->Play();
+    EXPECT_FALSE(form->TitleMusic->IsPlaying());
+}
+
+}  // namespace
