@@ -1,0 +1,285 @@
+// ReadLevelPack, LoadPackPicture and the choice of reader: the baked pack read back, packs
+// made here, damaged packs, and pictures decoded into the full-screen picture.
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "level_fixture.h"
+#include "level_pack.h"
+
+namespace {
+
+const std::filesystem::path kGame = ZINTREL_GAME_DIR;
+
+std::string Text(const znpack::Bytes& bytes) {
+    return {bytes.begin(), bytes.end()};
+}
+
+void PutInt(znpack::Bytes& bytes, std::size_t offset, std::int32_t value) {
+    const auto u = static_cast<std::uint32_t>(value);
+    for (int k = 0; k < 4; ++k) {
+        bytes[offset + k] = static_cast<std::uint8_t>(u >> (8 * k));
+    }
+}
+
+znpack::Bytes Jpeg(int width, int height, COLORREF colour) {
+    return pictures::MakeJpeg(width, height, [colour](int, int) { return colour; });
+}
+
+// Three levels, the middle one without gulls, each with its own picture; the third picture is
+// a quarter of the screen's size.
+znpack::LevelPack SmallPack() {
+    znpack::LevelPack pack;
+    znpack::LevelRecord first;
+    first.MaxBombs = 2;
+    first.BazzleVisits = 4;
+    first.EggCount = 6;
+    first.Gulls = {{100, 60, -90, 0, 0, 0, 0}, {300, 120, 120, 40, 1, 80, 200}};
+    znpack::LevelRecord second;
+    second.MaxBombs = -1;
+    znpack::LevelRecord third;
+    third.Gulls = {{0, 40, 150, 0, 1, 0, 0}};
+    pack.Levels = {first, second, third};
+    pack.Pictures = {Jpeg(640, 480, RGB(255, 0, 0)), Jpeg(640, 480, RGB(0, 255, 0)),
+                     Jpeg(320, 240, RGB(0, 0, 255))};
+    return pack;
+}
+
+// Where the fields of a pack made by SmallPack lie.
+constexpr std::size_t kLevelCountAt = 4;
+constexpr std::size_t kFirstGullCountAt = 8 + 12;
+std::size_t TrailerAt(const znpack::Bytes& bytes) {
+    return bytes.size() - 12;
+}
+std::size_t FirstEntryAt(const znpack::Bytes& bytes) {
+    return bytes.size() - 12 - 12 * 3;
+}
+
+using LevelPackTest = LevelTest;
+
+void ExpectSameLevels(TZNLevelList& levels, const std::vector<znpack::LevelRecord>& expected) {
+    ASSERT_EQ(levels.Count, static_cast<std::int32_t>(expected.size()));
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        TZNLevelWrapper& level = levels.Items(static_cast<std::int32_t>(i));
+        const znpack::LevelRecord& want = expected[i];
+        EXPECT_EQ(level.MaxBombs, want.MaxBombs) << "level " << i;
+        EXPECT_EQ(level.BazzleVisits, want.BazzleVisits) << "level " << i;
+        EXPECT_EQ(level.EggCount, want.EggCount) << "level " << i;
+        EXPECT_EQ(level.GullCount, static_cast<std::int32_t>(want.Gulls.size())) << "level " << i;
+        EXPECT_EQ(level.PictureName, "");
+        ASSERT_EQ(level.GullRecords.Count, static_cast<std::int32_t>(want.Gulls.size()));
+        for (std::size_t j = 0; j < want.Gulls.size(); ++j) {
+            const znpack::GullRecord& g = want.Gulls[j];
+            EXPECT_EQ(level.GullRecords.Items(static_cast<std::int32_t>(j)),
+                      (TZNGull{g.X, g.Y, g.DX, g.DY, g.AGull, g.MinY, g.MaxY}))
+                << "level " << i << " gull " << j;
+        }
+    }
+}
+
+TEST_F(LevelPackTest, TheBakedPackAndLevelFileReadBackLevelByLevel) {
+    const std::string pack = (kGame / "GullCoast.znk").string();
+    const znpack::Bytes bytes = znpack::ReadBytes(pack);
+    const znpack::LevelPack expected = znpack::DecodePack(bytes, pack);
+    ASSERT_EQ(Failure([&] { ReadLevelPack(Set(), pack); }), "");
+    ExpectSameLevels(Levels, expected.Levels);
+    EXPECT_TRUE(PackLoaded);
+    EXPECT_EQ(PackName, pack);
+    EXPECT_EQ(PictureCount, 25);
+    EXPECT_EQ(std::string(PictureMagic.begin(), PictureMagic.end()), "ZNK1");
+    ASSERT_EQ(PackPictures.Count, 25);
+    std::int32_t offset = FirstPictureOffset;
+    for (std::int32_t k = 0; k < 25; ++k) {
+        const TZNPicEntry& entry = PackPictures.Items(k);
+        EXPECT_EQ(entry.Index, k);
+        EXPECT_EQ(entry.Offset, offset);
+        EXPECT_EQ(entry.Size, static_cast<std::int32_t>(expected.Pictures[k].size()));
+        EXPECT_EQ(0, std::memcmp(bytes.data() + entry.Offset, expected.Pictures[k].data(),
+                                 expected.Pictures[k].size()));
+        offset += entry.Size;
+    }
+    auto background = pictures::OpaqueGraphic();
+    for (std::int32_t k : {0, 24}) {
+        ASSERT_EQ(Failure([&] { LoadPackPicture(Set(), *background, dd, k); }), "");
+        EXPECT_EQ(background->Width, 640);
+        EXPECT_EQ(background->Height, 480);
+        EXPECT_EQ(background->Name, "Level Pack");
+    }
+
+    const std::string file = (kGame / "Harbour.znl").string();
+    ASSERT_EQ(Failure([&] { ReadLevelSet(Set(), file); }), "");
+    EXPECT_FALSE(PackLoaded);
+    const std::vector<znpack::LevelRecord> harbour = znpack::ReadLevelFile(file);
+    ASSERT_EQ(Levels.Count, static_cast<std::int32_t>(harbour.size()));
+    for (std::size_t i = 0; i < harbour.size(); ++i) {
+        EXPECT_EQ(Levels.Items(static_cast<std::int32_t>(i)).PictureName, harbour[i].PictureName);
+    }
+}
+
+TEST_F(LevelPackTest, APackMadeHereGivesItsLevelsAndStretchedPictures) {
+    const znpack::LevelPack pack = SmallPack();
+    znpack::Bytes bytes = znpack::EncodePack(pack);
+    // The directory's first and last fields are never read: pictures are found from the
+    // trailer's offset and the sizes alone.
+    for (std::size_t k = 0; k < 3; ++k) {
+        PutInt(bytes, FirstEntryAt(bytes) + 12 * k, -12345);
+        PutInt(bytes, FirstEntryAt(bytes) + 12 * k + 8, INT_MAX);
+    }
+    Write("small.znk", Text(bytes));
+    ASSERT_EQ(Failure([&] { ReadLevelSet(Set(), "small.znk"); }), "");
+    ExpectSameLevels(Levels, pack.Levels);
+    EXPECT_EQ(PackPictures.Items(1).Offset,
+              FirstPictureOffset + static_cast<std::int32_t>(pack.Pictures[0].size()));
+
+    auto background = pictures::OpaqueGraphic();
+    const std::pair<std::int32_t, COLORREF> shown[] = {
+        {0, RGB(255, 0, 0)}, {1, RGB(0, 255, 0)}, {2, RGB(0, 0, 255)}};
+    for (const auto& [k, colour] : shown) {
+        ASSERT_EQ(Failure([&] { LoadPackPicture(Set(), *background, dd, k); }), "");
+        // Every corner holds the picture's colour: the 320 by 240 one fills the screen too.
+        for (const POINT p : {POINT{0, 0}, POINT{639, 0}, POINT{0, 479}, POINT{639, 479}}) {
+            const std::uint16_t pixel = Pixel(background->Surface, p.x, p.y);
+            const std::uint16_t want = pictures::Rgb565(colour);
+            EXPECT_NEAR(pixel >> 11, want >> 11, 2) << k;
+            EXPECT_NEAR((pixel >> 5) & 63, (want >> 5) & 63, 4) << k;
+            EXPECT_NEAR(pixel & 31, want & 31, 2) << k;
+        }
+    }
+    EXPECT_THROW(LoadPackPicture(Set(), *background, dd, 3), XIndexOutOfRange<TZNPicEntry>);
+}
+
+TEST_F(LevelPackTest, ThePackOrLevelFileReaderIsChosenByTheExtension) {
+    for (const char* name : {"levels.znk", "LEVELS.ZnK", "a.b.ZNK", "C:\\packs\\x.znk"}) {
+        EXPECT_TRUE(IsLevelPackName(name)) << name;
+    }
+    for (const char* name : {"levels.znl", "levels.zn", "levels", "dir.znk\\levels", "d.znk:levels",
+                             "levels.znk.old", ""}) {
+        EXPECT_FALSE(IsLevelPackName(name)) << name;
+    }
+    const std::string bytes = Text(znpack::EncodePack(SmallPack()));
+    for (const char* name : {"levels.znk", "LEVELS.ZnK"}) {
+        Write(name, bytes);
+        Levels.Clear();
+        EXPECT_EQ(Failure([&] { ReadLevelSet(Set(), name); }), "") << name;
+        EXPECT_EQ(Levels.Count, 3) << name;
+    }
+    Write("levels.znl", bytes);
+    EXPECT_EQ(Failure([&] { ReadLevelSet(Set(), "levels.znl"); }),
+              "levels.znl is not a valid Zintrel Level File");
+}
+
+TEST_F(LevelPackTest, EachDamageGivesTheMessageOfThePartBeingRead) {
+    const znpack::Bytes good = znpack::EncodePack(SmallPack());
+    const std::string levelsCorrupted = "Level pack bad.znk corrupted. Aborting.";
+    const std::string picturesCorrupted = "Level picture data in bad.znk corrupted. Aborting.";
+    const auto read = [&](const znpack::Bytes& bytes) {
+        Write("bad.znk", Text(bytes));
+        Levels.Add(TZNLevelWrapper{});
+        PackPictures.Add(TZNPicEntry{});
+        return Failure([&] { ReadLevelPack(Set(), "bad.znk"); });
+    };
+
+    znpack::Bytes bytes = good;
+    bytes[0] = 'X';
+    EXPECT_EQ(read(bytes), levelsCorrupted);
+    EXPECT_EQ(Levels.Count, 0);
+    EXPECT_EQ(PackPictures.Count, 0);
+
+    bytes = good;
+    bytes.back() = '2';
+    EXPECT_EQ(read(bytes), picturesCorrupted);
+    EXPECT_EQ(Levels.Count, 3) << "the levels before the trailer stay read";
+    EXPECT_EQ(PackPictures.Count, 0);
+
+    bytes = good;
+    PutInt(bytes, TrailerAt(bytes) + 4, 4);
+    EXPECT_EQ(read(bytes), picturesCorrupted);
+
+    // No levels and no pictures: a valid, empty pack, which a game refuses to begin with.
+    const znpack::Bytes empty = znpack::EncodePack({});
+    ASSERT_EQ(empty.size(), 20u);
+    EXPECT_EQ(read(empty), "");
+    EXPECT_EQ(Levels.Count, 0);
+    EXPECT_EQ(PackPictures.Count, 0);
+    EXPECT_EQ(Failure([&] { ReadLevelSet(Set(), "bad.znk"); }), "No levels in bad.znk");
+
+    Levels.Add(TZNLevelWrapper{});
+    EXPECT_EQ(Failure([&] { ReadLevelPack(Set(), "missing.znk"); }),
+              "Unable to open level file missing.znk");
+    EXPECT_EQ(Levels.Count, 1) << "an unopened pack changes nothing";
+
+    // A pack cut anywhere ends early in the part being read.
+    for (std::size_t length = 0; length < good.size(); ++length) {
+        const std::string message = read(znpack::Bytes(good.begin(), good.begin() + length));
+        EXPECT_TRUE(message == levelsCorrupted || message == picturesCorrupted)
+            << length << ": " << message;
+    }
+
+    // Counts, sizes and offsets set to the edges of their range: an error of the part, or a
+    // pack still whole, never a read past the end.
+    struct Field {
+        const char* name;
+        std::size_t offset;
+    };
+    const Field fields[] = {{"level count", kLevelCountAt},
+                            {"gull count", kFirstGullCountAt},
+                            {"first picture offset", TrailerAt(good)},
+                            {"picture count", TrailerAt(good) + 4},
+                            {"picture size", FirstEntryAt(good) + 4}};
+    for (const Field& field : fields) {
+        for (std::int32_t value : {0, -1, INT_MIN, INT_MAX, INT_MAX - 15}) {
+            bytes = good;
+            PutInt(bytes, field.offset, value);
+            const std::string message = read(bytes);
+            if (message.empty()) {
+                // Whatever was accepted lies inside the file.
+                for (std::int32_t k = 0; k < PackPictures.Count; ++k) {
+                    const TZNPicEntry& entry = PackPictures.Items(k);
+                    EXPECT_GE(entry.Offset, 0);
+                    EXPECT_GE(entry.Size, 0);
+                    EXPECT_LE(std::int64_t{entry.Offset} + entry.Size,
+                              static_cast<std::int64_t>(bytes.size()));
+                }
+            } else {
+                EXPECT_TRUE(message == levelsCorrupted || message == picturesCorrupted)
+                    << field.name << " " << value << ": " << message;
+            }
+        }
+    }
+    // The trailer's fields cannot be mended by the rest of the file.
+    for (std::int32_t value : {-1, INT_MIN, INT_MAX}) {
+        for (std::size_t offset : {TrailerAt(good), TrailerAt(good) + 4, FirstEntryAt(good) + 4}) {
+            bytes = good;
+            PutInt(bytes, offset, value);
+            EXPECT_EQ(read(bytes), picturesCorrupted) << offset << " " << value;
+        }
+    }
+}
+
+TEST_F(LevelPackTest, APictureIsReadAgainFromThePackAtEachLevel) {
+    const znpack::LevelPack pack = SmallPack();
+    znpack::Bytes bytes = znpack::EncodePack(pack);
+    // The second picture is not a JPEG; the reader does not look at picture data.
+    const std::size_t second = 8 + 16 + 2 * 28 + 16 + 16 + 28 + pack.Pictures[0].size();
+    bytes[second] = 'X';
+    Write("pack.znk", Text(bytes));
+    ASSERT_EQ(Failure([&] { ReadLevelPack(Set(), "pack.znk"); }), "");
+    auto background = pictures::OpaqueGraphic();
+    EXPECT_EQ(Failure([&] { LoadPackPicture(Set(), *background, dd, 1); }),
+              "The graphics format of Level Pack Data (size=" +
+                  std::to_string(pack.Pictures[1].size()) + ") is invalid");
+
+    // A pack shortened since it was read cannot deliver its last picture.
+    Write("pack.znk", Text(znpack::Bytes(bytes.begin(), bytes.end() - 200)));
+    EXPECT_EQ(Failure([&] { LoadPackPicture(Set(), *background, dd, 0); }), "");
+    EXPECT_EQ(Failure([&] { LoadPackPicture(Set(), *background, dd, 2); }),
+              "Level picture data in pack.znk corrupted. Aborting.");
+
+    std::filesystem::remove("pack.znk");
+    EXPECT_EQ(Failure([&] { LoadPackPicture(Set(), *background, dd, 0); }),
+              "Unable to open level pack");
+}
+
+}  // namespace
