@@ -8,7 +8,8 @@
 #include "platform/resources.h"
 
 namespace {
-constexpr int kPassesPerStep = 3;
+// Enough passes for a state change to reach the handler of the new state.
+constexpr int kPassesPerStep = 6;
 constexpr int kFirstStepPass = 4;
 }  // namespace
 
