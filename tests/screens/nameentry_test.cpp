@@ -1,0 +1,108 @@
+// Name entry: the box over the last picture, the typed name, the checks on what a name takes,
+// a failing device context, lost surfaces, and the entry stored by Enter.
+#include "screen_fixture.h"
+
+namespace {
+
+constexpr RECT kBoxFrame{165, 125, 475, 355};
+constexpr std::uint16_t kLightYellow565 = 0xFFEF;  // RGB(255, 255, 128)
+
+class NameEntryTest : public ScreenTest {
+  protected:
+    // A game that has just ended with the best score.
+    void EnterName() {
+        Form().Score = 5000;
+        Form().HofRank = 0;
+        Form().GameState = gsNameEntry;
+    }
+
+    // The letters of the box's three lines and of the name, on the box's black.
+    int Heading() { return Ink(Shown(), RECT{240, 150, 470, 250}); }
+    int NameInk() { return Ink(Shown(), RECT{166, 270, 474, 300}); }
+};
+
+TEST_F(NameEntryTest, TheBoxShowsTheNameAsItIsTypedAndEnterStoresIt) {
+    ASSERT_TRUE(Run({
+        [&] { EnterName(); },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsNameEntry);
+            EXPECT_TRUE(Framed(Shown(), kBoxFrame, kWhite565));
+            EXPECT_EQ(Count(Shown(), RECT{160, 120, 480, 125}, kBlack565), 320 * 5);
+            EXPECT_GT(Ink(Shown(), RECT{170, 130, 234, 194}), 500);  // the sun
+            EXPECT_GT(Heading(), 300);
+            EXPECT_EQ(NameInk(), 0);
+            // Over the last picture: the title around the box.
+            EXPECT_GT(Ink(Shown(), RECT{0, 0, 160, 120}), 160 * 120 / 2);
+            harness.Char(8);
+            harness.Type("Ann");
+        },
+        [&] {
+            EXPECT_EQ(Form().PlayerName, "Ann");
+            const int ink = NameInk();
+            EXPECT_GT(ink, 30);
+            // Centred on x = 320.
+            EXPECT_GT(Ink(Shown(), RECT{280, 270, 320, 300}), ink / 4);
+            EXPECT_GT(Ink(Shown(), RECT{320, 270, 360, 300}), ink / 4);
+            EXPECT_GT(Count(Shown(), RECT{280, 270, 360, 300}, kLightYellow565), 0);
+            harness.Char(8);
+            harness.Char(1);     // control characters are not kept
+            harness.Char('\n');  // nor line feeds, which would split the score file's line
+        },
+        [&] {
+            EXPECT_EQ(Form().PlayerName, "An");
+            harness.LoseSurfaces();
+            harness.Type(std::string(300, 'x'));
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsNameEntry);
+            EXPECT_EQ(Form().PlayerName.size(), 255u) << "names stop at 255 characters";
+            // Drawn again after the loss; the long name runs over the frame's sides.
+            EXPECT_EQ(Count(Shown(), RECT{165, 125, 475, 126}, kWhite565), 310);
+            EXPECT_GT(Heading(), 300);
+            EXPECT_GT(NameInk(), 30);
+            harness.Char(13);
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsHallOfFame);
+            EXPECT_EQ(Form().HallOfFame[0].Score, 5000);
+            EXPECT_EQ(Form().HallOfFame[0].Name, "An" + std::string(253, 'x'));
+            EXPECT_EQ(Form().HallOfFame[1].Score, 4800);
+            EXPECT_TRUE(Framed(Background(), RECT{120, 80, 520, 96}, kRed565));
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+    form.reset();  // the table is written when the game ends
+    const std::string file = ReadFile("znscore.hof");
+    EXPECT_EQ(file.substr(0, 262), "5000 An" + std::string(253, 'x') + "\r\n");
+}
+
+TEST_F(NameEntryTest, WithoutADeviceContextTheBoxIsShownWithoutItsTexts) {
+    ASSERT_TRUE(Run({
+        [&] {
+            harness.Fail(platform::Fault::GetDC);
+            EnterName();
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsNameEntry);
+            EXPECT_GT(Ink(Shown(), RECT{170, 130, 234, 194}), 500);
+            EXPECT_EQ(Count(Shown(), RECT{165, 125, 475, 126}, kWhite565), 0);
+            EXPECT_EQ(Heading(), 0);
+            harness.Char('B');
+        },
+        [&] {
+            EXPECT_TRUE(Framed(Shown(), kBoxFrame, kWhite565));
+            EXPECT_GT(Heading(), 300);
+            harness.Char(27);
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsAbout);
+            harness.Char(27);
+        },
+    }));
+    EXPECT_EQ(Form().HallOfFame[0].Score, 4800) << "Esc stores nothing";
+    form.reset();
+    EXPECT_FALSE(Exists("znscore.hof"));
+}
+
+}  // namespace

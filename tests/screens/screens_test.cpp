@@ -1,0 +1,216 @@
+// The title, Hall of Fame, Scoring and About screens: what each draws, where, in which colour,
+// and the redraw after lost surfaces.
+#include "screen_fixture.h"
+
+namespace {
+
+constexpr RECT kOutline{2, 2, 638, 478};
+
+using TitleAndInformationTest = ScreenTest;
+
+TEST_F(TitleAndInformationTest, TheTitleWritesItsMenuInBlackOntoThePicture) {
+    // Pure black is not in the picture's menu box; only the letters bring it.
+    const auto expectMenu = [&] {
+        EXPECT_GT(Count(Background(), RECT{180, 290, 460, 308}, kBlack565), 150);
+        for (int row = 0; row < 5; ++row) {
+            const int y = 310 + 20 * row;
+            EXPECT_GT(Count(Background(), RECT{250, y, 300, y + 18}, kBlack565), 8) << row;
+            EXPECT_GT(Count(Background(), RECT{320, y, 420, y + 18}, kBlack565), 8) << row;
+        }
+        EXPECT_EQ(Count(Background(), RECT{0, 0, 640, 240}, kBlack565), 0);
+    };
+    ASSERT_TRUE(Run({
+        [&] {
+            EXPECT_EQ(Form().GameState, gsTitle);
+            expectMenu();
+            harness.LoseSurfaces();
+        },
+        [&] {
+            expectMenu();
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(TitleAndInformationTest, TheHallOfFameFramesThePlaceOfTheLastGame) {
+    ASSERT_TRUE(Run({
+        [&] {
+            Form().HallOfFame[1].Name.clear();
+            Form().HallOfFame[2].Name = std::string(80, 'W');
+            harness.Char('h');
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsHallOfFame);
+            EXPECT_TRUE(Framed(Background(), kOutline, kRed565));
+            // HofRank 24: no place is framed.
+            EXPECT_EQ(Count(Background(), RECT{4, 4, 636, 476}, kRed565), 0);
+            EXPECT_GT(Ink(Background(), RECT{152, 20, 488, 60}), 1000);  // the heading
+            EXPECT_EQ(Ink(Background(), RECT{4, 4, 150, 78}), 0);
+            // Names from x = 128, scores ending at x = 512, 16 pixels a place.
+            EXPECT_GT(Ink(Background(), RECT{128, 80, 250, 96}), 30);
+            EXPECT_EQ(Ink(Background(), RECT{4, 80, 128, 464}), 0);
+            EXPECT_EQ(Ink(Background(), RECT{128, 96, 400, 112}), 0);  // an empty name
+            EXPECT_GT(Ink(Background(), RECT{460, 96, 513, 112}), 30);
+            EXPECT_GT(Ink(Background(), RECT{128, 448, 250, 464}), 30);  // place 23
+            EXPECT_GT(Ink(Background(), RECT{480, 448, 513, 464}), 10);
+            EXPECT_EQ(Ink(Background(), RECT{513, 80, 636, 112}), 0);
+            EXPECT_EQ(Ink(Background(), RECT{513, 128, 636, 476}), 0);
+            // A long name runs on under the score; nothing clips it.
+            EXPECT_GT(Ink(Background(), RECT{513, 112, 636, 128}), 30);
+            harness.Char(' ');
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsTitle);
+            Form().HofRank = 0;
+            harness.Char('H');
+        },
+        [&] {
+            EXPECT_TRUE(Framed(Background(), RECT{120, 80, 520, 96}, kRed565));
+            EXPECT_EQ(Count(Background(), RECT{4, 97, 636, 476}, kRed565), 0);
+            harness.Click();
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsTitle);
+            Form().HofRank = 23;
+            harness.Char('h');
+        },
+        [&] {
+            EXPECT_TRUE(Framed(Background(), RECT{120, 448, 520, 464}, kRed565));
+            harness.LoseSurfaces();
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsHallOfFame);
+            EXPECT_TRUE(Framed(Background(), RECT{120, 448, 520, 464}, kRed565));
+            EXPECT_TRUE(Framed(Background(), kOutline, kRed565));
+            EXPECT_GT(Ink(Background(), RECT{128, 80, 250, 96}), 30);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(TitleAndInformationTest, TheScoringScreenShowsTenSpritesAtEveryVisit) {
+    struct Expected {
+        int x, y, first, last;
+        double delay;
+    };
+    const auto expectSprites = [&] {
+        std::vector<Expected> expected = {{40, 80, 0, 17, 0.03}, {40, 150, 0, 0, 0.03}};
+        for (int r = 0; r < 4; ++r) {
+            expected.push_back({10, 268 + 40 * r, 26 * r, 26 * r + 12, 0.04});
+            expected.push_back({330, 268 + 40 * r, 26 * r + 13, 26 * r + 25, 0.04});
+        }
+        const TDXSpriteList& sprites = Form().GullList;
+        ASSERT_EQ(sprites.size(), expected.size());
+        const TDXGraphic* sheets[] = {Form().Gulls.get(), Form().MiscSheet.get()};
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+            EXPECT_EQ(sprites[i].X, expected[i].x) << i;
+            EXPECT_EQ(sprites[i].Y, expected[i].y) << i;
+            EXPECT_EQ(sprites[i].FirstFrame, expected[i].first) << i;
+            EXPECT_EQ(sprites[i].LastFrame, expected[i].last) << i;
+            EXPECT_EQ(sprites[i].FrameDelay, expected[i].delay) << i;
+            EXPECT_EQ(sprites[i].Sheet, i < 2 ? sheets[i] : Form().BonusEggs.get()) << i;
+            EXPECT_EQ(sprites[i].DX, 0.0) << i;
+        }
+    };
+    std::int32_t gullFrame = 0;
+    ASSERT_TRUE(Run({
+        [&] { harness.Char('s'); },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsScoring);
+            expectSprites();
+            gullFrame = Form().GullList[0].Frame;
+            EXPECT_TRUE(Framed(Background(), kOutline, kYellow565));
+            EXPECT_GT(Ink(Background(), RECT{152, 20, 488, 60}), 1000);
+            for (const POINT line : {POINT{108, 102}, POINT{108, 162}, POINT{50, 275},
+                                     POINT{50, 395}, POINT{370, 275}, POINT{370, 395}}) {
+                EXPECT_GT(
+                    Count(Background(), RECT{line.x, line.y, line.x + 60, line.y + 20}, kWhite565),
+                    20)
+                    << line.x << "," << line.y;
+            }
+            EXPECT_GT(Count(Background(), RECT{220, 235, 420, 255}, kWhite565), 100);
+            // The sprites are drawn over the copy of the picture, not into it.
+            EXPECT_EQ(Ink(Background(), RECT{40, 80, 104, 144}), 0);
+            EXPECT_GT(Ink(Shown(), RECT{40, 80, 104, 144}), 100);
+            EXPECT_GT(Ink(Shown(), RECT{10, 268, 42, 300}), 100);
+        },
+        [&] {
+            EXPECT_NE(Form().GullList[0].Frame, gullFrame) << "the gull beats its wings";
+            EXPECT_EQ(Form().GullList[0].X, 40.0) << "but stays in place";
+            harness.Char(' ');
+        },
+        [&] { harness.Char('S'); },
+        [&] {
+            expectSprites();
+            harness.LoseSurfaces();
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsScoring);
+            expectSprites();
+            EXPECT_TRUE(Framed(Background(), kOutline, kYellow565));
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(TitleAndInformationTest, TheAboutScreenShowsTheCreditsBetweenTwoSuns) {
+    const auto expectAbout = [&] {
+        EXPECT_TRUE(Framed(Background(), kOutline, kWhite565));
+        EXPECT_GT(Ink(Background(), RECT{10, 10, 74, 74}), 500);
+        EXPECT_GT(Ink(Background(), RECT{566, 10, 630, 74}), 500);
+        EXPECT_EQ(Ink(Background(), RECT{74, 4, 200, 40}), 0);
+        for (int y : {42, 100, 190, 320}) {
+            EXPECT_GT(Count(Background(), RECT{220, y, 420, y + 22}, kCyan565), 50) << y;
+        }
+        for (int y : {130, 220, 250, 350, 380, 410}) {
+            EXPECT_GT(Count(Background(), RECT{220, y, 420, y + 22}, kWhite565), 50) << y;
+        }
+        EXPECT_GT(Count(Background(), RECT{120, 450, 520, 464}, kCyan565), 50);
+    };
+    ASSERT_TRUE(Run({
+        [&] { harness.Char('a'); },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsAbout);
+            expectAbout();
+            harness.LoseSurfaces();
+        },
+        [&] {
+            expectAbout();
+            harness.Char(' ');
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsTitle);
+            EXPECT_TRUE(Form().AboutSeen);
+            // Seen once, it is not shown again on the way out.
+            harness.Char(27);
+        },
+    }));
+    EXPECT_EQ(Form().GameState, gsQuit);
+}
+
+TEST_F(TitleAndInformationTest, TheFarewellAboutScreenIgnoresSpaceAndClicks) {
+    ASSERT_TRUE(Run({
+        [&] { harness.Char(27); },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsAbout);
+            EXPECT_TRUE(Form().Quitting);
+            harness.Char(' ');
+            harness.Click();
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsAbout);
+            harness.LoseSurfaces();
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsAbout);
+            EXPECT_TRUE(Framed(Background(), kOutline, kWhite565));
+            harness.Char(27);
+        },
+    }));
+    EXPECT_TRUE(Form().AboutSeen);
+}
+
+}  // namespace

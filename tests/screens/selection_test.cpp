@@ -1,0 +1,165 @@
+// The level pack selection: its list and pages, the red frame, and a redraw only on change.
+#include <cstdio>
+
+#include "screen_fixture.h"
+
+namespace {
+
+constexpr RECT kOutline{2, 2, 638, 478};
+// A mark in a corner of the list's picture, which only a redraw of the list removes.
+constexpr RECT kMark{600, 400, 610, 410};
+
+class SelectionTest : public ScreenTest {
+  protected:
+    // Playable level files of one level each, so that a game can begin with any of them.
+    void AddPlayableLevels(const std::vector<std::string>& names) {
+        for (const std::string& name : names) {
+            WriteFile(name,
+                      "Zintrel Level File Version 1.0\nLevel=1,3,3,1,ZNTitle.jpg\n"
+                      "Gull=100,60,-90,0,0,0,0\n");
+        }
+    }
+
+    // The red frame of the entry written at y.
+    static RECT Selected(int y) { return RECT{5, y - 1, 635, y + 21}; }
+
+    // The letters in the band of a name's line, on black.
+    int Letters(int top, int bottom) { return Ink(Background(), RECT{200, top, 440, bottom}); }
+
+    bool Marked() { return Count(Background(), kMark, kYellow565) == 100; }
+};
+
+TEST_F(SelectionTest, ThreeNamesUnderTheHeadingWithTheSelectionFramed) {
+    AddPlayableLevels({"alpha.znl", "beta.znk", "gamma.znl"});
+    ASSERT_TRUE(Run({
+        [&] { harness.Click(); },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsSelectPack);
+            EXPECT_EQ(*Form().PackFiles,
+                      (std::vector<std::string>{"alpha.znl", "beta.znk", "gamma.znl"}));
+            EXPECT_TRUE(Framed(Background(), kOutline, kWhite565));
+            EXPECT_GT(Count(Background(), RECT{220, 20, 420, 40}, kCyan565), 50);
+            EXPECT_TRUE(Framed(Background(), Selected(50), kRed565));
+            EXPECT_GT(Letters(51, 69), 50);
+            EXPECT_GT(Letters(72, 90), 50);
+            EXPECT_GT(Letters(92, 110), 50);
+            EXPECT_EQ(Letters(112, 476), 0);
+            Mark(Background(), kMark, kYellow565);
+            harness.Key(VK_UP);
+            harness.Char(' ');
+            harness.Click();
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsSelectPack);
+            EXPECT_EQ(Form().PackIndex, 0);
+            EXPECT_TRUE(Marked()) << "Up on the first name draws nothing again";
+            harness.Key(VK_DOWN);
+        },
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 1);
+            EXPECT_FALSE(Marked());
+            EXPECT_TRUE(Framed(Background(), Selected(70), kRed565));
+            EXPECT_EQ(Count(Background(), RECT{5, 49, 635, 68}, kRed565), 0);
+            harness.Key(VK_DOWN);
+        },
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 2);
+            EXPECT_TRUE(Framed(Background(), Selected(90), kRed565));
+            Mark(Background(), kMark, kYellow565);
+            harness.Key(VK_DOWN);
+        },
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 2);
+            EXPECT_TRUE(Marked()) << "Down on the last name draws nothing again";
+            harness.LoseSurfaces();
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsSelectPack);
+            EXPECT_EQ(Form().PackIndex, 2) << "the selection survives the restore";
+            EXPECT_TRUE(Framed(Background(), Selected(90), kRed565));
+            EXPECT_TRUE(Framed(Background(), kOutline, kWhite565));
+            EXPECT_GT(Letters(51, 69), 50);
+            Form().GameState = gsTitle;
+        },
+        [&] { harness.Char(' '); },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsSelectPack);
+            EXPECT_EQ(Form().PackIndex, 0) << "every visit starts at the first name";
+            EXPECT_TRUE(Framed(Background(), Selected(50), kRed565));
+            harness.Key(VK_DOWN);
+        },
+        [&] { harness.Char(13); },
+        [&] {
+            EXPECT_TRUE(IsInPlay(Form().GameState));
+            EXPECT_EQ(Form().PackIndex, 1);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(SelectionTest, TwentyFiveNamesArePagedByTwenty) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= 25; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "pack%02d.znl", i);
+        names.push_back(name);
+    }
+    AddPlayableLevels(names);
+    ASSERT_TRUE(Run({
+        [&] { harness.Char(' '); },
+        [&] {
+            EXPECT_EQ(Form().PackFiles->size(), 25u);
+            // The first page runs on past its twentieth name to the bottom edge.
+            EXPECT_GT(Letters(452, 470), 50);
+            EXPECT_GT(Letters(471, 477), 5);
+            for (int i = 0; i < 20; ++i) {
+                harness.Key(VK_DOWN);
+            }
+        },
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 20);
+            EXPECT_TRUE(Framed(Background(), Selected(50), kRed565));
+            for (int i = 0; i < 5; ++i) {
+                EXPECT_GT(Letters(52 + 20 * i, 68 + 20 * i), 50) << i;
+            }
+            EXPECT_EQ(Letters(150, 476), 0);
+            harness.Key(VK_UP);
+        },
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 19);
+            EXPECT_TRUE(Framed(Background(), Selected(430), kRed565));
+            EXPECT_GT(Letters(52, 68), 50);
+            EXPECT_GT(Letters(452, 470), 50);  // name 20, whole
+            EXPECT_GT(Letters(471, 477), 5);   // name 21, cut by the edge
+            for (int i = 0; i < 10; ++i) {
+                harness.Key(VK_DOWN);
+            }
+        },
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 24);
+            EXPECT_TRUE(Framed(Background(), Selected(130), kRed565));
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(SelectionTest, OneNameIsPlayedWithoutAsking) {
+    AddPlayableLevels({"only.znl"});
+    ASSERT_TRUE(Run({
+        [&] {
+            Form().PackIndex = 5;
+            harness.Char(' ');
+        },
+        [&] {
+            EXPECT_TRUE(IsInPlay(Form().GameState));
+            EXPECT_EQ(Form().PackIndex, 0);
+            EXPECT_FALSE(Framed(Background(), kOutline, kWhite565)) << "no list was drawn";
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+}  // namespace
