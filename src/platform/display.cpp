@@ -25,9 +25,15 @@ void Display::Open(const std::string& caption) {
     Services& sys = System();
     const char* driver = SDL_GetCurrentVideoDriver();
     sys.presents = driver == nullptr || SDL_strcmp(driver, "dummy") != 0;
+    // Full screen starts at the desktop's own size, so that the window covers the screen even
+    // where no window manager takes it there.
+    SDL_Rect area{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kScreenWidth * 2,
+                  kScreenHeight * 2};
+    if (fullscreen_) {
+        SDL_GetDisplayBounds(0, &area);
+    }
     const Uint32 flags = fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE;
-    window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               kScreenWidth * 2, kScreenHeight * 2, flags);
+    window_ = SDL_CreateWindow(caption.c_str(), area.x, area.y, area.w, area.h, flags);
     if (window_ == nullptr) {
         throw Exception(std::string("Cannot create the game window: ") + SDL_GetError());
     }
