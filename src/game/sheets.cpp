@@ -4,14 +4,9 @@
 
 #include "game/znform.h"
 #include "media/dxerrors.h"
+#include "playfield/spritekinds.h"
 
 namespace {
-
-// The idle states of the single sprites, as their updaters define them.
-constexpr std::int32_t kBazzleAbsent = 2;
-constexpr std::int32_t kShotIdle = 2;
-constexpr std::int32_t kBurstIdle = 2;
-constexpr std::int32_t kCannonAbsent = 2;
 
 struct SheetRow {
     std::unique_ptr<TDXGraphic> TKestovForm::*field;
@@ -53,7 +48,7 @@ void TKestovForm::LoadSprites() {
     PaddleSprite.LastFrame = 7;  // the explosion's range, once the sheet becomes ExplosionSheet
     PaddleSprite.AnimStep = 1;
 
-    BazzleSprite.Kind = kBazzleAbsent;
+    BazzleSprite.Kind = BazzleAbsent;
     BazzleSprite.Value = 100;
     BazzleSprite.MinY = 24;
     BazzleSprite.MaxY = 240;
@@ -66,7 +61,7 @@ void TKestovForm::LoadSprites() {
         shot.LastFrame = 4;
     }
     for (TDXSprite& shot : ShotSprites) {
-        shot.Kind = kShotIdle;
+        shot.Kind = ShotIdle;
     }
 
     UmbrellaBurst.Sheet = ExplosionSheet.get();
@@ -74,7 +69,7 @@ void TKestovForm::LoadSprites() {
     UmbrellaBurst.FirstFrame = 0;
     UmbrellaBurst.LastFrame = 7;
     UmbrellaBurst.Y = 408.0;
-    UmbrellaBurst.Kind = kBurstIdle;
+    UmbrellaBurst.Kind = BurstIdle;
 
     CannonSprite.Sheet = MiscSheet.get();
     CannonSprite.Frame = 6;
@@ -85,7 +80,7 @@ void TKestovForm::LoadSprites() {
     CannonSprite.MinX = -64;
     CannonSprite.MaxX = 0;
     CannonSprite.EdgeModeX = emStop;
-    CannonSprite.Kind = kCannonAbsent;
+    CannonSprite.Kind = CannonAbsent;
 }
 
 void TKestovForm::LoadBackground(const std::string& fileName) {

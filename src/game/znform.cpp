@@ -7,11 +7,9 @@
 #include "platform/cursor.h"
 #include "platform/random.h"
 #include "platform/timer.h"
+#include "playfield/spritekinds.h"
 
 namespace {
-
-// A shot waiting in the barrel.
-constexpr std::int32_t ShotIdle = 2;
 
 // The word that, typed while paused, turns on the hidden mode.
 constexpr char kHiddenWord[] = "quillosent";

@@ -1,12 +1,11 @@
 // The state table: every key and click by state, pausing, the hidden word and name entry.
 #include "game_fixture.h"
+#include "playfield/spritekinds.h"
 
 namespace {
 
-using Transition = std::pair<std::function<void(platform::Harness&)>, TGameState>;
-
-// Each transition is applied from the title screen and must lead to its state; every screen
-// reached that way must lead back to the title by the given input.
+// Each key on the title leads to its screen, where other keys do nothing, and Space or a click
+// leads back.
 TEST_F(GameTest, TheTitleLeadsToEveryScreenAndBack) {
     struct Visit {
         char key;
@@ -197,8 +196,8 @@ TEST_F(GameTest, ClicksInPlayReleaseTheBallAndFireTheShotgun) {
         [&] {
             EXPECT_FALSE(Form().MouseHeld);
             Form().ShotgunPower = true;
-            Form().ShotSprites[0].Kind = 2;
-            Form().ShotSprites[1].Kind = 2;
+            Form().ShotSprites[0].Kind = ShotIdle;
+            Form().ShotSprites[1].Kind = ShotIdle;
             harness.Char(' ');  // Space acts as a click in play
         },
         [&] {
