@@ -240,28 +240,7 @@ void TKestovForm::HandleChar(unsigned char code) {
         return;
     }
     if (code == ' ') {
-        switch (GameState) {
-            case gsTitle:
-                GameState = gsSelectPack;
-                break;
-            case gsPlaying:
-                PlayClick();
-                break;
-            case gsGameOver:
-                GameState = gsHallOfFame;
-                break;
-            case gsHallOfFame:
-            case gsScoring:
-                GameState = gsTitle;
-                break;
-            case gsAbout:
-                if (!Quitting) {
-                    GameState = gsTitle;
-                }
-                break;
-            default:
-                break;
-        }
+        Advance(true);
         return;
     }
     switch (GameState) {
@@ -313,6 +292,10 @@ void TKestovForm::PlayClick() {
 }
 
 void TKestovForm::FormMouseDown(TMouseButton, int, int) {
+    Advance(false);
+}
+
+void TKestovForm::Advance(bool bySpace) {
     switch (GameState) {
         case gsTitle:
             GameState = gsSelectPack;
@@ -321,7 +304,8 @@ void TKestovForm::FormMouseDown(TMouseButton, int, int) {
             PlayClick();
             break;
         case gsGameOver:
-            GameState = HofRank >= kHallOfFameSize ? gsHallOfFame : gsNameEntry;
+            // Space skips the name entry even when the score reached a place.
+            GameState = bySpace || HofRank >= kHallOfFameSize ? gsHallOfFame : gsNameEntry;
             break;
         case gsHallOfFame:
         case gsScoring:

@@ -166,5 +166,7 @@ class TKestovForm : public TDirectXForm {
     void RunScreen(TGameState state, const ScreenSteps& steps);
     void StopGameMusic();
     void KeepTitleMusic();
+    // Space and a mouse click act alike, but on the game-over picture.
+    void Advance(bool bySpace);
     void PlayClick();
 };

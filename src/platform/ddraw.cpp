@@ -182,18 +182,6 @@ HRESULT IDirectDrawSurface3::QueryInterface(REFIID iid, void** object) {
     return S_OK;
 }
 
-ULONG IDirectDrawSurface3::AddRef() {
-    return ++references_;
-}
-
-ULONG IDirectDrawSurface3::Release() {
-    const ULONG left = --references_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
-}
-
 HRESULT IDirectDrawSurface3::Blt(const RECT* dest, IDirectDrawSurface3* source,
                                  const RECT* sourceRect, DWORD flags, const DDBLTFX* fx) {
     SurfaceState& to = *state_;
@@ -466,18 +454,6 @@ HRESULT IDirectDraw2::QueryInterface(REFIID iid, void** object) {
     AddRef();
     *object = this;
     return S_OK;
-}
-
-ULONG IDirectDraw2::AddRef() {
-    return ++references_;
-}
-
-ULONG IDirectDraw2::Release() {
-    const ULONG left = --references_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
 }
 
 HRESULT IDirectDraw2::SetCooperativeLevel(HWND, DWORD flags) {

@@ -5,6 +5,7 @@
 
 #include "platform/com.h"
 #include "platform/dderrors.h"
+#include "platform/refcounted.h"
 #include "platform/wintypes.h"
 
 struct DeviceContext;
@@ -77,15 +78,13 @@ struct DisplayState;
 
 // A surface of RGB565 pixels: the primary surface (front of the flipping chain), a back buffer,
 // or an off-screen plain surface. Reference counted like its COM original.
-class IDirectDrawSurface3 {
+class IDirectDrawSurface3 : public platform::RefCounted<IDirectDrawSurface3> {
   public:
     explicit IDirectDrawSurface3(std::unique_ptr<platform::SurfaceState> state);
     IDirectDrawSurface3(const IDirectDrawSurface3&) = delete;
     IDirectDrawSurface3& operator=(const IDirectDrawSurface3&) = delete;
 
     HRESULT QueryInterface(REFIID iid, void** object);
-    ULONG AddRef();
-    ULONG Release();
 
     HRESULT Blt(const RECT* dest, IDirectDrawSurface3* source, const RECT* sourceRect, DWORD flags,
                 const DDBLTFX* fx);
@@ -105,22 +104,20 @@ class IDirectDrawSurface3 {
     platform::SurfaceState& State() { return *state_; }
 
   private:
+    friend class platform::RefCounted<IDirectDrawSurface3>;
     ~IDirectDrawSurface3();
     std::unique_ptr<platform::SurfaceState> state_;
-    ULONG references_ = 1;
 };
 using IDirectDrawSurface = IDirectDrawSurface3;
 
 // The display object. One exists at a time; it owns the window's presentation.
-class IDirectDraw2 {
+class IDirectDraw2 : public platform::RefCounted<IDirectDraw2> {
   public:
     IDirectDraw2();
     IDirectDraw2(const IDirectDraw2&) = delete;
     IDirectDraw2& operator=(const IDirectDraw2&) = delete;
 
     HRESULT QueryInterface(REFIID iid, void** object);
-    ULONG AddRef();
-    ULONG Release();
 
     HRESULT SetCooperativeLevel(HWND window, DWORD flags);
     HRESULT SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel, DWORD refreshRate,
@@ -130,8 +127,8 @@ class IDirectDraw2 {
     HRESULT FlipToGDISurface();
 
   private:
+    friend class platform::RefCounted<IDirectDraw2>;
     ~IDirectDraw2();
-    ULONG references_ = 1;
 };
 using IDirectDraw = IDirectDraw2;
 

@@ -232,17 +232,6 @@ std::string WideToAnsi(std::u16string_view text) {
 IDirectMusicSegment::IDirectMusicSegment(std::unique_ptr<platform::MusicSegmentState> state)
     : state_(std::move(state)) {}
 IDirectMusicSegment::~IDirectMusicSegment() = default;
-ULONG IDirectMusicSegment::AddRef() {
-    return ++references_;
-}
-ULONG IDirectMusicSegment::Release() {
-    const ULONG left = --references_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
-}
-
 HRESULT IDirectMusicSegment::SetParam(REFGUID type, DWORD, DWORD, MUSIC_TIME, void* data) {
     if (type == GUID_StandardMIDIFile) {
         return S_OK;  // the segment was read as a standard MIDI file already
@@ -261,17 +250,6 @@ IDirectMusicPerformance::~IDirectMusicPerformance() {
     CloseDown();
     AudioDevice::Get().Release();
 }
-ULONG IDirectMusicPerformance::AddRef() {
-    return ++references_;
-}
-ULONG IDirectMusicPerformance::Release() {
-    const ULONG left = --references_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
-}
-
 HRESULT IDirectMusicPerformance::Init(void** music, IDirectSound*, HWND) {
     if (music != nullptr) {
         *music = nullptr;
@@ -350,17 +328,6 @@ HRESULT IDirectMusicPerformance::CloseDown() {
 
 IDirectMusicLoader::IDirectMusicLoader() = default;
 IDirectMusicLoader::~IDirectMusicLoader() = default;
-ULONG IDirectMusicLoader::AddRef() {
-    return ++references_;
-}
-ULONG IDirectMusicLoader::Release() {
-    const ULONG left = --references_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
-}
-
 HRESULT IDirectMusicLoader::SetSearchDirectory(REFGUID, const WCHAR* path, BOOL) {
     if (path == nullptr) {
         return E_INVALIDARG;

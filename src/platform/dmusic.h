@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/com.h"
+#include "platform/refcounted.h"
 #include "platform/wintypes.h"
 
 class IDirectSound;
@@ -55,34 +56,30 @@ std::u16string AnsiToWide(std::string_view text);
 std::string WideToAnsi(std::u16string_view text);
 }  // namespace platform
 
-class IDirectMusicSegment {
+class IDirectMusicSegment : public platform::RefCounted<IDirectMusicSegment> {
   public:
     explicit IDirectMusicSegment(std::unique_ptr<platform::MusicSegmentState> state);
     IDirectMusicSegment(const IDirectMusicSegment&) = delete;
     IDirectMusicSegment& operator=(const IDirectMusicSegment&) = delete;
 
-    ULONG AddRef();
-    ULONG Release();
     HRESULT SetParam(REFGUID type, DWORD groupBits, DWORD index, MUSIC_TIME time, void* data);
 
     platform::MusicSegmentState& State() { return *state_; }
 
   private:
+    friend class platform::RefCounted<IDirectMusicSegment>;
     ~IDirectMusicSegment();
     std::unique_ptr<platform::MusicSegmentState> state_;
-    ULONG references_ = 1;
 };
 
 class IDirectMusicSegmentState;
 
-class IDirectMusicPerformance {
+class IDirectMusicPerformance : public platform::RefCounted<IDirectMusicPerformance> {
   public:
     IDirectMusicPerformance();
     IDirectMusicPerformance(const IDirectMusicPerformance&) = delete;
     IDirectMusicPerformance& operator=(const IDirectMusicPerformance&) = delete;
 
-    ULONG AddRef();
-    ULONG Release();
     HRESULT Init(void** music, IDirectSound* sound, HWND window);
     HRESULT AddPort(void* port);
     HRESULT SetGlobalParam(REFGUID type, const void* data, DWORD size);
@@ -94,25 +91,23 @@ class IDirectMusicPerformance {
     HRESULT CloseDown();
 
   private:
+    friend class platform::RefCounted<IDirectMusicPerformance>;
     ~IDirectMusicPerformance();
-    ULONG references_ = 1;
     bool initialized_ = false;
     bool portAdded_ = false;
 };
 
-class IDirectMusicLoader {
+class IDirectMusicLoader : public platform::RefCounted<IDirectMusicLoader> {
   public:
     IDirectMusicLoader();
     IDirectMusicLoader(const IDirectMusicLoader&) = delete;
     IDirectMusicLoader& operator=(const IDirectMusicLoader&) = delete;
 
-    ULONG AddRef();
-    ULONG Release();
     HRESULT SetSearchDirectory(REFGUID objectClass, const WCHAR* path, BOOL clear);
     HRESULT GetObject(const DMUS_OBJECTDESC* desc, REFIID iid, void** object);
 
   private:
+    friend class platform::RefCounted<IDirectMusicLoader>;
     ~IDirectMusicLoader();
-    ULONG references_ = 1;
     std::string directory_;
 };

@@ -232,17 +232,6 @@ WAVEFORMATEX SoundDeviceFormat() {
 IDirectSoundBuffer::IDirectSoundBuffer(std::unique_ptr<platform::SoundBufferState> state)
     : state_(std::move(state)) {}
 IDirectSoundBuffer::~IDirectSoundBuffer() = default;
-ULONG IDirectSoundBuffer::AddRef() {
-    return ++references_;
-}
-ULONG IDirectSoundBuffer::Release() {
-    const ULONG left = --references_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
-}
-
 HRESULT IDirectSoundBuffer::GetStatus(DWORD* status) {
     if (status == nullptr) {
         return DSERR_INVALIDPARAM;
@@ -387,17 +376,6 @@ HRESULT IDirectSoundBuffer::Restore() {
 
 IDirectSound::IDirectSound() : state_(std::make_unique<platform::SoundDeviceState>()) {}
 IDirectSound::~IDirectSound() = default;
-ULONG IDirectSound::AddRef() {
-    return ++references_;
-}
-ULONG IDirectSound::Release() {
-    const ULONG left = --references_;
-    if (left == 0) {
-        delete this;
-    }
-    return left;
-}
-
 HRESULT IDirectSound::SetCooperativeLevel(HWND, DWORD level) {
     if (level < 1 || level > 4) {
         return DSERR_INVALIDPARAM;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/com.h"
+#include "platform/refcounted.h"
 #include "platform/wintypes.h"
 
 inline constexpr DWORD DSSCL_EXCLUSIVE = 3;
@@ -66,14 +67,12 @@ void LoseSoundBuffers();
 WAVEFORMATEX SoundDeviceFormat();
 }  // namespace platform
 
-class IDirectSoundBuffer {
+class IDirectSoundBuffer : public platform::RefCounted<IDirectSoundBuffer> {
   public:
     explicit IDirectSoundBuffer(std::unique_ptr<platform::SoundBufferState> state);
     IDirectSoundBuffer(const IDirectSoundBuffer&) = delete;
     IDirectSoundBuffer& operator=(const IDirectSoundBuffer&) = delete;
 
-    ULONG AddRef();
-    ULONG Release();
     HRESULT GetStatus(DWORD* status);
     HRESULT Play(DWORD reserved, DWORD priority, DWORD flags);
     HRESULT Stop();
@@ -89,19 +88,17 @@ class IDirectSoundBuffer {
     platform::SoundBufferState& State() { return *state_; }
 
   private:
+    friend class platform::RefCounted<IDirectSoundBuffer>;
     ~IDirectSoundBuffer();
     std::unique_ptr<platform::SoundBufferState> state_;
-    ULONG references_ = 1;
 };
 
-class IDirectSound {
+class IDirectSound : public platform::RefCounted<IDirectSound> {
   public:
     IDirectSound();
     IDirectSound(const IDirectSound&) = delete;
     IDirectSound& operator=(const IDirectSound&) = delete;
 
-    ULONG AddRef();
-    ULONG Release();
     HRESULT SetCooperativeLevel(HWND window, DWORD level);
     HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** buffer, void* outer);
     HRESULT DuplicateSoundBuffer(IDirectSoundBuffer* original, IDirectSoundBuffer** duplicate);
@@ -109,9 +106,9 @@ class IDirectSound {
     platform::SoundDeviceState& State() { return *state_; }
 
   private:
+    friend class platform::RefCounted<IDirectSound>;
     ~IDirectSound();
     std::unique_ptr<platform::SoundDeviceState> state_;
-    ULONG references_ = 1;
 };
 
 HRESULT DirectSoundCreate(const GUID* device, IDirectSound** sound, void* outer);

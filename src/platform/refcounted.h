@@ -1,0 +1,29 @@
+// Reference counting in the manner of COM: an object starts with one reference and frees itself
+// at its last Release.
+#pragma once
+
+#include "platform/wintypes.h"
+
+namespace platform {
+
+template <typename Object>
+class RefCounted {
+  public:
+    ULONG AddRef() { return ++references_; }
+    ULONG Release() {
+        const ULONG left = --references_;
+        if (left == 0) {
+            delete static_cast<Object*>(this);
+        }
+        return left;
+    }
+
+  protected:
+    RefCounted() = default;
+    ~RefCounted() = default;
+
+  private:
+    ULONG references_ = 1;
+};
+
+}  // namespace platform
