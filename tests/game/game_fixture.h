@@ -11,6 +11,7 @@
 
 #include "game/znform.h"
 #include "platform/harness.h"
+#include "support/test_folder.h"
 
 class GameTest : public ::testing::Test {
   protected:
@@ -22,9 +23,6 @@ class GameTest : public ::testing::Test {
     // Creates level files by name in the game's folder (their contents do not matter until a
     // game reads them).
     void AddLevelFiles(const std::vector<std::string>& names);
-    void WriteFile(const std::string& name, const std::string& contents);
-    std::string ReadFile(const std::string& name) const;
-    bool Exists(const std::string& name) const;
 
     // Creates the form and runs the program until it ends. The steps run one after another,
     // a few passes of the message pump apart, each inside the message step where the window
@@ -34,10 +32,7 @@ class GameTest : public ::testing::Test {
 
     TKestovForm& Form() { return *form; }
 
+    TestFolder folder;
     platform::Harness harness;
     std::unique_ptr<TKestovForm> form;
-    std::filesystem::path folder;
-
-  private:
-    std::filesystem::path previous_;
 };

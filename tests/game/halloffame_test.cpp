@@ -8,6 +8,7 @@
 #include "game/halloffame.h"
 #include "game/znform.h"
 #include "platform/harness.h"
+#include "support/test_folder.h"
 
 namespace {
 
@@ -96,28 +97,9 @@ TEST_F(HallOfFameTest, TheFileIsWrittenWithCrLfAndReadsBack) {
     }
 }
 
-// A form in a folder of its own, where nothing was saved before and what it saves stays.
-class ScoreFolder {
-  public:
-    ScoreFolder() : previous_(std::filesystem::current_path()) {
-        folder_ = std::filesystem::temp_directory_path() / "zintrel-scoring-test";
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-        std::filesystem::current_path(folder_);
-    }
-    ~ScoreFolder() {
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(folder_);
-    }
-
-  private:
-    std::filesystem::path previous_;
-    std::filesystem::path folder_;
-};
-
 class ScoringTest : public ::testing::Test {
   protected:
-    ScoreFolder folder;
+    TestFolder folder;  // nothing saved before; what the form saves stays here
     platform::Harness harness;
     TKestovForm form;
 };

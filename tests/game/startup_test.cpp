@@ -46,7 +46,7 @@ TEST_F(GameTest, EscShowsTheFarewellWhereOnlyEscLeaves) {
     EXPECT_EQ(harness.CursorCount(), 0);
     EXPECT_FALSE(harness.CursorClipped());
     form.reset();
-    EXPECT_FALSE(Exists("znscore.hof"));
+    EXPECT_FALSE(folder.Holds("znscore.hof"));
     EXPECT_TRUE(harness.MessageBoxes().empty());
 }
 
@@ -83,7 +83,7 @@ TEST_F(GameTest, ClosingTheWindowSavesAndLeaves) {
         },
     }));
     form.reset();
-    EXPECT_EQ(ReadFile("znscore.hof").substr(0, 10), "9000 Ada\r\n");
+    EXPECT_EQ(folder.Read("znscore.hof").substr(0, 10), "9000 Ada\r\n");
 }
 
 TEST_F(GameTest, NoCursorConfinementEndsTheStartUp) {
@@ -105,7 +105,7 @@ TEST_F(GameTest, AReportedStartUpFailureEndsTheProgram) {
 }
 
 TEST_F(GameTest, AMissingTitlePictureEndsTheProgramWithItsMessage) {
-    std::filesystem::remove(folder / "ZNTitle.jpg");
+    std::filesystem::remove(folder.Path() / "ZNTitle.jpg");
     ASSERT_TRUE(Run({}));
     ASSERT_EQ(harness.MessageBoxes().size(), 1u);
     EXPECT_EQ(harness.MessageBoxes()[0].text, "Failure loading ZNTitle.jpg: File does not exists");

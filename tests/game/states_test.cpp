@@ -298,7 +298,7 @@ TEST_F(GameTest, EscOnNameEntryStoresNothing) {
     EXPECT_EQ(Form().HallOfFame[0].Name, "Nobody yet!");
     EXPECT_FALSE(Form().HofChanged);
     form.reset();
-    EXPECT_FALSE(Exists("znscore.hof"));
+    EXPECT_FALSE(folder.Holds("znscore.hof"));
 }
 
 TEST_F(GameTest, TheScreenSaverIsRefused) {

@@ -10,13 +10,13 @@
 
 #include "levels/levelset.h"
 #include "media/picture_fixture.h"
+#include "support/test_folder.h"
 
 class LevelTest : public pictures::PictureTest {
   protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    void Write(const std::string& name, const std::string& bytes);
+    void Write(const std::string& name, const std::string& bytes) const {
+        folder_.Write(name, bytes);
+    }
     // The message of the error the reading raises, or "" when it succeeds.
     static std::string Failure(const std::function<void()>& read);
 
@@ -34,6 +34,5 @@ class LevelTest : public pictures::PictureTest {
     bool PackLoaded = false;
 
   private:
-    std::filesystem::path folder_;
-    std::filesystem::path previous_;
+    TestFolder folder_;
 };

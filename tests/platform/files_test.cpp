@@ -5,28 +5,15 @@
 #include <fstream>
 
 #include "platform/files.h"
+#include "support/test_folder.h"
 
 namespace {
 
 class FilesTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        previous = std::filesystem::current_path();
-        folder =
-            std::filesystem::temp_directory_path() /
-            ("zintrel-files-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-    }
-    void TearDown() override {
-        std::filesystem::current_path(previous);
-        std::filesystem::remove_all(folder);
-    }
     static void Touch(const std::string& name) { std::ofstream(name) << "x"; }
 
-    std::filesystem::path previous;
-    std::filesystem::path folder;
+    TestFolder folder;
 };
 
 TEST_F(FilesTest, MatchesLikeTheOriginalFileSystem) {

@@ -73,7 +73,7 @@ TEST_F(NameEntryTest, TheBoxShowsTheNameAsItIsTypedAndEnterStoresIt) {
         [&] { harness.Char(27); },
     }));
     form.reset();  // the table is written when the game ends
-    const std::string file = ReadFile("znscore.hof");
+    const std::string file = folder.Read("znscore.hof");
     EXPECT_EQ(file.substr(0, 262), "5000 An" + std::string(253, 'x') + "\r\n");
 }
 
@@ -102,7 +102,7 @@ TEST_F(NameEntryTest, WithoutADeviceContextTheBoxIsShownWithoutItsTexts) {
     }));
     EXPECT_EQ(Form().HallOfFame[0].Score, 4800) << "Esc stores nothing";
     form.reset();
-    EXPECT_FALSE(Exists("znscore.hof"));
+    EXPECT_FALSE(folder.Holds("znscore.hof"));
 }
 
 }  // namespace

@@ -14,9 +14,9 @@ class SelectionTest : public ScreenTest {
     // Playable level files of one level each, so that a game can begin with any of them.
     void AddPlayableLevels(const std::vector<std::string>& names) {
         for (const std::string& name : names) {
-            WriteFile(name,
-                      "Zintrel Level File Version 1.0\nLevel=1,3,3,1,ZNTitle.jpg\n"
-                      "Gull=100,60,-90,0,0,0,0\n");
+            folder.Write(name,
+                         "Zintrel Level File Version 1.0\nLevel=1,3,3,1,ZNTitle.jpg\n"
+                         "Gull=100,60,-90,0,0,0,0\n");
         }
     }
 

@@ -6,6 +6,7 @@
 
 #include "media/dxmidi.h"
 #include "sound_fixture.h"
+#include "support/test_folder.h"
 
 namespace {
 
@@ -42,16 +43,6 @@ const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new MusicE
 
 class MusicTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        home_ = std::filesystem::current_path();
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::filesystem::path folder = home_ / test->name();
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-        std::filesystem::current_path(folder);
-    }
-    void TearDown() override { std::filesystem::current_path(home_); }
-
     // Plays the tune and lets the prepare time pass, so the performance reports it sounding.
     void StartAndReport(TDXMidi& tune) {
         tune.Play();
@@ -60,10 +51,8 @@ class MusicTest : public ::testing::Test {
         ASSERT_FALSE(tune.StartPending);
     }
 
+    TestFolder folder;
     platform::Harness harness;
-
-  private:
-    std::filesystem::path home_;
 };
 
 TEST_F(MusicTest, ATuneCountsAsPlayingFromPlayUntilItIsReportedAndWhileItSounds) {

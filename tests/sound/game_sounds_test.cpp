@@ -7,27 +7,19 @@
 #include "assets/baked_resources.h"
 #include "game/znform.h"
 #include "sound_fixture.h"
+#include "support/test_folder.h"
 
 namespace {
 
 class GameSoundTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        home_ = std::filesystem::current_path();
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        const std::filesystem::path folder = home_ / test->name();
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
         std::filesystem::copy_file(std::filesystem::path(ZINTREL_GAME_DIR) / "zntitle.mid",
-                                   folder / "zntitle.mid");
-        std::filesystem::current_path(folder);
+                                   folder.Path() / "zntitle.mid");
         platform::SetModuleResources(BakedResources());
         Application.Initialize();
     }
-    void TearDown() override {
-        form.reset();
-        std::filesystem::current_path(home_);
-    }
+    void TearDown() override { form.reset(); }
 
     // The form with its sound and music started, as the start-up does before the sounds.
     void StartForm() {
@@ -60,11 +52,9 @@ class GameSoundTest : public ::testing::Test {
         EXPECT_EQ(sound::Status(form->BallBounce->Set->Buffers[0]), DSBSTATUS_PLAYING);
     }
 
+    TestFolder folder;
     platform::Harness harness;
     std::unique_ptr<TKestovForm> form;
-
-  private:
-    std::filesystem::path home_;
 };
 
 TEST_F(GameSoundTest, StartUpMakesTheSoundsTheTuneListAndTheTitleTune) {
