@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/files.h"
+
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
@@ -12,5 +14,5 @@ using ScopedFile = std::unique_ptr<std::FILE, FileCloser>;
 
 // Opens the file for reading its bytes as they are; null when it cannot be opened.
 inline ScopedFile OpenForReading(const std::string& fileName) {
-    return ScopedFile(std::fopen(fileName.c_str(), "rb"));
+    return ScopedFile(std::fopen(platform::ResolveFileName(fileName).c_str(), "rb"));
 }

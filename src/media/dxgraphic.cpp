@@ -97,7 +97,7 @@ void TDXGraphic::LoadFromFile(IDirectDraw2* directDraw, const std::string& fileN
     if (!platform::FileExists(fileName)) {
         throw XFileNotExist(fileName);
     }
-    std::ifstream file(fileName, std::ios::binary);
+    std::ifstream file(platform::ResolveFileName(fileName), std::ios::binary);
     if (!file) {
         throw XFileNotExist(fileName);
     }

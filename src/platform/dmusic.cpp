@@ -1,9 +1,10 @@
 // DirectMusic over SDL2_mixer's music stream: standard MIDI files played through FluidSynth.
 #include "platform/dmusic.h"
 
+#include "platform/files.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <strings.h>
 
 #include <algorithm>
 #include <cmath>
@@ -100,22 +101,6 @@ bool IsSoundFont(const std::string& path) {
     std::vector<std::uint8_t> head(12);
     file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
     return file && HasTag(head, 0, "RIFF") && HasTag(head, 8, "sfbk");
-}
-
-// A name in a directory, matched without regard to case as the original file system did when
-// no entry has exactly that name.
-std::filesystem::path Resolve(const std::filesystem::path& directory, const std::string& name) {
-    const std::filesystem::path exact = directory / name;
-    std::error_code error;
-    if (std::filesystem::exists(exact, error) || name.find('/') != std::string::npos) {
-        return exact;
-    }
-    for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
-        if (strcasecmp(entry.path().filename().c_str(), name.c_str()) == 0) {
-            return entry.path();
-        }
-    }
-    return exact;
 }
 
 int MusicVolume(LONG hundredthsOfDecibel) {
@@ -359,7 +344,7 @@ HRESULT IDirectMusicLoader::GetObject(const DMUS_OBJECTDESC* desc, REFIID iid, v
     const std::string name =
         platform::WideToAnsi(std::u16string_view(desc->wszFileName, end - desc->wszFileName));
     const std::filesystem::path directory = directory_.empty() ? "." : directory_;
-    std::ifstream file(platform::Resolve(directory, name), std::ios::binary);
+    std::ifstream file(platform::ResolveFileName(name, directory.string()), std::ios::binary);
     if (name.empty() || !file) {
         return E_FAIL;
     }

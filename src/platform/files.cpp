@@ -1,8 +1,10 @@
 // The directory search: wildcard names without regard to case, sorted like the original's.
 #include "platform/files.h"
 
+#include <strings.h>
 #include <algorithm>
 #include <cctype>
+
 #include <filesystem>
 #include <system_error>
 
@@ -67,9 +69,24 @@ std::vector<std::string> FindFiles(const std::string& pattern) {
     return names;
 }
 
+std::string ResolveFileName(const std::string& name, const std::string& directory) {
+    const std::filesystem::path exact = std::filesystem::path(directory) / name;
+    std::error_code error;
+    if (name.empty() || name.find('/') != std::string::npos ||
+        std::filesystem::exists(exact, error)) {
+        return exact.string();
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
+        if (strcasecmp(entry.path().filename().c_str(), name.c_str()) == 0) {
+            return entry.path().string();
+        }
+    }
+    return exact.string();
+}
+
 bool FileExists(const std::string& name) {
     std::error_code error;
-    return std::filesystem::is_regular_file(name, error);
+    return std::filesystem::is_regular_file(ResolveFileName(name), error);
 }
 
 std::string CurrentDirectory() {

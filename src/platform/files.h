@@ -13,6 +13,11 @@ namespace platform {
 // case, as the original file system kept them.
 std::vector<std::string> FindFiles(const std::string& pattern);
 
+// The path to open for a file name in a directory: the entry of exactly that name, or else the
+// one whose name matches without regard to case, as the original file system would have opened.
+std::string ResolveFileName(const std::string& name, const std::string& directory = ".");
+
+// Whether a regular file of that name, in any letter case, is in the current directory.
 bool FileExists(const std::string& name);
 
 // The process's current directory.

@@ -119,7 +119,8 @@ TEST_F(GraphicTest, JpegFromFileAndFromMemory) {
     const auto jpeg = pictures::MakeJpeg(64, 48, [&](int x, int) { return x < 32 ? left : right; });
     pictures::WriteFile("Halves.JPG", jpeg);
     auto fromFile = pictures::OpaqueGraphic();
-    fromFile->LoadFromFile(dd, "Halves.JPG", 1, 1, 640, 480, false, false);
+    // Named in another letter case, as a level file written elsewhere may name its picture.
+    fromFile->LoadFromFile(dd, "halves.jpg", 1, 1, 640, 480, false, false);
     auto fromMemory = pictures::OpaqueGraphic();
     fromMemory->LoadFromStream(dd, jpeg, "Level Pack", 1, 1, 640, 480, false, false);
     EXPECT_EQ(fromMemory->Name, "Level Pack");

@@ -27,6 +27,11 @@ TEST_F(FilesTest, MatchesLikeTheOriginalFileSystem) {
     EXPECT_EQ(platform::FindFiles("*.mid"), (std::vector<std::string>{"tune.mid", "ZNTITLE.MID"}));
     EXPECT_EQ(platform::FindFiles("*.rmi"), std::vector<std::string>{});
     EXPECT_TRUE(platform::FileExists("readme.txt"));
+    // A file named in another letter case is found, as the original file system would.
+    EXPECT_TRUE(platform::FileExists("README.TXT"));
+    EXPECT_EQ(platform::ResolveFileName("zntitle.mid"), "./ZNTITLE.MID");
+    EXPECT_EQ(platform::ResolveFileName("tune.mid"), "./tune.mid");
+    EXPECT_EQ(platform::ResolveFileName("missing.mid"), "./missing.mid");
     EXPECT_FALSE(platform::FileExists("folder.znk"));
     EXPECT_FALSE(platform::FileExists("missing.txt"));
 }
