@@ -10,7 +10,6 @@ int main() {
     try {
         platform::SetModuleResources(BakedResources());
         Application.Initialize();
-        Application.HiddenWindowExStyle |= WS_EX_TOOLWINDOW;
         TKestovForm form;
         Application.Run(form);
     } catch (const std::bad_alloc&) {

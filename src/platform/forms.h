@@ -86,7 +86,6 @@ class TApplication {
     void ShowException(const std::exception& error);
 
     ExceptionHandler OnException;
-    DWORD HiddenWindowExStyle = 0;  // the style of the application's own hidden window
 
   private:
     TForm* form_ = nullptr;
