@@ -18,9 +18,7 @@ namespace {
 
 std::unique_ptr<TDXGraphic> Sheet(IDirectDraw2* dd, const char* name, int rows, int columns,
                                   int width, int height, bool masks) {
-    auto sheet = std::make_unique<TDXGraphic>(DDBLT_WAIT | DDBLT_KEYSRC,
-                                              DDBLTFAST_WAIT | DDBLTFAST_SRCCOLORKEY,
-                                              DDBLT_KEYSRC | DDBLT_ASYNC, DDBLTFAST_SRCCOLORKEY);
+    auto sheet = TransparentGraphic();
     sheet->LoadFromResource(dd, name, rows, columns, width, height, true, masks);
     return sheet;
 }
@@ -63,8 +61,7 @@ struct Scene {
         DDSCAPS caps{DDSCAPS_BACKBUFFER};
         primary->GetAttachedSurface(&caps, &back);
 
-        background = std::make_unique<TDXGraphic>(DDBLT_WAIT, DDBLTFAST_WAIT, DDBLT_ASYNC,
-                                                  DDBLTFAST_NOCOLORKEY);
+        background = OpaqueGraphic();
         background->LoadFromStream(dd, SkyPicture(), "Sky", 1, 1, 640, 480, false, false);
         gulls = Sheet(dd, "BmpGulls", 4, 9, 64, 64, true);
         balls = Sheet(dd, "BmpBallSheet", 4, 6, 42, 42, true);

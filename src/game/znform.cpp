@@ -18,32 +18,21 @@ constexpr int kHiddenWordLength = sizeof(kHiddenWord) - 1;
 // Names are kept printable and short enough to read back from the score file.
 constexpr std::size_t kMaxPlayerName = 255;
 
-std::unique_ptr<TDXGraphic> TransparentSheet() {
-    return std::make_unique<TDXGraphic>(DDBLT_WAIT | DDBLT_KEYSRC,
-                                        DDBLTFAST_WAIT | DDBLTFAST_SRCCOLORKEY,
-                                        DDBLT_KEYSRC | DDBLT_ASYNC, DDBLTFAST_SRCCOLORKEY);
-}
-
-std::unique_ptr<TDXGraphic> OpaqueSheet() {
-    return std::make_unique<TDXGraphic>(DDBLT_WAIT, DDBLTFAST_WAIT, DDBLT_ASYNC,
-                                        DDBLTFAST_NOCOLORKEY);
-}
-
 }  // namespace
 
 TKestovForm::TKestovForm() {
-    Gulls = TransparentSheet();
-    AGulls = TransparentSheet();
-    BAGulls = TransparentSheet();
-    BallSheet = TransparentSheet();
-    TennisBalls = TransparentSheet();
-    PaddleSheet = TransparentSheet();
-    Background = OpaqueSheet();
-    Digits = TransparentSheet();
-    ExplosionSheet = TransparentSheet();
-    MiscSheet = TransparentSheet();
-    BonusEggs = TransparentSheet();
-    ZnText = TransparentSheet();
+    Gulls = TransparentGraphic();
+    AGulls = TransparentGraphic();
+    BAGulls = TransparentGraphic();
+    BallSheet = TransparentGraphic();
+    TennisBalls = TransparentGraphic();
+    PaddleSheet = TransparentGraphic();
+    Background = OpaqueGraphic();
+    Digits = TransparentGraphic();
+    ExplosionSheet = TransparentGraphic();
+    MiscSheet = TransparentGraphic();
+    BonusEggs = TransparentGraphic();
+    ZnText = TransparentGraphic();
     for (auto* sound : {&BeginLevel, &BallBounce, &GullBounce, &BeginGame, &AGullBounce,
                         &BAGullBounce, &Explosion, &BazzleBounce, &CreateEgg, &CatchEgg, &Fanfare,
                         &ShotgunFire, &ShotgunHit, &Cannon}) {

@@ -11,14 +11,6 @@ namespace {
 
 constexpr DWORD kMinimumVideoMemoryForTwoBackBuffers = 6'000'000;
 
-template <typename T>
-void ReleaseInterface(T*& object) {
-    if (object != nullptr) {
-        object->Release();
-        object = nullptr;
-    }
-}
-
 }  // namespace
 
 TDirectXForm::TDirectXForm() {
@@ -29,15 +21,15 @@ TDirectXForm::TDirectXForm() {
 
 TDirectXForm::~TDirectXForm() {
     if (Performance != nullptr) {
-        ReleaseInterface(Loader);
+        platform::ReleaseInterface(Loader);
         Performance->Stop(nullptr, nullptr, 0, 0);
         Performance->CloseDown();
-        ReleaseInterface(Performance);
+        platform::ReleaseInterface(Performance);
     }
-    ReleaseInterface(DirectSound);
-    ReleaseInterface(BackBuffer);
-    ReleaseInterface(Primary);
-    ReleaseInterface(DirectDraw);
+    platform::ReleaseInterface(DirectSound);
+    platform::ReleaseInterface(BackBuffer);
+    platform::ReleaseInterface(Primary);
+    platform::ReleaseInterface(DirectDraw);
     CoUninitialize();
 }
 

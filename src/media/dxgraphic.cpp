@@ -414,3 +414,14 @@ HFONT CreateScreenFont(HDC dc, const char* face, int pointSize, int weight) {
     std::strncpy(logfont.lfFaceName, face, LF_FACESIZE - 1);
     return CreateFontIndirectA(&logfont);
 }
+
+std::unique_ptr<TDXGraphic> TransparentGraphic() {
+    return std::make_unique<TDXGraphic>(DDBLT_WAIT | DDBLT_KEYSRC,
+                                        DDBLTFAST_WAIT | DDBLTFAST_SRCCOLORKEY,
+                                        DDBLT_KEYSRC | DDBLT_ASYNC, DDBLTFAST_SRCCOLORKEY);
+}
+
+std::unique_ptr<TDXGraphic> OpaqueGraphic() {
+    return std::make_unique<TDXGraphic>(DDBLT_WAIT, DDBLTFAST_WAIT, DDBLT_ASYNC,
+                                        DDBLTFAST_NOCOLORKEY);
+}

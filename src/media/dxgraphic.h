@@ -22,6 +22,13 @@ struct TDXMask {
     std::int32_t RowCount = 0;
 };
 
+class TDXGraphic;
+
+// The game's two blit profiles: sprite sheets copied with their source key, and the full-screen
+// picture copied whole. Immediate copies wait for the blitter; queued ones never do.
+std::unique_ptr<TDXGraphic> TransparentGraphic();
+std::unique_ptr<TDXGraphic> OpaqueGraphic();
+
 class TDXGraphic {
   public:
     // The blit flags for immediate and queued copies: with a source key for sprite sheets,

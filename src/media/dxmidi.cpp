@@ -27,14 +27,6 @@ void Borrow(T*& state, T* object) {
     }
 }
 
-template <typename T>
-void GiveBack(T*& state) {
-    if (state != nullptr) {
-        state->Release();
-        state = nullptr;
-    }
-}
-
 }  // namespace
 
 TDXMidi::TDXMidi(IDirectMusicPerformance* performance, IDirectMusicLoader* loader) {
@@ -47,8 +39,8 @@ TDXMidi::~TDXMidi() {
     Unload();
     // The last tune gives the form's objects back, so a form made later starts afresh.
     if (--g_tunes == 0) {
-        GiveBack(MusicPerformance);
-        GiveBack(MusicLoader);
+        platform::ReleaseInterface(MusicPerformance);
+        platform::ReleaseInterface(MusicLoader);
     }
 }
 

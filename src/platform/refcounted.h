@@ -26,4 +26,13 @@ class RefCounted {
     ULONG references_ = 1;
 };
 
+// Releases the object if there is one, and forgets it.
+template <typename Object>
+void ReleaseInterface(Object*& object) {
+    if (object != nullptr) {
+        object->Release();
+        object = nullptr;
+    }
+}
+
 }  // namespace platform

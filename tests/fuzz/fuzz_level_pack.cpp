@@ -2,13 +2,13 @@
 #include <exception>
 
 #include "fuzz_file.h"
-#include "level_set.h"
+#include "support/level_fields.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzFile file(data, size, ".znk");
-    FuzzLevelSet set;
+    LevelFields fields;
     try {
-        ReadLevelPack(set.View(), file.Name());
+        ReadLevelPack(fields.Set(), file.Name());
     } catch (const std::exception&) {
     }
     return 0;

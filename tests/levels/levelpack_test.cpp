@@ -100,7 +100,7 @@ TEST_F(LevelPackTest, TheBakedPackAndLevelFileReadBackLevelByLevel) {
                                  expected.Pictures[k].size()));
         offset += entry.Size;
     }
-    auto background = pictures::OpaqueGraphic();
+    auto background = OpaqueGraphic();
     for (std::int32_t k : {0, 24}) {
         ASSERT_EQ(Failure([&] { LoadPackPicture(Set(), *background, dd, k); }), "");
         EXPECT_EQ(background->Width, 640);
@@ -133,7 +133,7 @@ TEST_F(LevelPackTest, APackMadeHereGivesItsLevelsAndStretchedPictures) {
     EXPECT_EQ(PackPictures.Items(1).Offset,
               FirstPictureOffset + static_cast<std::int32_t>(pack.Pictures[0].size()));
 
-    auto background = pictures::OpaqueGraphic();
+    auto background = OpaqueGraphic();
     const std::pair<std::int32_t, COLORREF> shown[] = {
         {0, RGB(255, 0, 0)}, {1, RGB(0, 255, 0)}, {2, RGB(0, 0, 255)}};
     for (const auto& [k, colour] : shown) {
@@ -266,7 +266,7 @@ TEST_F(LevelPackTest, APictureIsReadAgainFromThePackAtEachLevel) {
     bytes[second] = 'X';
     Write("pack.znk", Text(bytes));
     ASSERT_EQ(Failure([&] { ReadLevelPack(Set(), "pack.znk"); }), "");
-    auto background = pictures::OpaqueGraphic();
+    auto background = OpaqueGraphic();
     EXPECT_EQ(Failure([&] { LoadPackPicture(Set(), *background, dd, 1); }),
               "The graphics format of Level Pack Data (size=" +
                   std::to_string(pack.Pictures[1].size()) + ") is invalid");

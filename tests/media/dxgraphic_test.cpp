@@ -32,7 +32,7 @@ class GraphicTest : public pictures::PictureTest {
     }
 
     std::unique_ptr<TDXGraphic> LoadTestSheet(bool colorKey = true, bool masks = true) {
-        auto sheet = pictures::TransparentGraphic();
+        auto sheet = TransparentGraphic();
         sheet->LoadFromResource(dd, "BmpTest", 2, 3, 20, 16, colorKey, masks);
         return sheet;
     }
@@ -105,7 +105,7 @@ TEST_F(GraphicTest, PicturesOfAnotherSizeAreStretchedToTheSheet) {
                                   RGB(255, 255, 255)};
     pictures::WriteFile("quarters.bmp",
                         pictures::MakeBmp(2, 2, [&](int x, int y) { return quarters[y * 2 + x]; }));
-    auto picture = pictures::OpaqueGraphic();
+    auto picture = OpaqueGraphic();
     picture->LoadFromFile(dd, "quarters.bmp", 1, 1, 640, 480, false, false);
     for (int q = 0; q < 4; ++q) {
         const RECT area{(q % 2) * 320, (q / 2) * 240, (q % 2) * 320 + 320, (q / 2) * 240 + 240};
@@ -118,10 +118,10 @@ TEST_F(GraphicTest, JpegFromFileAndFromMemory) {
     const auto right = RGB(30, 60, 210);
     const auto jpeg = pictures::MakeJpeg(64, 48, [&](int x, int) { return x < 32 ? left : right; });
     pictures::WriteFile("Halves.JPG", jpeg);
-    auto fromFile = pictures::OpaqueGraphic();
+    auto fromFile = OpaqueGraphic();
     // Named in another letter case, as a level file written elsewhere may name its picture.
     fromFile->LoadFromFile(dd, "halves.jpg", 1, 1, 640, 480, false, false);
-    auto fromMemory = pictures::OpaqueGraphic();
+    auto fromMemory = OpaqueGraphic();
     fromMemory->LoadFromStream(dd, jpeg, "Level Pack", 1, 1, 640, 480, false, false);
     EXPECT_EQ(fromMemory->Name, "Level Pack");
     for (TDXGraphic* picture : {fromFile.get(), fromMemory.get()}) {
@@ -136,7 +136,7 @@ TEST_F(GraphicTest, JpegFromFileAndFromMemory) {
 }
 
 TEST_F(GraphicTest, FailuresRaiseTheirExceptionsWithTheirMessages) {
-    auto sheet = pictures::TransparentGraphic();
+    auto sheet = TransparentGraphic();
     EXPECT_EQ(MessageOf<XFileNotExist>(
                   [&] { sheet->LoadFromFile(dd, "ZNTitle.jpg", 1, 1, 640, 480, false, false); }),
               "Failure loading ZNTitle.jpg: File does not exists");
@@ -211,7 +211,7 @@ TEST_F(GraphicTest, DrawFrameClipsAgainstTheScreen) {
 }
 
 TEST_F(GraphicTest, OpaqueFramesCopyEveryPixelAndBlitsWithoutVideoMemoryUseBlt) {
-    auto sheet = pictures::OpaqueGraphic();
+    auto sheet = OpaqueGraphic();
     sheet->LoadFromResource(dd, "BmpTest", 2, 3, 20, 16, false, false);
     sheet->InVideoMemory = false;
     Fill(screen, 0);
@@ -253,7 +253,7 @@ TEST_F(GraphicTest, MasksHoldTheOpaquePixelsOfEachFrame) {
     AddResource("BmpWide", pictures::MakeBmp(100, 2, [](int x, int) {
                     return x >= 63 ? RGB(0, 0, 0) : kMagenta;
                 }));
-    auto wide = pictures::TransparentGraphic();
+    auto wide = TransparentGraphic();
     wide->LoadFromResource(dd, "BmpWide", 1, 1, 100, 2, true, true);
     EXPECT_EQ(wide->Masks[0].RowBits[1], 1u);  // column 63 only; 64..99 are beyond the mask
 }

@@ -89,17 +89,6 @@ void WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) 
                static_cast<std::streamsize>(bytes.size()));
 }
 
-std::unique_ptr<TDXGraphic> TransparentGraphic() {
-    return std::make_unique<TDXGraphic>(DDBLT_WAIT | DDBLT_KEYSRC,
-                                        DDBLTFAST_WAIT | DDBLTFAST_SRCCOLORKEY,
-                                        DDBLT_KEYSRC | DDBLT_ASYNC, DDBLTFAST_SRCCOLORKEY);
-}
-
-std::unique_ptr<TDXGraphic> OpaqueGraphic() {
-    return std::make_unique<TDXGraphic>(DDBLT_WAIT, DDBLTFAST_WAIT, DDBLT_ASYNC,
-                                        DDBLTFAST_NOCOLORKEY);
-}
-
 void PictureTest::SetUp() {
     ASSERT_EQ(DirectDrawCreate(nullptr, &dd, nullptr), DD_OK);
     screen = Offscreen(640, 480);

@@ -32,8 +32,6 @@ constexpr std::uint16_t Rgb565(COLORREF c) {
 inline constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
 // The sprite sheet flags and the full-screen picture flags.
-std::unique_ptr<TDXGraphic> TransparentGraphic();
-std::unique_ptr<TDXGraphic> OpaqueGraphic();
 
 class PictureTest : public ::testing::Test {
   protected:

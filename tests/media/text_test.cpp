@@ -16,7 +16,7 @@ class TextTest : public pictures::PictureTest {
     void SetUp() override {
         PictureTest::SetUp();
         AddResource("BmpBlack", pictures::MakeBmp(1, 1, [](int, int) { return RGB(0, 0, 0); }));
-        picture = pictures::OpaqueGraphic();
+        picture = OpaqueGraphic();
         picture->LoadFromResource(dd, "BmpBlack", 1, 1, 640, 480, false, false);
     }
 

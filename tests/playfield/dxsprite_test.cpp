@@ -170,9 +170,9 @@ class SpriteSheetTest : public pictures::PictureTest {
                         const int fx = x % 64;
                         return (x == 0 && y == 0) || fx >= 62 ? kMagenta : RGB(0, 255, 0);
                     }));
-        masked = pictures::TransparentGraphic();
+        masked = TransparentGraphic();
         masked->LoadFromResource(dd, "BmpBlock", 1, 2, 64, 64, true, true);
-        plain = pictures::TransparentGraphic();
+        plain = TransparentGraphic();
         plain->LoadFromResource(dd, "BmpBlock", 1, 2, 64, 64, true, false);
         a.Sheet = masked.get();
         b.Sheet = masked.get();
