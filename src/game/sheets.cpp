@@ -48,6 +48,7 @@ void TKestovForm::LoadSprites() {
     PaddleSprite.LastFrame = 7;  // the explosion's range, once the sheet becomes ExplosionSheet
     PaddleSprite.AnimStep = 1;
 
+    BazzleSprite.Sheet = MiscSheet.get();
     BazzleSprite.Kind = BazzleAbsent;
     BazzleSprite.Value = 100;
     BazzleSprite.MinY = 24;

@@ -21,17 +21,9 @@ constexpr std::size_t kMaxPlayerName = 255;
 }  // namespace
 
 TKestovForm::TKestovForm() {
-    Gulls = TransparentGraphic();
-    AGulls = TransparentGraphic();
-    BAGulls = TransparentGraphic();
-    BallSheet = TransparentGraphic();
-    TennisBalls = TransparentGraphic();
-    PaddleSheet = TransparentGraphic();
+    // The play field's sheets are made with it.
     Background = OpaqueGraphic();
     Digits = TransparentGraphic();
-    ExplosionSheet = TransparentGraphic();
-    MiscSheet = TransparentGraphic();
-    BonusEggs = TransparentGraphic();
     ZnText = TransparentGraphic();
     for (auto* sound : {&BeginLevel, &BallBounce, &GullBounce, &BeginGame, &AGullBounce,
                         &BAGullBounce, &Explosion, &BazzleBounce, &CreateEgg, &CatchEgg, &Fanfare,

@@ -1,4 +1,5 @@
-// TKestovForm: the game form, owner of the whole game record, its states and its main loop.
+// TKestovForm: the game form, owner of the whole game record, its states and its main loop. The
+// play field's share of the record comes with TPlayField; the rest is declared here.
 #pragma once
 
 #include <array>
@@ -8,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "game/gamestate.h"
 #include "game/halloffame.h"
 #include "levels/levelrecords.h"
 #include "levels/levelset.h"
@@ -17,9 +17,10 @@
 #include "media/dxgraphic.h"
 #include "media/dxmidi.h"
 #include "media/dxsfx.h"
-#include "playfield/dxsprite.h"
+#include "playfield/gamestate.h"
+#include "playfield/playfield.h"
 
-class TKestovForm : public TDirectXForm {
+class TKestovForm : public TDirectXForm, public TPlayField {
   public:
     TKestovForm();
     ~TKestovForm() override;
@@ -51,6 +52,17 @@ class TKestovForm : public TDirectXForm {
     void DrawNameEntry();
     void PlayGame();
 
+    // ---- Play: the levels, the lives and the frames.
+    void StartLevel(std::int32_t levelNumber);
+    void StartLife();
+    // Runs the next updater of the frame; true when it was the frame's last.
+    bool StepFrame();
+    void UpdateAll();
+    bool ComposeFrame();
+    void DrawStatus();
+    void ShowFrame();
+    void LevelIntro();
+
     // ---- The level set.
     // The game record's level fields, for the readers.
     TZNLevelSet LevelSet();
@@ -61,52 +73,20 @@ class TKestovForm : public TDirectXForm {
     // ---- The Hall of Fame.
     void ReadHallOfFame();
     void WriteHallOfFame();
-    void AddScore(std::int32_t points);
+    void AddScore(std::int32_t points) override;
     void InsertHighScore(const std::string& name);
 
     // ---- The game record, in declaration order.
-    std::unique_ptr<TDXGraphic> Gulls;
-    std::unique_ptr<TDXGraphic> AGulls;
-    std::unique_ptr<TDXGraphic> BAGulls;
-    std::unique_ptr<TDXGraphic> BallSheet;
-    std::unique_ptr<TDXGraphic> TennisBalls;
-    std::unique_ptr<TDXGraphic> PaddleSheet;
     std::unique_ptr<TDXGraphic> Background;
     std::unique_ptr<TDXGraphic> Digits;
-    std::unique_ptr<TDXGraphic> ExplosionSheet;
-    std::unique_ptr<TDXGraphic> MiscSheet;
-    std::unique_ptr<TDXGraphic> BonusEggs;
     std::unique_ptr<TDXGraphic> ZnText;
-    std::vector<TDXSprite> GullList;
-    std::vector<TDXSprite> BombList;
-    std::vector<TDXSprite> EggList;
-    std::vector<TDXSprite> BallList;
-    TDXSprite PaddleSprite;
-    TDXSprite BazzleSprite;
-    TDXSprite ShotSprites[2];
-    TDXSprite UmbrellaBurst;
-    TDXSprite CannonSprite;
     std::unique_ptr<TDXSound> BeginLevel;
-    std::unique_ptr<TDXSound> BallBounce;
-    std::unique_ptr<TDXSound> GullBounce;
     std::unique_ptr<TDXSound> BeginGame;
-    std::unique_ptr<TDXSound> AGullBounce;
-    std::unique_ptr<TDXSound> BAGullBounce;
-    std::unique_ptr<TDXSound> Explosion;
-    std::unique_ptr<TDXSound> BazzleBounce;
-    std::unique_ptr<TDXSound> CreateEgg;
-    std::unique_ptr<TDXSound> CatchEgg;
     std::unique_ptr<TDXSound> Fanfare;
-    std::unique_ptr<TDXSound> ShotgunFire;
-    std::unique_ptr<TDXSound> ShotgunHit;
-    std::unique_ptr<TDXSound> Cannon;
     std::unique_ptr<TDXMidi> GameMusic;
     std::unique_ptr<TDXMidi> TitleMusic;
     THallOfFame HallOfFame;
-    std::int32_t BombLimit = 0;
     std::int32_t LevelBombLimit = 0;
-    std::int32_t BazzlesLeft = 0;
-    std::int32_t EggsLeft = 0;
     ::BltQueue BltQueue;
     std::int32_t FirstPictureOffset = 0;
     std::int32_t PictureCount = 0;
@@ -118,41 +98,18 @@ class TKestovForm : public TDirectXForm {
     std::int32_t Score = 0;
     std::int32_t HofRank = kHallOfFameSize;
     std::int32_t LevelNumber = 1;
-    std::int32_t Lives = 3;
-    TGameState GameState = gsTitle;
-    std::int32_t GullsLeft = 0;
-    std::int32_t GullsFalling = 0;
     std::int32_t CheatCount = 0;
-    std::int32_t Animations = 0;
-    std::int32_t Umbrellas = 0;
-    std::int32_t PaddleMinX = 0;
-    std::int32_t PaddleMaxX = 576;
     std::int32_t PackIndex = 0;
-    bool CheatMode = false;
     bool Activated = false;
     bool AppActive = false;
-    bool PlayStarted = false;
-    bool RandomLevel = false;
-    bool GluePower = false;
-    bool TennisPower = false;
-    bool ShotgunPower = false;
-    bool SlowOnce = false;
-    bool DoublerOnce = false;
-    bool FastOnce = false;
-    bool TennisOnce = false;
-    bool MouseHeld = false;
-    bool FireRequest = false;
     bool AboutSeen = false;
     bool PackLoaded = false;
     bool Quitting = false;
     bool HofChanged = false;
-    double BazzleDelay = 0.0;
-    double BombDelay = 0.0;
-    double BazzleTimer = 0.0;
-    double BombTimer = 0.0;
-    double HitTimer = 0.0;
     std::string PlayerName;
     TZNLevelList Levels;
+    // Which updater of the frame pipeline runs next; it lives as long as the program.
+    std::int32_t FrameStep = 0;
 
   private:
     // What a screen adds to the shared inner loop; empty steps are skipped.
@@ -164,6 +121,21 @@ class TKestovForm : public TDirectXForm {
     // Runs a screen's inner loop while the state holds: messages, clock, title tune, and the
     // frame drawn and shown only while the application is active.
     void RunScreen(TGameState state, const ScreenSteps& steps);
+    // The frame pipeline's flags, local to one game: which of a frame's stages are under way.
+    struct FramePipeline {
+        bool first = true;  // the next updater is the frame's first: measure the frame time
+        bool updating = true;
+        bool composing = false;
+        bool blitting = false;
+        bool flipping = false;
+    };
+    // One pass of the in-play states; false once the game has been left.
+    bool PlayPass(FramePipeline& pipeline);
+    void RunPipeline(FramePipeline& pipeline);
+    bool LevelCleared() const;
+    // Reads the frame clock and sets the play field's time step from it.
+    void MeasureFrame();
+    void ClearLeftovers();
     void StopGameMusic();
     void KeepTitleMusic();
     // Space and a mouse click act alike, but on the game-over picture.

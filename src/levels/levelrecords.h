@@ -1,4 +1,4 @@
-// The level records: TZNGull, TZNLevelWrapper, the pack's picture entry TZNPicEntry and their
+// The level records: the gull list, TZNLevelWrapper, the pack's picture entry TZNPicEntry and their
 // lists.
 #pragma once
 
@@ -6,19 +6,8 @@
 #include <string>
 
 #include "levels/dlinkedlist.h"
+#include "playfield/gullrecord.h"
 
-// One gull of a level, in the order of a "Gull=" line and of a pack's 28-byte gull record.
-struct TZNGull {
-    std::int32_t X = 0;
-    std::int32_t Y = 0;
-    std::int32_t DX = 0;  // negative flies leftwards
-    std::int32_t DY = 0;
-    std::int32_t AGull = 0;  // non-zero: a gull of the second kind
-    std::int32_t MinY = 0;
-    std::int32_t MaxY = 0;  // not above MinY: level flight
-
-    bool operator==(const TZNGull&) const = default;
-};
 using TZNGullList = TDLinkedList<TZNGull>;
 
 // One level, with the values a new record starts with.

@@ -8,6 +8,8 @@ namespace {
 // Enough passes for a state change to reach the handler of the new state.
 constexpr int kPassesPerStep = 6;
 constexpr int kFirstStepPass = 4;
+// The passes a run may take beyond its steps before the harness presses Esc.
+constexpr int kPassesAfterSteps = 2000;
 }  // namespace
 
 void GameTest::SetUp() {
@@ -23,18 +25,59 @@ void GameTest::TearDown() {
 
 void GameTest::AddLevelFiles(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
-        folder.Write(name, "Zintrel Level File Version 1.0\n");
+        folder.Write(name,
+                     "Zintrel Level File Version 1.0\nLevel=1,3,3,1,ZNTitle.jpg\n"
+                     "Gull=100,60,-90,0,0,0,0\n");
     }
+}
+
+GameTest::Step GameTest::WaitUntil(std::function<bool()> condition) {
+    Step step([] {});
+    step.ready = std::move(condition);
+    return step;
+}
+
+GameTest::Step GameTest::WaitForPlay() {
+    auto seen = std::make_shared<int>(-1);
+    return WaitUntil([this, seen] {
+        if (Form().GameState != gsPlaying) {
+            *seen = -1;
+            return false;
+        }
+        // The pipeline moves FrameStep at every pass; the slide-in does not.
+        const bool moved = *seen >= 0 && *seen != Form().FrameStep;
+        *seen = Form().FrameStep;
+        return moved;
+    });
 }
 
 bool GameTest::Run(const std::vector<Step>& steps) {
     form = std::make_unique<TKestovForm>();
-    int pass = kFirstStepPass;
-    for (const Step& step : steps) {
-        harness.At(pass, step);
-        pass += kPassesPerStep;
-    }
-    harness.SetPassLimit(pass + 2000);
+    std::size_t next = 0;
+    int due = kFirstStepPass;
+    int limit = kFirstStepPass + kPassesAfterSteps;
+    harness.SetPassLimit(limit);
+    harness.EveryPass([&](int pass) {
+        if (next >= steps.size() || pass < due) {
+            return;
+        }
+        const Step& step = steps[next];
+        if (step.ready) {
+            if (!step.ready()) {
+                return;
+            }
+            ++next;
+            due = pass + 1;
+        } else {
+            step.act();
+            ++next;
+            due = pass + kPassesPerStep;
+        }
+        // Every step leaves the run room to finish.
+        limit = std::max(limit, pass + kPassesAfterSteps);
+        harness.SetPassLimit(limit);
+    });
     Application.Run(*form);
+    harness.EveryPass(nullptr);
     return !harness.PassLimitReached();
 }

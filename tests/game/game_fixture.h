@@ -15,20 +15,33 @@
 
 class GameTest : public ::testing::Test {
   protected:
-    using Step = std::function<void()>;
+    // A scripted step: an action, or a wait until a condition holds.
+    struct Step {
+        template <typename Action>
+        Step(Action action) : act(std::move(action)) {}
+        std::function<void()> act;
+        std::function<bool()> ready;
+    };
 
     void SetUp() override;
     void TearDown() override;
 
-    // Creates level files by name in the game's folder (their contents do not matter until a
-    // game reads them).
+    // Creates level files by name in the game's folder, each with one level of one gull, whose
+    // picture is the title picture.
     void AddLevelFiles(const std::vector<std::string>& names);
 
-    // Creates the form and runs the program until it ends. The steps run one after another,
+    // Creates the form and runs the program until it ends. The actions run one after another,
     // a few passes of the message pump apart, each inside the message step where the window
     // system would deliver input; a step usually checks the state the previous one led to and
-    // then queues the next input. Returns whether the program ended by itself.
+    // then queues the next input. A wait holds the next step back until its condition holds.
+    // Returns whether the program ended by itself.
     bool Run(const std::vector<Step>& steps);
+
+    // A wait until the condition holds.
+    static Step WaitUntil(std::function<bool()> condition);
+    // A wait until the play pipeline runs: the level's picture has slid in and the frames of
+    // play are being stepped.
+    Step WaitForPlay();
 
     TKestovForm& Form() { return *form; }
 

@@ -88,6 +88,7 @@ TEST_F(GameTest, WithOneLevelFileTheGameStartsAtOnce) {
     AddLevelFiles({"only.znl"});
     ASSERT_TRUE(Run({
         [&] { harness.Char(' '); },
+        WaitForPlay(),
         [&] {
             EXPECT_EQ(Form().GameState, gsPlaying);
             EXPECT_EQ(Form().Lives, 3);
@@ -102,6 +103,7 @@ TEST_F(GameTest, PausingByKeyAndByFocusLoss) {
     AddLevelFiles({"only.znl"});
     ASSERT_TRUE(Run({
         [&] { harness.Char(' '); },
+        WaitForPlay(),
         [&] { harness.Char('p'); },
         [&] {
             EXPECT_EQ(Form().GameState, gsPaused);
@@ -137,6 +139,7 @@ TEST_F(GameTest, TheHiddenWordWorksOnlyWhenTypedWholeWhilePaused) {
     AddLevelFiles({"only.znl"});
     ASSERT_TRUE(Run({
         [&] { harness.Char(' '); },
+        WaitForPlay(),
         [&] {
             harness.Type("quillosent");  // while playing: nothing
             harness.Char('p');
@@ -180,6 +183,7 @@ TEST_F(GameTest, ClicksInPlayReleaseTheBallAndFireTheShotgun) {
     AddLevelFiles({"only.znl"});
     ASSERT_TRUE(Run({
         [&] { harness.Char(' '); },
+        WaitForPlay(),
         [&] {
             Form().PaddleMinX = 100;
             Form().PaddleMaxX = 200;
@@ -222,6 +226,7 @@ TEST_F(GameTest, AfterGameOverAClickOffersNameEntryOnlyToAQualifyingScore) {
     AddLevelFiles({"only.znl"});
     ASSERT_TRUE(Run({
         [&] { harness.Char(' '); },
+        WaitForPlay(),
         [&] { Form().GameState = gsGameOver; },
         [&] { harness.Click(); },
         [&] {
@@ -229,6 +234,7 @@ TEST_F(GameTest, AfterGameOverAClickOffersNameEntryOnlyToAQualifyingScore) {
             harness.Char(' ');
         },
         [&] { harness.Char(' '); },
+        WaitForPlay(),
         [&] { Form().HofRank = 3; },
         [&] { Form().GameState = gsGameOver; },
         [&] { harness.Char(' '); },
@@ -237,6 +243,7 @@ TEST_F(GameTest, AfterGameOverAClickOffersNameEntryOnlyToAQualifyingScore) {
             harness.Click();
         },
         [&] { harness.Char(' '); },
+        WaitForPlay(),
         [&] { Form().HofRank = 3; },
         [&] { Form().GameState = gsGameOver; },
         [&] { harness.Click(); },

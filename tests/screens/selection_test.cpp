@@ -152,6 +152,7 @@ TEST_F(SelectionTest, OneNameIsPlayedWithoutAsking) {
             Form().PackIndex = 5;
             harness.Char(' ');
         },
+        WaitForPlay(),
         [&] {
             EXPECT_TRUE(IsInPlay(Form().GameState));
             EXPECT_EQ(Form().PackIndex, 0);

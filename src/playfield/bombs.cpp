@@ -1,0 +1,56 @@
+// Bombs: dropping one from a gull, the bomb updater, and the time between bombs.
+#include "platform/random.h"
+#include "playfield/fieldlists.h"
+#include "playfield/playfield.h"
+#include "playfield/spritekinds.h"
+
+namespace {
+
+constexpr double kBombSpeed = 400.0;
+constexpr std::int32_t kBombFrame = 4;
+
+}  // namespace
+
+void TPlayField::AddBomb(std::size_t gullIndex) {
+    const TDXSprite& gull = GullList[gullIndex];
+    TDXSprite bomb;
+    bomb.Sheet = MiscSheet.get();
+    bomb.Frame = kBombFrame;
+    bomb.FirstFrame = kBombFrame;
+    bomb.LastFrame = kBombFrame;
+    bomb.X = gull.X;
+    bomb.Y = gull.Y;
+    bomb.DX = 0;
+    bomb.DY = kBombSpeed;
+    bomb.EdgeModeX = emNone;
+    bomb.MinY = 0;
+    bomb.MaxY = 480;
+    bomb.EdgeModeY = emStop;
+    AppendSprite(BombList, bomb, "bombs");
+}
+
+void TPlayField::UpdateBombs() {
+    for (std::size_t i = BombList.size(); i-- > 0;) {
+        TDXSprite& bomb = BombList[i];
+        if (!CheatMode && GameState != gsLosingLife && bomb.Collides(PaddleSprite)) {
+            StrikePaddle();
+            BombList.erase(BombList.begin() + static_cast<std::ptrdiff_t>(i));
+            continue;
+        }
+        bomb.MoveY(FrameTime);
+        if ((bomb.EdgeHits & kEdgeBottom) != 0) {
+            BombList.erase(BombList.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+}
+
+double TPlayField::BombInterval() {
+    // Faster when more bombs may fall at once and while a Bazzle is in the sky; slower as the
+    // gulls thin out.
+    const int a = (platform::Random() % static_cast<int>(100.0 * 5.0)) / 100;
+    double t = (a + static_cast<double>(GullList.size()) * 0.6 / (GullsLeft + 1)) / BombLimit;
+    if (BazzleSprite.Kind == BazzlePresent) {
+        t *= 0.5;
+    }
+    return t;
+}
