@@ -8,8 +8,6 @@ namespace {
 // Enough passes for a state change to reach the handler of the new state.
 constexpr int kPassesPerStep = 6;
 constexpr int kFirstStepPass = 4;
-// The passes a run may take beyond its steps before the harness presses Esc.
-constexpr int kPassesAfterSteps = 2000;
 }  // namespace
 
 void GameTest::SetUp() {
@@ -55,9 +53,12 @@ bool GameTest::Run(const std::vector<Step>& steps) {
     form = std::make_unique<TKestovForm>();
     std::size_t next = 0;
     int due = kFirstStepPass;
-    int limit = kFirstStepPass + kPassesAfterSteps;
+    int limit = kFirstStepPass + passesAfterSteps;
     harness.SetPassLimit(limit);
     harness.EveryPass([&](int pass) {
+        if (onPass) {
+            onPass();
+        }
         if (next >= steps.size() || pass < due) {
             return;
         }
@@ -74,7 +75,7 @@ bool GameTest::Run(const std::vector<Step>& steps) {
             due = pass + kPassesPerStep;
         }
         // Every step leaves the run room to finish.
-        limit = std::max(limit, pass + kPassesAfterSteps);
+        limit = std::max(limit, pass + passesAfterSteps);
         harness.SetPassLimit(limit);
     });
     Application.Run(*form);

@@ -45,6 +45,11 @@ class GameTest : public ::testing::Test {
 
     TKestovForm& Form() { return *form; }
 
+    // Runs at every pass of the message pump, before the steps: a test bot's turn.
+    std::function<void()> onPass;
+    // The passes a run may take after its last step before the harness presses Esc.
+    int passesAfterSteps = 2000;
+
     TestFolder folder;
     platform::Harness harness;
     std::unique_ptr<TKestovForm> form;

@@ -1,0 +1,59 @@
+// A test bot that plays through the headless harness as a player would: it moves the mouse to
+// put the paddle under the ball that will land first, holds the button down to launch, and
+// keeps a referee's tally of what happened on the field.
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "game/znform.h"
+#include "platform/harness.h"
+
+class PlayBot {
+  public:
+    // What the bot saw happen, counted from the field's changes.
+    struct Tally {
+        int strikes = 0;  // strikes on gulls that score (balls and shots)
+        int eggsCaught = 0;
+        int bazzleStrikes = 0;
+        int cannonShots = 0;
+        int livesLost = 0;
+        int levelsStarted = 0;
+
+        // The points these events are worth.
+        int Points() const { return strikes * 25 + eggsCaught * 50 + bazzleStrikes * 100; }
+    };
+
+    PlayBot(platform::Harness& harness, unsigned seed);
+
+    // The bot's turn at one pass of the message pump: watch the game, then queue input.
+    void OnPass(TKestovForm& form);
+
+    bool steering = true;  // false: the mouse is never moved, only the button is used
+    Tally tally;
+
+  private:
+    // The paddle position (its left edge) the bot wants now.
+    int TargetX();
+    // True when a bomb or a falling gull is about to reach the paddle at x.
+    bool Threatened(int x) const;
+    int SafeNear(int wanted, int low, int high) const;
+    void Referee();
+    void Remember();
+    void Launch();
+
+    TKestovForm* form_ = nullptr;
+    platform::Harness& harness_;
+    std::mt19937 random_;
+    int aim_ = 0;  // where on the paddle the next ball should land, from its centre
+
+    // The field as it was at the previous pass.
+    bool watching_ = false;
+    std::int32_t level_ = 0;
+    std::int32_t lives_ = 0;
+    std::vector<std::int32_t> gulls_;
+    std::int32_t bazzle_ = 0;
+    double cannonDX_ = 0;
+    int holding_ = 0;  // passes left with the button held down
+};
