@@ -23,9 +23,14 @@ void GameTest::TearDown() {
 
 void GameTest::AddLevelFiles(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
-        folder.Write(name,
-                     "Zintrel Level File Version 1.0\nLevel=1,3,3,1,ZNTitle.jpg\n"
-                     "Gull=100,60,-90,0,0,0,0\n");
+        if (IsLevelPackName(name)) {
+            std::filesystem::copy_file(std::filesystem::path(ZINTREL_GAME_DIR) / "GullCoast.znk",
+                                       folder.Path() / name);
+        } else {
+            folder.Write(name,
+                         "Zintrel Level File Version 1.0\nLevel=1,3,3,1,ZNTitle.jpg\n"
+                         "Gull=100,60,-90,0,0,0,0\n");
+        }
     }
 }
 
@@ -80,5 +85,6 @@ bool GameTest::Run(const std::vector<Step>& steps) {
     });
     Application.Run(*form);
     harness.EveryPass(nullptr);
+    EXPECT_EQ(next, steps.size()) << "the program ended before every step had run";
     return !harness.PassLimitReached();
 }

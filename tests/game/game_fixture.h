@@ -26,8 +26,8 @@ class GameTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Creates level files by name in the game's folder, each with one level of one gull, whose
-    // picture is the title picture.
+    // Creates level sets by name in the game's folder: a pack is a copy of the shipped pack,
+    // a level file holds one level of one gull, shown on the title picture.
     void AddLevelFiles(const std::vector<std::string>& names);
 
     // Creates the form and runs the program until it ends. The actions run one after another,

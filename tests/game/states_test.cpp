@@ -72,6 +72,7 @@ TEST_F(GameTest, TheSelectionMovesWithinItsListAndEnterStartsTheGame) {
             EXPECT_EQ(Form().PackIndex, 1);
             harness.Char(13);
         },
+        WaitForPlay(),
         [&] {
             EXPECT_EQ(Form().GameState, gsPlaying);
             EXPECT_EQ(Form().PackIndex, 1);

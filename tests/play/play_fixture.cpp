@@ -39,6 +39,19 @@ bool PlayTest::Play(std::vector<Step> steps) {
     return Run(steps);
 }
 
+bool PlayTest::OnField(const std::function<void(TKestovForm&)>& check, double frameTime,
+                       const std::string& gulls) {
+    WriteLevels("field.znl", {"1,0,3\n" + gulls});
+    return Play({
+        [&] {
+            Form().FrameTime = frameTime;
+            check(Form());
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    });
+}
+
 PlayBot& PlayTest::StartBot(unsigned seed) {
     bot = std::make_unique<PlayBot>(harness, seed);
     onPass = [this] { bot->OnPass(Form()); };

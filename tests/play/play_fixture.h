@@ -19,6 +19,12 @@ class PlayTest : public ScreenTest {
 
     // Starts the only level set with Space, waits for play, then runs the steps.
     bool Play(std::vector<Step> steps);
+    // Starts a game on a level of the given gull lines (one gull far up on the left by
+    // default) and, once it plays, runs the check inside one message step, with the play
+    // field's time step set to `frameTime`; then leaves the game.
+    bool OnField(const std::function<void(TKestovForm&)>& check, double frameTime = 0.001,
+                 const std::string& gulls = "Gull=20,40,0,0,0,0,0\n");
+
     // Lets a bot play at every pass.
     PlayBot& StartBot(unsigned seed);
 

@@ -11,15 +11,6 @@ constexpr RECT kMark{600, 400, 610, 410};
 
 class SelectionTest : public ScreenTest {
   protected:
-    // Playable level files of one level each, so that a game can begin with any of them.
-    void AddPlayableLevels(const std::vector<std::string>& names) {
-        for (const std::string& name : names) {
-            folder.Write(name,
-                         "Zintrel Level File Version 1.0\nLevel=1,3,3,1,ZNTitle.jpg\n"
-                         "Gull=100,60,-90,0,0,0,0\n");
-        }
-    }
-
     // The red frame of the entry written at y.
     static RECT Selected(int y) { return RECT{5, y - 1, 635, y + 21}; }
 
@@ -30,7 +21,7 @@ class SelectionTest : public ScreenTest {
 };
 
 TEST_F(SelectionTest, ThreeNamesUnderTheHeadingWithTheSelectionFramed) {
-    AddPlayableLevels({"alpha.znl", "beta.znk", "gamma.znl"});
+    AddLevelFiles({"alpha.znl", "beta.znk", "gamma.znl"});
     ASSERT_TRUE(Run({
         [&] { harness.Click(); },
         [&] {
@@ -89,6 +80,7 @@ TEST_F(SelectionTest, ThreeNamesUnderTheHeadingWithTheSelectionFramed) {
             harness.Key(VK_DOWN);
         },
         [&] { harness.Char(13); },
+        WaitForPlay(),
         [&] {
             EXPECT_TRUE(IsInPlay(Form().GameState));
             EXPECT_EQ(Form().PackIndex, 1);
@@ -105,7 +97,7 @@ TEST_F(SelectionTest, TwentyFiveNamesArePagedByTwenty) {
         std::snprintf(name, sizeof name, "pack%02d.znl", i);
         names.push_back(name);
     }
-    AddPlayableLevels(names);
+    AddLevelFiles(names);
     ASSERT_TRUE(Run({
         [&] { harness.Char(' '); },
         [&] {
@@ -146,7 +138,7 @@ TEST_F(SelectionTest, TwentyFiveNamesArePagedByTwenty) {
 }
 
 TEST_F(SelectionTest, OneNameIsPlayedWithoutAsking) {
-    AddPlayableLevels({"only.znl"});
+    AddLevelFiles({"only.znl"});
     ASSERT_TRUE(Run({
         [&] {
             Form().PackIndex = 5;
