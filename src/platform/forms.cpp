@@ -208,8 +208,9 @@ void TApplication::ProcessMessages() {
     if (sys.everyPass) {
         sys.everyPass(pass);
     }
-    if (sys.passLimit > 0 && pass > sys.passLimit) {
-        // A run that should long have ended: press Esc until it does.
+    if (sys.passLimit > 0 && pass > sys.passLimit && (pass - sys.passLimit) % 16 == 1) {
+        // A run that should long have ended: press Esc now and then until it does, leaving
+        // each screen the passes to take the key.
         sys.passLimitReached = true;
         sys.queue.push_back(MessageEvent(WM_CHAR, VK_ESCAPE));
     }

@@ -41,16 +41,33 @@ GameTest::Step GameTest::WaitUntil(std::function<bool()> condition) {
 }
 
 GameTest::Step GameTest::WaitForPlay() {
-    auto seen = std::make_shared<int>(-1);
-    return WaitUntil([this, seen] {
+    // The pipeline moves FrameStep at every pass of play, the slide-in does not; three frames'
+    // updaters mean a frame of play has been shown.
+    struct Watch {
+        int step = -1;
+        int moves = 0;
+    };
+    auto watch = std::make_shared<Watch>();
+    return WaitUntil([this, watch] {
         if (Form().GameState != gsPlaying) {
-            *seen = -1;
+            *watch = Watch{};
             return false;
         }
-        // The pipeline moves FrameStep at every pass; the slide-in does not.
-        const bool moved = *seen >= 0 && *seen != Form().FrameStep;
-        *seen = Form().FrameStep;
-        return moved;
+        if (watch->step >= 0 && watch->step != Form().FrameStep) {
+            ++watch->moves;
+        }
+        watch->step = Form().FrameStep;
+        return watch->moves >= 24;
+    });
+}
+
+GameTest::Step GameTest::WaitFrames(int frames) {
+    auto until = std::make_shared<int>(-1);
+    return WaitUntil([this, until, frames] {
+        if (*until < 0) {
+            *until = harness.PresentedFrames() + frames;
+        }
+        return harness.PresentedFrames() >= *until;
     });
 }
 

@@ -39,9 +39,12 @@ class GameTest : public ::testing::Test {
 
     // A wait until the condition holds.
     static Step WaitUntil(std::function<bool()> condition);
-    // A wait until the play pipeline runs: the level's picture has slid in and the frames of
-    // play are being stepped.
+    // A wait until the play pipeline runs: the level's picture has slid in and frames of play
+    // have been shown.
     Step WaitForPlay();
+
+    // A wait until that many more frames have been shown.
+    Step WaitFrames(int frames);
 
     TKestovForm& Form() { return *form; }
 

@@ -96,16 +96,19 @@ TEST_F(PlayTest, GlueHoldsTheBallAndNarrowsThePaddlesRange) {
             EXPECT_EQ(f.PaddleMaxX, 576);
             harness.MoveMouse(-1000, 0);
         },
+        WaitFrames(2),
         [&] {
             EXPECT_EQ(Form().PaddleSprite.X, 10) << "the ball stays on the screen";
             harness.Click();  // down and up before a ball update: the limits go, the ball stays
         },
+        WaitFrames(2),
         [&] {
             EXPECT_EQ(Form().PaddleMinX, 0);
             EXPECT_EQ(Form().PaddleMaxX, 576);
             EXPECT_EQ(Form().BallList.back().Kind, BallGlued);
             harness.Press();
         },
+        WaitFrames(2),
         [&] {
             EXPECT_EQ(Form().BallList.back().Kind, BallReleased);
             EXPECT_GT(Form().BallList.back().X, -10) << "placed on the screen again";

@@ -1,0 +1,326 @@
+// The level flow and what a frame of play shows: levels past the last one, what holds a level
+// open, the shields at a level start, the last life, the status line, the pause picture, the
+// paddle's extras, lost surfaces and the music at each level start.
+#include <cstring>
+
+#include "play_fixture.h"
+#include "playfield/spritekinds.h"
+
+namespace {
+
+// Ends every gull of the level at once, as if the last one had just gone.
+void ClearGulls(TKestovForm& f) {
+    for (TDXSprite& gull : f.GullList) {
+        gull.Kind = GullDead;
+    }
+    f.GullsLeft = 0;
+    f.GullsFalling = 0;
+}
+
+// The pixels of a surface, to compare two pictures.
+std::vector<std::uint16_t> Pixels(IDirectDrawSurface3* surface) {
+    DDSURFACEDESC desc;
+    std::vector<std::uint16_t> pixels(640 * 480);
+    if (surface->Lock(nullptr, &desc, 0, nullptr) != DD_OK) {
+        ADD_FAILURE() << "the surface cannot be read";
+        return pixels;
+    }
+    for (int y = 0; y < 480; ++y) {
+        std::memcpy(&pixels[static_cast<std::size_t>(y) * 640],
+                    static_cast<const std::uint8_t*>(desc.lpSurface) + y * desc.lPitch, 640 * 2);
+    }
+    surface->Unlock(nullptr);
+    return pixels;
+}
+
+TEST_F(PlayTest, PastTheLastLevelTheFirstComesAgainWithRandomValues) {
+    CopyShipped("GullCoast.znk");
+    std::vector<std::uint16_t> firstPicture;
+    ASSERT_TRUE(Play({
+        [&] {
+            firstPicture = Pixels(Form().Background->Surface);
+            Form().LevelNumber = 24;
+            ClearGulls(Form());
+        },
+        WaitUntil([&] { return Form().LevelNumber == 25; }),
+        WaitForPlay(),
+        [&] {
+            EXPECT_FALSE(Form().RandomLevel) << "the last level plays its own values";
+            EXPECT_NE(Pixels(Form().Background->Surface), firstPicture);
+            ClearGulls(Form());
+        },
+        WaitUntil([&] { return Form().LevelNumber == 26; }),
+        WaitForPlay(),
+        [&] {
+            TKestovForm& f = Form();
+            EXPECT_TRUE(f.RandomLevel);
+            EXPECT_EQ(Pixels(f.Background->Surface), firstPicture);
+            // The first level's four gulls, where it puts them.
+            ASSERT_EQ(f.GullList.size(), 4u);
+            EXPECT_EQ(f.GullsLeft, 4);
+            // The first level's four gulls, flying as it sets them out.
+            for (std::size_t i = 0; i < 4; ++i) {
+                EXPECT_EQ(f.GullList[i].Y, 90);
+                EXPECT_EQ(f.GullList[i].DX, -70);
+            }
+            EXPECT_NEAR(f.GullList[2].X - f.GullList[1].X, 176, 1e-9);
+            EXPECT_NEAR(f.GullList[3].X - f.GullList[2].X, 176, 1e-9);
+            // Its values at random: 3 eggs give 3 to 8, 1 bomb gives 1, 1 to 5 Bazzles.
+            EXPECT_GE(f.EggsLeft, 3);
+            EXPECT_LE(f.EggsLeft, 8);
+            EXPECT_EQ(f.LevelBombLimit, 1);
+            EXPECT_GE(f.BazzlesLeft, 1);
+            EXPECT_LE(f.BazzlesLeft, 5);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+// A level of no eggs or bombs, or of fewer, repeated with random values.
+class OddLevelTest : public PlayTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(OddLevelTest, RepeatsWithTheLeastRandomValues) {
+    WriteLevels("odd.znl", {std::string(GetParam()) + "\nGull=100,60,-90,0,0,0,0"});
+    ASSERT_TRUE(Play({
+        [&] { ClearGulls(Form()); },
+        WaitUntil([&] { return Form().LevelNumber == 2; }),
+        WaitForPlay(),
+        [&] {
+            EXPECT_TRUE(Form().RandomLevel);
+            EXPECT_EQ(Form().EggsLeft, 3);
+            EXPECT_EQ(Form().LevelBombLimit, 1);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+INSTANTIATE_TEST_SUITE_P(NoneOrFewer, OddLevelTest, ::testing::Values("0,3,0", "-4,1,-7"));
+
+TEST_F(PlayTest, AFallingEggOrARunningExplosionHoldsTheLevelOpen) {
+    WriteLevels("one.znl", {"1,0,3\nGull=20,60,0,0,0,0,0"});
+    bool endedEarly = false;
+    passesAfterSteps = 20000;  // the egg falls for seconds
+    onPass = [&] {
+        if (form && Form().LevelNumber == 2 && !Form().EggList.empty()) {
+            endedEarly = true;
+        }
+    };
+    ASSERT_TRUE(Play({
+        [&] {
+            TKestovForm& f = Form();
+            f.EggsLeft = 1;
+            f.AddEgg(0);  // far from the paddle: it falls past it
+            ClearGulls(f);
+        },
+        [&] { EXPECT_EQ(Form().LevelNumber, 1); },
+        WaitUntil([&] { return Form().EggList.empty(); }),
+        WaitUntil([&] { return Form().LevelNumber == 2; }),
+        WaitForPlay(),
+        [&] {
+            EXPECT_FALSE(endedEarly);
+            // An explosion that has not finished holds it open too.
+            Form().Animations = 1;
+            ClearGulls(Form());
+        },
+        [&] {
+            EXPECT_EQ(Form().LevelNumber, 2);
+            Form().Animations = 0;
+        },
+        WaitUntil([&] { return Form().LevelNumber == 3; }),
+        WaitForPlay(),
+        [&] { harness.Char(27); },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(PlayTest, ShieldsAreCutToThreeAtTheNextLevel) {
+    WriteLevels("two.znl", {"1,0,3\nGull=20,60,0,0,0,0,0"});
+    ASSERT_TRUE(Play({
+        [&] {
+            Form().Umbrellas = 5;
+            ClearGulls(Form());
+        },
+        WaitUntil([&] { return Form().LevelNumber == 2; }),
+        WaitForPlay(),
+        [&] {
+            EXPECT_EQ(Form().Umbrellas, 3);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(PlayTest, TheLastLifeEndsOnlyOnceTheBombsHaveFallen) {
+    WriteLevels("last.znl", {"1,0,3\nGull=20,60,0,0,0,0,0"});
+    int bombsWhenOver = -1;
+    onPass = [&] {
+        if (form && Form().GameState == gsGameOver && bombsWhenOver < 0) {
+            bombsWhenOver = static_cast<int>(Form().BombList.size());
+        }
+    };
+    ASSERT_TRUE(Play({
+        [&] {
+            TKestovForm& f = Form();
+            f.Lives = 1;
+            f.GullList[0].Y = 0;
+            f.AddBomb(0);
+            f.DestroyPaddle();
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsLosingLife);
+            EXPECT_EQ(Form().BombList.size(), 1u);
+            EXPECT_GT(Form().BombList[0].Y, 0) << "the field runs on";
+        },
+        WaitUntil([&] { return Form().GameState == gsGameOver; }),
+        [&] {
+            EXPECT_EQ(bombsWhenOver, 0);
+            EXPECT_EQ(Form().Lives, 0);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(PlayTest, TheStatusLineShowsScorePlaceLivesAndShields) {
+    WriteLevels("status.znl", {"1,0,3\nGull=20,200,0,0,0,0,0"});
+    TDXGraphic* digits = nullptr;
+    const auto shows = [&](int frame, int x) { return Shows(Shown(), *digits, frame, x, 4); };
+    ASSERT_TRUE(Play({
+        [&] {
+            digits = Form().Digits.get();
+            // A score of 0 is one digit, with no place shown.
+            EXPECT_GT(shows(0, 4), 0.99);
+            EXPECT_LT(shows(12, 52), 0.5);
+            EXPECT_GT(shows(3, 612), 0.99);
+            EXPECT_GT(shows(10, 587), 0.99);
+            EXPECT_LT(shows(11, 539), 0.5);
+            Form().Score = 1234;
+            Form().HofRank = 2;
+            Form().Lives = 13;
+            Form().Umbrellas = 2;
+        },
+        WaitFrames(2),
+        [&] {
+            for (int i = 0; i < 4; ++i) {
+                EXPECT_GT(shows(i + 1, 4 + 24 * i), 0.99) << "score digit " << i;
+            }
+            EXPECT_GT(shows(12, 124), 0.99) << "the place after an empty cell";
+            EXPECT_GT(shows(3, 148), 0.99) << "third place";
+            EXPECT_GT(shows(1, 588), 0.99);
+            EXPECT_GT(shows(3, 612), 0.99);
+            EXPECT_GT(shows(10, 563), 0.99) << "the lives symbol before the lives";
+            EXPECT_GT(shows(2, 516), 0.99) << "the shields two cells further left";
+            EXPECT_GT(shows(11, 491), 0.99);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(PlayTest, PausedThePictureShowsAndTheFieldStands) {
+    WriteLevels("pause.znl", {"1,0,3\nGull=20,200,90,0,0,0,0"});
+    double x = 0;
+    ASSERT_TRUE(Play({
+        [&] {
+            EXPECT_LT(Shows(Shown(), *Form().ZnText, 1, 152, 220), 0.5);
+            harness.Char('p');
+        },
+        WaitFrames(2),
+        [&] {
+            EXPECT_EQ(Form().GameState, gsPaused);
+            EXPECT_GT(Shows(Shown(), *Form().ZnText, 1, 152, 220), 0.99);
+            x = Form().GullList[0].X;
+        },
+        [&] {
+            EXPECT_EQ(Form().GullList[0].X, x);
+            harness.Char('p');
+        },
+        WaitFrames(3),
+        [&] {
+            EXPECT_GT(Form().GullList[0].X, x);
+            EXPECT_LT(Shows(Shown(), *Form().ZnText, 1, 152, 220), 0.5);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(PlayTest, ThePaddleCarriesItsShieldGlueAndBarrels) {
+    WriteLevels("extras.znl", {"1,0,3\nGull=20,200,0,0,0,0,0"});
+    ASSERT_TRUE(Play({
+        [&] {
+            TKestovForm& f = Form();
+            const int x = static_cast<int>(f.PaddleSprite.X);
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 0, x, 438), 0.99);
+            EXPECT_LT(Shows(Shown(), *f.PaddleSheet, 2, x, 408), 0.5);
+            f.Umbrellas = 1;
+            f.GluePower = true;
+            f.ShotgunPower = true;
+        },
+        WaitFrames(2),
+        [&] {
+            TKestovForm& f = Form();
+            const int x = static_cast<int>(f.PaddleSprite.X);
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 2, x, 408), 0.9) << "the umbrella above";
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 1, x, 438), 0.99) << "the glue on top";
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(PlayTest, LostSurfacesAreRestoredAndPlayGoesOn) {
+    WriteLevels("lost.znl", {"1,0,3\nGull=20,200,90,0,0,0,0"});
+    double x = 0;
+    ASSERT_TRUE(Play({
+        [&] {
+            x = Form().GullList[0].X;
+            harness.LoseSurfaces();
+        },
+        WaitFrames(2),
+        [&] {
+            EXPECT_EQ(Form().GameState, gsPlaying);
+            EXPECT_GT(Form().GullList[0].X, x);
+            EXPECT_GT(Shows(Shown(), *Form().Digits, 0, 4, 4), 0.99);
+            EXPECT_NE(Pixels(Form().Background->Surface)[640 * 300 + 320], 0) << "the picture";
+            // Losing the focus in full screen pauses; the focus back shows the pause picture.
+            harness.Focus(false);
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsPaused);
+            harness.Focus(true);
+        },
+        WaitFrames(2),
+        [&] {
+            EXPECT_EQ(Form().GameState, gsPaused);
+            EXPECT_GT(Shows(Shown(), *Form().ZnText, 1, 152, 220), 0.99);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(PlayTest, EachLevelStartsATuneOfTheList) {
+    CopyShipped("breakers.mid");
+    CopyShipped("calypso.mid");
+    WriteLevels("tunes.znl", {"1,0,3\nGull=20,60,0,0,0,0,0"});
+    ASSERT_TRUE(Play({
+        [&] {
+            ASSERT_EQ(Form().MusicFiles->size(), 2u);
+            EXPECT_NE(Form().GameMusic->Segment, nullptr);
+            ClearGulls(Form());
+        },
+        WaitUntil([&] { return Form().LevelNumber == 2; }),
+        WaitForPlay(),
+        [&] {
+            EXPECT_NE(Form().GameMusic->Segment, nullptr);
+            EXPECT_FALSE(Form().TitleMusic->IsPlaying());
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+}  // namespace
