@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "icon.h"
 #include "levels.h"
 #include "music.h"
 #include "previews.h"
@@ -66,18 +67,24 @@ int main(int argc, char** argv) {
         {"music", OneFolder<BakeMusic>},   {"previews", OneFolder<bake::WritePreviews>},
         {"pictures", BakePictures},        {"levels", BakeLevels},
     };
+    const bool icons = argc == 4 && std::strcmp(argv[1], "icons") == 0;
     const auto command = argc == 3 || argc == 4 ? commands.find(argv[1]) : commands.end();
-    if (command == commands.end()) {
+    if (!icons && command == commands.end()) {
         std::fputs(
             "Usage: zintrel_bake sheets|sounds|music|previews <folder>\n"
-            "       zintrel_bake pictures|levels <game folder> <pack folder>\n",
+            "       zintrel_bake pictures|levels <game folder> <pack folder>\n"
+            "       zintrel_bake icons <icon theme folder> <icon name>\n",
             stderr);
         return 2;
     }
     try {
         const fs::path out = argv[2];
-        const fs::path pack = argc == 4 ? fs::path(argv[3]) : out;
         fs::create_directories(out);
+        if (icons) {
+            bake::WriteIcons(out, argv[3]);
+            return 0;
+        }
+        const fs::path pack = argc == 4 ? fs::path(argv[3]) : out;
         fs::create_directories(pack);
         command->second(out, pack);
     } catch (const std::exception& error) {

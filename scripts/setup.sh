@@ -9,6 +9,7 @@ packages=(
   libjpeg-dev libcairo2-dev timgm6mb-soundfont
   libgtest-dev libgmock-dev libbenchmark-dev clang clang-format
   xvfb xdotool imagemagick
+  desktop-file-utils appstream dpkg-dev file lintian
 )
 
 missing=()

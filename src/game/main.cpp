@@ -3,11 +3,13 @@
 
 #include "assets/baked_resources.h"
 #include "game/znform.h"
+#include "platform/gamefolders.h"
 #include "platform/msgbox.h"
 #include "platform/resources.h"
 
 int main() {
     try {
+        platform::SetUpGameFolders();
         platform::SetModuleResources(BakedResources());
         Application.Initialize();
         TKestovForm form;

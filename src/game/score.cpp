@@ -1,12 +1,21 @@
 // The form's scoring: points, the place reached in the Hall of Fame, and new entries.
 #include "game/znform.h"
 
+#include <optional>
+#include <string>
+
+#include "platform/files.h"
+
 void TKestovForm::ReadHallOfFame() {
-    ReadHallOfFameFile(kScoreFileName, HallOfFame);
+    ReadHallOfFameFile(platform::ResolveFileName(kScoreFileName), HallOfFame);
 }
 
+// Written in the folder the game writes in; where none may be written (the reason was told at
+// start) the table is not kept.
 void TKestovForm::WriteHallOfFame() {
-    WriteHallOfFameFile(kScoreFileName, HallOfFame);
+    if (const std::optional<std::string> path = platform::WritableFileName(kScoreFileName)) {
+        WriteHallOfFameFile(*path, HallOfFame);
+    }
 }
 
 void TKestovForm::AddScore(std::int32_t points) {

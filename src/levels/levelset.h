@@ -21,7 +21,7 @@ struct TZNLevelSet {
     bool& PackLoaded;
 };
 
-// The names matching "*.zn?" in the current directory, in the directory search's order.
+// The names matching "*.zn?" in the game's folders, in the directory search's order.
 std::vector<std::string> FindLevelFiles();
 
 // True for a name whose extension, after the last backslash or colon, is ".ZNK" in any case.

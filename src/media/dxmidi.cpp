@@ -60,7 +60,8 @@ bool TDXMidi::Load(const std::string& fileName) {
         return false;
     }
     Unload();
-    const std::u16string directory = platform::AnsiToWide(platform::CurrentDirectory());
+    // The loader searches the one folder of the game's folders that holds the tune.
+    const std::u16string directory = platform::AnsiToWide(platform::FolderHolding(fileName));
     if (FAILED(
             MusicLoader->SetSearchDirectory(GUID_DirectMusicAllTypes, directory.c_str(), FALSE))) {
         return false;

@@ -18,7 +18,7 @@ class TDXMidi {
     TDXMidi(const TDXMidi&) = delete;
     TDXMidi& operator=(const TDXMidi&) = delete;
 
-    // Loads a MIDI file of the current directory; a missing file keeps the tune loaded before.
+    // Loads a MIDI file of the game's folders; a missing file keeps the tune loaded before.
     bool Load(const std::string& fileName);
     // Starts the tune at the next measure.
     void Play();
@@ -33,6 +33,6 @@ class TDXMidi {
     void Unload();
 };
 
-// The tunes for play: every "*.mid" of the current directory but the title tune, then every
+// The tunes for play: every "*.mid" of the game's folders but the title tune, then every
 // "*.rmi"; the title tune alone when there are none.
 std::vector<std::string> FindMusicFiles();

@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/gamefolders.h"
+
 namespace platform {
 
 namespace {
@@ -55,14 +57,20 @@ bool FoldedLess(const std::string& a, const std::string& b) {
 
 std::vector<std::string> FindFiles(const std::string& pattern) {
     std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(".", error)) {
-        const std::string name = entry.path().filename().string();
-        if (name.empty() || name[0] == '.' || !entry.is_regular_file(error)) {
-            continue;
-        }
-        if (Matches(pattern.c_str(), name.c_str())) {
-            names.push_back(name);
+    for (const std::string& folder : ActiveGameFolders().search) {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+            const std::string name = entry.path().filename().string();
+            if (name.empty() || name[0] == '.' || !entry.is_regular_file(error) ||
+                !Matches(pattern.c_str(), name.c_str())) {
+                continue;
+            }
+            const bool listed = std::any_of(names.begin(), names.end(), [&](const std::string& n) {
+                return strcasecmp(n.c_str(), name.c_str()) == 0;
+            });
+            if (!listed) {
+                names.push_back(name);
+            }
         }
     }
     std::sort(names.begin(), names.end(), FoldedLess);
@@ -84,14 +92,32 @@ std::string ResolveFileName(const std::string& name, const std::string& director
     return exact.string();
 }
 
+std::string FolderHolding(const std::string& name) {
+    const std::vector<std::string>& folders = ActiveGameFolders().search;
+    for (const std::string& folder : folders) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(ResolveFileName(name, folder), error)) {
+            return folder;
+        }
+    }
+    return folders.empty() ? std::string(".") : folders.front();
+}
+
+std::string ResolveFileName(const std::string& name) {
+    return ResolveFileName(name, FolderHolding(name));
+}
+
+std::optional<std::string> WritableFileName(const std::string& name) {
+    const std::string& folder = ActiveGameFolders().write;
+    if (folder.empty()) {
+        return std::nullopt;
+    }
+    return ResolveFileName(name, folder);
+}
+
 bool FileExists(const std::string& name) {
     std::error_code error;
     return std::filesystem::is_regular_file(ResolveFileName(name), error);
-}
-
-std::string CurrentDirectory() {
-    std::error_code error;
-    return std::filesystem::current_path(error).string();
 }
 
 }  // namespace platform

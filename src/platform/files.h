@@ -1,6 +1,7 @@
-// Files of the current directory: the wildcard search and existence tests.
+// Files of the game's folders: the wildcard search, opening by name and the file to write.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,19 +9,28 @@
 
 namespace platform {
 
-// Names of the regular, visible files in the current directory matching the pattern ("*" any
+// Names of the regular, visible files in the game's folders matching the pattern ("*" any
 // run, "?" one character, compared without regard to case), sorted by name without regard to
-// case, as the original file system kept them.
+// case, as the original file system kept them. A name held by several folders is listed once,
+// as the first folder spells it.
 std::vector<std::string> FindFiles(const std::string& pattern);
 
 // The path to open for a file name in a directory: the entry of exactly that name, or else the
 // one whose name matches without regard to case, as the original file system would have opened.
-std::string ResolveFileName(const std::string& name, const std::string& directory = ".");
+std::string ResolveFileName(const std::string& name, const std::string& directory);
 
-// Whether a regular file of that name, in any letter case, is in the current directory.
+// The first of the game's folders that holds a regular file of that name, in any letter case;
+// the first folder when none does.
+std::string FolderHolding(const std::string& name);
+
+// The path to open for a file name of the game, in the folder that holds it.
+std::string ResolveFileName(const std::string& name);
+
+// The path to write a file name of the game to, in the folder the game writes in (an entry
+// named in another letter case is replaced); none when nothing may be written.
+std::optional<std::string> WritableFileName(const std::string& name);
+
+// Whether a regular file of that name, in any letter case, is in the game's folders.
 bool FileExists(const std::string& name);
-
-// The process's current directory.
-std::string CurrentDirectory();
 
 }  // namespace platform

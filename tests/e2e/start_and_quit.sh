@@ -2,6 +2,7 @@
 # Starts the real program under Xvfb in a copy of the game folder: its window must take the
 # whole screen and show the title, and Esc then Esc must end it with status 0 and no score file.
 set -euo pipefail
+source "$(dirname "$0")/xvfb.sh"
 game_dir=$1
 work=$(mktemp -d)
 xvfb_pid=""
@@ -12,39 +13,19 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cp -r "$game_dir"/. "$work"/
 rm -f "$work/znscore.hof"
 
-for number in $(seq $((200 + $$ % 500)) 999); do
-  [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
-done
-export DISPLAY=":$number"
-Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -e "/tmp/.X11-unix/X$number" ] && break
-  sleep 0.1
-done
+start_xvfb
 
 unset SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1
 (cd "$work" && exec timeout -k 5 90 ./zintrel) &
 game_pid=$!
 
-window=""
-for _ in $(seq 200); do
-  window=$(xdotool search --name "^Welcome to Zintrel$" 2>/dev/null | head -n 1 || true)
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window captioned 'Welcome to Zintrel'"
-
-# Full screen: the window covers the whole 1280 by 1024 screen. SDL may replace its first
-# window on the way to full screen, so it is looked up again.
-sleep 2
-window=$(xdotool search --name "^Welcome to Zintrel$" | tail -n 1)
+# Full screen: the window covers the whole 1280 by 1024 screen.
+window=$(game_window)
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "1280x1024" ] || fail "the window is $geometry, not the whole screen"
 

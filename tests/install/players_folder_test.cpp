@@ -1,0 +1,146 @@
+// The installed game in play: the player's folder made, read and written, the shipped files
+// beside it read and never written, and a player's folder that cannot be written.
+#include <exception>
+#include <filesystem>
+#include <map>
+#include <string>
+
+#include "game_fixture.h"
+#include "levels/levelset.h"
+#include "platform/gamefolders.h"
+#include "support/level_fields.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every file under a folder with its contents.
+std::map<std::string, std::string> Contents(const TestFolder& folder, const std::string& under) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder.Path() / under)) {
+        if (entry.is_regular_file()) {
+            const std::string name = fs::relative(entry.path(), folder.Path()).string();
+            files[name] = folder.Read(name);
+        }
+    }
+    return files;
+}
+
+// Lays out the program installed in PREFIX/bin with its title picture and a level pack in
+// PREFIX/share/zintrel.
+void Install(const TestFolder& folder) {
+    fs::create_directories(folder.Path() / "prefix/bin");
+    fs::create_directories(folder.Path() / "prefix/share/zintrel");
+    fs::copy_file(fs::path(ZINTREL_GAME_DIR) / "ZNTitle.jpg",
+                  folder.Path() / "prefix/share/zintrel/ZNTitle.jpg");
+    fs::copy_file(fs::path(ZINTREL_GAME_DIR) / "GullCoast.znk",
+                  folder.Path() / "prefix/share/zintrel/GullCoast.znk");
+}
+
+// Uses the folders the program entry would locate for it, the player's data under "data"; the
+// test's folder stays the current one.
+void Locate(const TestFolder& folder) {
+    platform::UseGameFolders(platform::LocateGameFolders(
+        {(folder.Path() / "prefix/bin").string(), (folder.Path() / "data").string(), ""}));
+}
+
+class InstalledGameTest : public GameTest {
+  protected:
+    void SetUp() override {
+        GameTest::SetUp();
+        fs::remove(folder.Path() / "ZNTitle.jpg");  // read from the install only
+        Install(folder);
+    }
+    void TearDown() override {
+        GameTest::TearDown();
+        platform::UseGameFolders({});
+    }
+
+    // Plays to a new entry at place 1 named "Ada" and closes the window.
+    bool EnterAda() {
+        return Run({
+            [&] {
+                Form().HofRank = 1;
+                Form().Score = 9000;
+                Form().GameState = gsNameEntry;
+            },
+            [&] { harness.Type("Ada"); },
+            [&] { harness.Char(13); },
+            [&] {
+                EXPECT_EQ(Form().GameState, gsHallOfFame);
+                harness.CloseWindow();
+            },
+        });
+    }
+};
+
+TEST_F(InstalledGameTest, TheScoreFileAfterANameEntryLandsInThePlayersFolder) {
+    Locate(folder);
+    folder.Write("data/zintrel/znscore.hof", "9500 Bea\r\n");
+    const auto shipped = Contents(folder, "prefix");
+    ASSERT_TRUE(EnterAda());
+    EXPECT_EQ(Form().HallOfFame[0].Name, "Bea");
+    form.reset();
+    EXPECT_EQ(folder.Read("data/zintrel/znscore.hof").substr(0, 20), "9500 Bea\r\n9000 Ada\r\n");
+    EXPECT_FALSE(folder.Holds("znscore.hof"));
+    EXPECT_EQ(Contents(folder, "prefix"), shipped);
+}
+
+TEST_F(InstalledGameTest, ThePlayersLevelFilesAreListedBesideTheShippedOnes) {
+    folder.Write("prefix/share/zintrel/Harbour.znl", "Zintrel Level File Version 1.0\n");
+    Locate(folder);
+    folder.Write("data/zintrel/Aaa.znl", "Zintrel Level File Version 1.0\n");
+    folder.Write("data/zintrel/harbour.ZNL", "Zintrel Level File Version 1.0\n");
+    ASSERT_TRUE(Run({
+        [&] {
+            EXPECT_EQ(*Form().PackFiles,
+                      (std::vector<std::string>{"Aaa.znl", "GullCoast.znk", "harbour.ZNL"}));
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(InstalledGameTest, AnUnwritablePlayersFolderStillPlaysAndKeepsWhatIsThere) {
+    fs::create_directory(folder.Path() / "data");
+    folder.Write("data/zintrel", "the player's own notes");
+    Locate(folder);
+    const auto shipped = Contents(folder, "prefix");
+    ASSERT_TRUE(EnterAda());
+    form.reset();
+    EXPECT_EQ(folder.Read("data/zintrel"), "the player's own notes");
+    EXPECT_FALSE(folder.Holds("znscore.hof"));
+    EXPECT_EQ(Contents(folder, "prefix"), shipped);
+    EXPECT_TRUE(harness.MessageBoxes().empty());
+}
+
+class InstalledLevelsTest : public ::testing::Test, protected LevelFields {
+  protected:
+    void SetUp() override {
+        Install(folder);
+        Locate(folder);
+    }
+    void TearDown() override { platform::UseGameFolders({}); }
+
+    // The message of the error reading the level set raises, or "" when it reads.
+    std::string Read(const std::string& name) {
+        try {
+            ReadLevelSet(Set(), name);
+        } catch (const std::exception& error) {
+            return error.what();
+        }
+        return "";
+    }
+
+    TestFolder folder;
+};
+
+TEST_F(InstalledLevelsTest, ADamagedPlayersPackOfAShippedNameGivesTheReadersMessage) {
+    EXPECT_EQ(Read("GullCoast.znk"), "");
+    EXPECT_GT(Levels.Count, 0);
+    folder.Write("data/zintrel/gullcoast.znk", "ZNK1 broken");
+    EXPECT_EQ(Read("GullCoast.znk"), "Level pack GullCoast.znk corrupted. Aborting.");
+    EXPECT_EQ(folder.Read("data/zintrel/gullcoast.znk"), "ZNK1 broken");
+}
+
+}  // namespace
