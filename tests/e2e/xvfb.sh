@@ -33,3 +33,25 @@ game_window() {
   sleep 2
   xdotool search --name "^Welcome to Zintrel$" | tail -n 1
 }
+
+# Succeeds when a screenshot of the 1280 by 1024 screen shows, at the game's position (x, y),
+# the frame of a sprite sheet (its top-left corner and size on the sheet) on every one of the
+# frame's opaque pixels. The game's 640 by 480 screen fills it at twice its size, 32 rows down.
+screen_shows() {
+  local shot=$1 sheet=$2 fx=$3 fy=$4 w=$5 h=$6 x=$7 y=$8 dir
+  dir=$(mktemp -d)
+  convert "$sheet" -crop "${w}x${h}+${fx}+${fy}" +repage "$dir/frame.png"
+  convert "$shot" -crop "$((2 * w))x$((2 * h))+$((2 * x))+$((2 * y + 32))" +repage \
+    -sample 50% "$dir/shown.png"
+  local key
+  key=$(convert "$sheet" -format '%[fx:p{0,0}.r],%[fx:p{0,0}.g],%[fx:p{0,0}.b]' info:)
+  IFS=, read -r kr kg kb <<<"$key"
+  convert "$dir/frame.png" -alpha off \
+    -fx "abs(r-$kr)+abs(g-$kg)+abs(b-$kb) < 0.02 ? 0 : 1" "$dir/mask.png"
+  local worst
+  worst=$(convert "$dir/shown.png" "$dir/frame.png" -compose difference -composite \
+    "$dir/mask.png" -compose multiply -composite -format '%[fx:maxima]' info:)
+  rm -rf "$dir"
+  # The screen holds the frame's colours in 16 bits: a few levels of each channel differ.
+  awk -v worst="$worst" 'BEGIN { exit !(worst < 0.05) }'
+}
