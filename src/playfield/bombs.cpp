@@ -1,4 +1,6 @@
 // Bombs: dropping one from a gull, the bomb updater, and the time between bombs.
+#include <algorithm>
+
 #include "platform/random.h"
 #include "playfield/fieldlists.h"
 #include "playfield/playfield.h"
@@ -23,7 +25,9 @@ void TPlayField::AddBomb(std::size_t gullIndex) {
     bomb.DX = 0;
     bomb.DY = kBombSpeed;
     bomb.EdgeModeX = emNone;
-    bomb.MinY = 0;
+    // A gull may fly above the screen's top: its bomb falls in from there rather than stop
+    // against the top edge, where it would hold the level open for good.
+    bomb.MinY = std::min(0, static_cast<std::int32_t>(gull.Y));
     bomb.MaxY = 480;
     bomb.EdgeModeY = emStop;
     AppendSprite(BombList, bomb, "bombs");

@@ -55,6 +55,43 @@ TEST_F(PlayTest, TheBotClearsTheFirstTwoLevelsAndEveryPointIsAccountedFor) {
     }));
 }
 
+// A game on levels made for it: many eggs and Bazzles on the first, one gull out of the balls'
+// reach on the second, for the cannon; the bot holds the button down while it has the shotgun.
+TEST_F(PlayTest, TheBotReachesEveryPowerTheBazzleAndTheCannon) {
+    WriteLevels("sky.znl", {"1,5,40\n"
+                            "Gull=0,60,-80,0,0,0,0\nGull=160,60,-80,0,1,0,0\n"
+                            "Gull=320,60,-80,0,0,0,0\nGull=480,60,-80,0,0,0,0\n"
+                            "Gull=40,130,70,0,0,0,0\nGull=240,130,70,0,1,0,0\n"
+                            "Gull=440,130,70,0,0,0,0\nGull=100,200,-60,30,0,180,260\n"
+                            "Gull=300,200,-60,-30,0,180,260\nGull=500,200,-60,30,0,180,260",
+                            "0,0,0\nGull=0,-60,90,0,0,0,0"});
+    harness.SetWallClock(4242);
+    PlayBot& player = StartBot(11);
+    player.shooting = true;
+    passesAfterSteps = 3'000'000;
+    const PlayBot::Tally& seen = player.tally;
+    ASSERT_TRUE(Play({
+        WaitUntil([&] {
+            return (seen.powersCaught.size() == 8 && seen.bazzleStrikesByBall > 0 &&
+                    seen.bazzleStrikes > seen.bazzleStrikesByBall && seen.cannonShots > 0) ||
+                   Form().GameState == gsGameOver;
+        }),
+        [&] {
+            EXPECT_EQ(seen.powersCaught.size(), 8u);
+            EXPECT_GT(seen.bazzleStrikesByBall, 0);
+            EXPECT_GT(seen.bazzleStrikes, seen.bazzleStrikesByBall) << "none by a shot";
+            EXPECT_GT(seen.cannonShots, 0);
+            EXPECT_GE(seen.levelsStarted, 2) << "the cannon's level finished";
+            EXPECT_EQ(Form().Score, seen.Points())
+                << seen.strikes << " strikes, " << seen.eggsCaught << " eggs, "
+                << seen.bazzleStrikes << " Bazzles";
+            harness.Char(27);
+        },
+        WaitUntil([&] { return Form().GameState == gsAbout; }),
+        [&] { harness.Char(27); },
+    }));
+}
+
 // A game where the mouse never moves: the paddle stays where it began, three lives go, the
 // game-over picture shows, and a click leads on by the place the score reached.
 class StillMouseTest : public PlayTest, public ::testing::WithParamInterface<int> {};

@@ -46,9 +46,9 @@ void PlayBot::OnPass(TKestovForm& form) {
     form_ = &form;
     if (!IsInPlay(form_->GameState)) {
         watching_ = false;
-        if (holding_ > 0) {
+        if (down_) {
             harness_.Release();
-            holding_ = 0;
+            down_ = false;
         }
         return;
     }
@@ -68,17 +68,20 @@ void PlayBot::OnPass(TKestovForm& form) {
 }
 
 void PlayBot::Launch() {
-    // The button is held for a whole frame, so that the ball updater sees it down.
-    if (holding_ > 0) {
-        if (--holding_ == 0) {
-            harness_.Release();
-        }
-        return;
-    }
+    // The button is held for a whole frame at least, so that the ball updater sees it down;
+    // with the shotgun it stays down, and the shotgun fires pair after pair.
     const bool glued = std::any_of(form_->BallList.begin(), form_->BallList.end(),
                                    [](const TDXSprite& ball) { return ball.Kind == BallGlued; });
-    if (glued) {
+    const bool shoot = shooting && form_->ShotgunPower;
+    if (down_) {
+        if (--holding_ > 0 || shoot) {
+            return;
+        }
+        harness_.Release();
+        down_ = false;
+    } else if (glued || shoot) {
         harness_.Press();
+        down_ = true;
         holding_ = kHoldPasses;
     }
 }
@@ -203,6 +206,10 @@ void PlayBot::Referee() {
     if (bazzle_ == BazzlePresent && form_->BazzleSprite.Kind == BazzleAbsent && bx > -64 &&
         bx < 640) {
         ++tally.bazzleStrikes;
+        // Balls strike it in their own updater; shots in the Bazzle's.
+        if (state_ == gsPlaying && step_ == 2) {
+            ++tally.bazzleStrikesByBall;
+        }
     }
 }
 
@@ -210,6 +217,8 @@ void PlayBot::Remember() {
     watching_ = true;
     level_ = form_->LevelNumber;
     lives_ = form_->Lives;
+    step_ = form_->FrameStep;
+    state_ = form_->GameState;
     bazzle_ = form_->BazzleSprite.Kind;
     cannonDX_ = form_->CannonSprite.DX;
     gulls_.clear();
@@ -222,6 +231,7 @@ void PlayBot::Remember() {
         for (const TDXSprite& egg : form_->EggList) {
             if (form_->PaddleSprite.Collides(egg)) {
                 ++tally.eggsCaught;
+                tally.powersCaught.insert(egg.Kind);
             }
         }
     }

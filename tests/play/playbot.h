@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <random>
+#include <set>
 #include <vector>
 
 #include "game/znform.h"
@@ -17,6 +18,8 @@ class PlayBot {
         int strikes = 0;  // strikes on gulls that score (balls and shots)
         int eggsCaught = 0;
         int bazzleStrikes = 0;
+        int bazzleStrikesByBall = 0;  // the rest were by shots
+        std::set<std::int32_t> powersCaught;
         int cannonShots = 0;
         int livesLost = 0;
         int levelsStarted = 0;
@@ -30,7 +33,8 @@ class PlayBot {
     // The bot's turn at one pass of the message pump: watch the game, then queue input.
     void OnPass(TKestovForm& form);
 
-    bool steering = true;  // false: the mouse is never moved, only the button is used
+    bool steering = true;   // false: the mouse is never moved, only the button is used
+    bool shooting = false;  // hold the button down while the shotgun is held
     Tally tally;
 
   private:
@@ -52,8 +56,11 @@ class PlayBot {
     bool watching_ = false;
     std::int32_t level_ = 0;
     std::int32_t lives_ = 0;
+    std::int32_t step_ = 0;
+    TGameState state_ = gsTitle;
     std::vector<std::int32_t> gulls_;
     std::int32_t bazzle_ = 0;
     double cannonDX_ = 0;
-    int holding_ = 0;  // passes left with the button held down
+    bool down_ = false;  // the button is held
+    int holding_ = 0;    // passes it stays down at least
 };

@@ -296,6 +296,17 @@ TEST_F(PlayTest, BombsFallWithinTheLimitAndShieldsTakeTheirHits) {
         f.BombLimit = 0;
         f.UpdateGulls();
         EXPECT_TRUE(f.BombList.empty());
+        // A gull above the top of the screen: its bomb falls in and out at the bottom.
+        f.GullList[0].X = 20;  // away from the paddle
+        f.GullList[0].Y = -60;
+        f.AddBomb(0);
+        f.FrameTime = 1.0 / 30;
+        for (int i = 0; i < 60 && !f.BombList.empty(); ++i) {
+            f.UpdateBombs();
+        }
+        EXPECT_TRUE(f.BombList.empty()) << "stuck at the top";
+        f.GullList[0].Y = 100;
+        f.FrameTime = 0.001;
         f.PlayStarted = false;
         f.BombLimit = 5;
         f.UpdateGulls();
