@@ -1,6 +1,6 @@
 // The cost of one whole frame of play: the eight updaters, the frame composed into the blit
 // queue and flushed to the back buffer, on the shipped pack's level 25 with three balls, five
-// bombs and four eggs in flight.
+// bombs and four eggs in flight, a Bazzle and a pair of shots.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -56,7 +56,21 @@ void SetUpField(TKestovForm& f) {
         f.EggList.back().X = 80 + 140 * i;
         f.EggList.back().Y = 100 + 30 * i;
     }
-    // Far from the paddle, so that nothing ends the life while it is measured.
+    // A Bazzle crossing and a pair of shots on their way up.
+    f.BazzleSprite.Kind = BazzlePresent;
+    f.BazzleSprite.X = 200;
+    f.BazzleSprite.Y = 120;
+    f.BazzleSprite.DX = 100;
+    f.BazzleSprite.DY = 75;
+    f.ShotgunPower = true;
+    for (TDXSprite& shot : f.ShotSprites) {
+        shot.Kind = ShotFlying;
+        shot.Y = 300;
+        shot.DY = -800;
+    }
+    f.ShotSprites[0].X = 400;
+    f.ShotSprites[1].X = 446;
+    // Nothing the bombs or gulls do ends the life while it is measured.
     f.CheatMode = true;
 }
 
@@ -80,12 +94,17 @@ void BM_PlayFrame(benchmark::State& state) {
             const auto balls = f.BallList;
             const auto bombs = f.BombList;
             const auto eggs = f.EggList;
+            const TDXSprite bazzle = f.BazzleSprite;
+            const TDXSprite shots[2] = {f.ShotSprites[0], f.ShotSprites[1]};
             f.FrameTime = 1.0 / 60.0;
             for (auto _ : state) {
                 f.GullList = gulls;
                 f.BallList = balls;
                 f.BombList = bombs;
                 f.EggList = eggs;
+                f.BazzleSprite = bazzle;
+                f.ShotSprites[0] = shots[0];
+                f.ShotSprites[1] = shots[1];
                 f.UpdateAll();
                 f.ComposeFrame();
                 while (!f.BltQueue.Flush(f.BackBuffer)) {
