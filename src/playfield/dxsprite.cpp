@@ -18,10 +18,21 @@ void ApplyEdge(TEdgeMode mode, double& position, double& motion, std::int32_t lo
     }
     hits |= below ? lowBit : highBit;
     switch (mode) {
-        case emWrap:
-            // The wrap distance is the width of the bounds, without adding one.
-            position += below ? (high - low) : -(high - low);
+        case emWrap: {
+            // The wrap distance is the width of the bounds, without adding one. A position
+            // more than that width out (a gull set far off by its level, or flying across more
+            // than the screen in one frame) is brought back by whole widths, so that it does
+            // not stay out for good.
+            const double span = high - low;
+            position += below ? span : -span;
+            if (span > 0 && (position < low || position > high)) {
+                position = low + std::fmod(position - low, span);
+                if (position < low) {
+                    position += span;
+                }
+            }
             break;
+        }
         case emReflect:
             position = below ? low + (low - position) : high - (position - high);
             motion = -motion;

@@ -125,6 +125,9 @@ void TPlayField::ReleaseEggChance(std::size_t gullIndex) {
 }
 
 void TPlayField::ExplodeGull(TDXSprite& gull) {
+    if (gull.Kind == GullFalling) {
+        --GullsFalling;
+    }
     gull.Kind = GullExploding;
     gull.Sheet = ExplosionSheet.get();
     gull.Frame = 0;
@@ -145,7 +148,6 @@ void TPlayField::StrikeGullByShot(TDXSprite& shot, TDXSprite& gull, std::size_t 
             ExplodeGull(gull);
             break;
         case GullFalling:
-            --GullsFalling;
             ExplodeGull(gull);
             break;
         case AGullFlying:

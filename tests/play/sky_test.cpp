@@ -238,6 +238,18 @@ TEST_F(PlayTest, TheCannonFinishesALevelStalledOnItsLastGull) {
         RunFor(f, 5.1);
         EXPECT_EQ(f.GullList[0].DX, 150);
 
+        // A last gull still falling is counted out of the falling ones when it is shot.
+        f.CannonSprite.DX = 0;
+        f.HitTimer = 25;
+        f.GullList[0].Kind = GullFalling;
+        f.GullList[0].X = 560;
+        f.GullList[0].AY = 0;
+        f.GullList[0].DY = 0;
+        f.GullsFalling = 1;
+        f.UpdateCannon();
+        EXPECT_EQ(f.GullList[0].Kind, GullExploding);
+        EXPECT_EQ(f.GullsFalling, 0);
+
         // A strike resets the timer; a cannon already out stays.
         f.HitTimer = 10;
         f.UpdateCannon();

@@ -70,6 +70,17 @@ TEST(SpriteTest, EdgeModes) {
     wrap.MoveX(1.0);  // exactly on the bound: inside
     EXPECT_DOUBLE_EQ(wrap.X, -64);
     EXPECT_EQ(wrap.EdgeHits, 0);
+    // Far out on either side, it comes back by whole widths, at once.
+    wrap.X = 100000;
+    wrap.MoveX(1.0);
+    EXPECT_DOUBLE_EQ(wrap.X, -64 + std::fmod(100000.0 - 704 + 64, 704));
+    EXPECT_EQ(wrap.EdgeHits, kEdgeRight);
+    wrap.X = -3000;
+    wrap.DX = -1e9;
+    wrap.MoveX(1.0);
+    EXPECT_GE(wrap.X, -64);
+    EXPECT_LE(wrap.X, 640);
+    EXPECT_EQ(wrap.EdgeHits, kEdgeLeft);
 
     // emStop clamps and zeroes only its own axis; Y's bits are 4 and 8.
     TDXSprite stop;

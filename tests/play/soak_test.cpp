@@ -1,0 +1,218 @@
+// A soak: the test bot plays game after game on random level sets (odd and extreme values
+// among them), with pauses, focus losses and lost surfaces thrown in, and the field is checked
+// at every pass. ZINTREL_SOAK_SECONDS sets the game time to play (20 minutes by default).
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+
+#include "play_fixture.h"
+#include "playfield/spritekinds.h"
+
+namespace {
+
+// A random level set: one to five levels of up to twelve gulls, the values at times zero,
+// negative or far larger than any level would hold.
+std::vector<std::string> RandomLevels(std::mt19937& random) {
+    const auto pick = [&](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(random);
+    };
+    const auto odd = [&](int usual, int low, int high) {
+        return pick(0, 5) == 0 ? pick(low, high) : usual;
+    };
+    std::vector<std::string> levels;
+    const int count = pick(1, 5);
+    for (int l = 0; l < count; ++l) {
+        std::string level = std::to_string(odd(pick(1, 4), -3, 40)) + "," +
+                            std::to_string(odd(pick(0, 3), -2, 10)) + "," +
+                            std::to_string(odd(pick(2, 6), -5, 200)) + "\n";
+        const int gulls = pick(0, 12);
+        for (int g = 0; g < gulls; ++g) {
+            // Every gull stays within the balls' reach in height; across, anything goes.
+            const int y = pick(-20, 380);
+            const int minY = pick(-20, 380);
+            level += "Gull=" + std::to_string(odd(pick(-64, 640), -100000, 100000)) + "," +
+                     std::to_string(y) + "," +
+                     std::to_string(odd(pick(-150, 150), -1000000, 1000000)) + "," +
+                     std::to_string(odd(pick(-80, 80), -5000, 5000)) + "," +
+                     std::to_string(pick(0, 1)) + "," + std::to_string(minY) + "," +
+                     std::to_string(odd(minY + pick(0, 200), -100, 380)) + "\n";
+        }
+        levels.push_back(level);
+    }
+    return levels;
+}
+
+bool Finite(const TDXSprite& s) {
+    for (const double v : {s.X, s.Y, s.DX, s.DY, s.Speed, s.AX, s.AY, s.FrameTimer}) {
+        if (!std::isfinite(v)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+class SoakTest : public PlayTest {
+  protected:
+    struct Figures {
+        int games = 0;
+        int frames = 0;
+        int pauses = 0;
+        int focusLosses = 0;
+        int lostSurfaces = 0;
+    };
+
+    // The field's own bookkeeping against what its sprites say.
+    void CheckField(TKestovForm& f) {
+        int left = 0;
+        int falling = 0;
+        int running = 0;
+        for (const TDXSprite& gull : f.GullList) {
+            left += gull.Kind != GullDead && gull.Kind != GullExploding ? 1 : 0;
+            falling += gull.Kind == GullFalling ? 1 : 0;
+            running += gull.Kind == GullExploding ? 1 : 0;
+        }
+        running += f.PaddleSprite.Kind == PaddleExploding ? 1 : 0;
+        running += f.UmbrellaBurst.Kind == BurstPlaying ? 1 : 0;
+        ASSERT_EQ(f.GullsLeft, left) << "level " << f.LevelNumber;
+        ASSERT_EQ(f.GullsFalling, falling) << "level " << f.LevelNumber;
+        ASSERT_EQ(f.Animations, running) << "level " << f.LevelNumber;
+        ASSERT_GE(f.Score, 0);
+        ASSERT_GE(f.Lives, 0);
+        ASSERT_LE(f.BallList.size(), 4096u);
+        ASSERT_LE(f.BombList.size(), 4096u);
+        ASSERT_LE(f.EggList.size(), 4096u);
+        for (const TDXSpriteList* list : {&f.GullList, &f.BallList, &f.BombList, &f.EggList}) {
+            for (const TDXSprite& sprite : *list) {
+                ASSERT_TRUE(Finite(sprite)) << "level " << f.LevelNumber;
+            }
+        }
+        for (const TDXSprite* single : {&f.PaddleSprite, &f.BazzleSprite, &f.ShotSprites[0],
+                                        &f.ShotSprites[1], &f.CannonSprite, &f.UmbrellaBurst}) {
+            ASSERT_TRUE(Finite(*single));
+        }
+        ASSERT_TRUE(std::isfinite(f.HitTimer) && std::isfinite(f.BazzleDelay));
+    }
+};
+
+TEST_F(SoakTest, GamesOnRandomLevelsKeepTheFieldSound) {
+    const char* budget = std::getenv("ZINTREL_SOAK_SECONDS");
+    const double seconds = budget != nullptr ? std::atof(budget) : 1200.0;
+    std::mt19937 random(20261206);
+    PlayBot& player = StartBot(3);
+    player.shooting = true;
+    Figures figures;
+    double gameTime = 0;
+    double levelTime = 0;
+    std::int32_t level = 0;
+    int previousStep = -1;
+    int chaosUntil = 0;  // the pass at which a pause or a focus loss ends
+    char chaos = 0;
+    bool stop = false;
+    WriteLevels("soak.znl", RandomLevels(random));
+    passesAfterSteps = 1 << 30;
+    onPass = [&, botTurn = onPass] {
+        if (!form || stop) {
+            return;
+        }
+        TKestovForm& f = Form();
+        switch (f.GameState) {
+            case gsTitle:
+                WriteLevels("soak.znl", RandomLevels(random));
+                harness.Char(' ');
+                return;
+            case gsGameOver:
+                harness.Char(' ');
+                ++figures.games;
+                return;
+            case gsHallOfFame:
+                harness.Char(' ');
+                return;
+            default:
+                break;
+        }
+        if (!IsInPlay(f.GameState)) {
+            return;
+        }
+        botTurn();
+        CheckField(f);
+        if (::testing::Test::HasFatalFailure()) {
+            stop = true;
+            harness.Char(27);
+            return;
+        }
+        // The frames, the game time and the time spent on each level.
+        if (previousStep == 6 && f.FrameStep == 0) {
+            ++figures.frames;
+            gameTime += f.FrameTime;
+            levelTime += f.FrameTime;
+        }
+        previousStep = f.FrameStep;
+        if (f.LevelNumber != level) {
+            level = f.LevelNumber;
+            levelTime = 0;
+        }
+        if (levelTime > 900) {
+            ADD_FAILURE() << "level " << level << " has not ended in 15 minutes of play";
+            stop = true;
+        }
+        // Now and then a pause, a focus loss or lost surfaces.
+        const int pass = harness.Pass();
+        if (chaos != 0) {
+            if (pass >= chaosUntil) {
+                if (chaos == 's') {
+                    player.steering = true;
+                    chaos = 0;
+                } else if (chaos == 'f') {
+                    // Back in front: the game stays paused until 'p'.
+                    harness.Focus(true);
+                    chaos = 'p';
+                    chaosUntil = pass + 20;
+                } else {
+                    if (f.GameState == gsPaused) {
+                        harness.Char('p');
+                    }
+                    chaos = 0;
+                }
+            }
+        } else if (f.GameState == gsPlaying) {
+            const int draw = std::uniform_int_distribution<int>(0, 30000)(random);
+            if (draw == 0) {
+                harness.Char('p');
+                chaos = 'p';
+                chaosUntil = pass + 300;
+                ++figures.pauses;
+            } else if (draw == 1) {
+                harness.Focus(false);
+                chaos = 'f';
+                chaosUntil = pass + 200;
+                ++figures.focusLosses;
+            } else if (draw == 2) {
+                harness.LoseSurfaces();
+                ++figures.lostSurfaces;
+            } else if (draw < 5) {
+                // The player looks away for a while: the paddle stays where it is.
+                player.steering = false;
+                chaos = 's';
+                chaosUntil = pass + 4000;
+            }
+        }
+        if (gameTime >= seconds || stop) {
+            stop = true;
+            harness.Char(27);
+        }
+    };
+    Run({WaitUntil([&] { return stop; }), WaitUntil([&] { return Form().GameState == gsAbout; }),
+         [&] { harness.Char(27); }});
+    const PlayBot::Tally& t = player.tally;
+    std::cout << "soak: " << gameTime << " s of play, " << figures.games << " games, "
+              << t.levelsStarted << " levels, " << figures.frames << " frames, " << t.strikes
+              << " strikes, " << t.eggsCaught << " eggs, " << t.bazzleStrikes << " Bazzles ("
+              << t.bazzleStrikesByBall << " by a ball), " << t.cannonShots << " cannon shots, "
+              << t.livesLost << " lives lost, " << figures.pauses << " pauses, "
+              << figures.focusLosses << " focus losses, " << figures.lostSurfaces
+              << " lost surfaces\n";
+    EXPECT_GE(gameTime, seconds);
+    EXPECT_GT(figures.games, 0);
+}
+
+}  // namespace
