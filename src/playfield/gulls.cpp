@@ -92,21 +92,25 @@ void TPlayField::StrikeGullByBall(std::size_t gullIndex, TDXSprite& ball) {
             ReleaseEggChance(gullIndex);
             ++GullsFalling;
             break;
-        case AGullFlying:
-            AGullBounce->Play();
-            gull.Kind = BAGullFlying;
-            gull.Sheet = BAGulls.get();
-            break;
-        case BAGullFlying:
-            BAGullBounce->Play();
-            gull.Kind = GullFlying;
-            gull.Sheet = Gulls.get();
-            break;
         default:
+            WeakenGull(gull);
             break;
     }
     ball.Latch = true;
     HitTimer = 0;
+}
+
+void TPlayField::WeakenGull(TDXSprite& gull) {
+    // An AGull struck becomes a BAGull, a BAGull a plain gull; the wing beat goes on.
+    if (gull.Kind == AGullFlying) {
+        AGullBounce->Play();
+        gull.Kind = BAGullFlying;
+        gull.Sheet = BAGulls.get();
+    } else if (gull.Kind == BAGullFlying) {
+        BAGullBounce->Play();
+        gull.Kind = GullFlying;
+        gull.Sheet = Gulls.get();
+    }
 }
 
 void TPlayField::ReleaseEggChance(std::size_t gullIndex) {
@@ -150,17 +154,8 @@ void TPlayField::StrikeGullByShot(TDXSprite& shot, TDXSprite& gull, std::size_t 
         case GullFalling:
             ExplodeGull(gull);
             break;
-        case AGullFlying:
-            AGullBounce->Play();
-            gull.Kind = BAGullFlying;
-            gull.Sheet = BAGulls.get();
-            break;
-        case BAGullFlying:
-            BAGullBounce->Play();
-            gull.Kind = GullFlying;
-            gull.Sheet = Gulls.get();
-            break;
         default:
+            WeakenGull(gull);
             break;
     }
 }

@@ -140,4 +140,5 @@ class TPlayField {
   private:
     void StrikeGullByShot(TDXSprite& shot, TDXSprite& gull, std::size_t gullIndex);
     void ExplodeGull(TDXSprite& gull);
+    void WeakenGull(TDXSprite& gull);
 };

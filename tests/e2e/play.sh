@@ -8,23 +8,8 @@ set -euo pipefail
 source "$(dirname "$0")/xvfb.sh"
 game_dir=$1
 resources=$2
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-cp -r "$game_dir"/. "$work"/
-rm -f "$work/znscore.hof"
-start_xvfb
-unset SDL_VIDEODRIVER
-export SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1
-(cd "$work" && exec timeout -k 5 90 ./zintrel) &
-game_pid=$!
+prepare_run
+start_game_copy "$game_dir"
 window=$(game_window)
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 

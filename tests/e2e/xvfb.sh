@@ -1,5 +1,32 @@
 # Shared by the end-to-end scripts (sourced): a private Xvfb screen and the game's window on it.
 
+# Makes a fresh work folder, and on exit stops the game and Xvfb and removes the folder; sets
+# work, and clears xvfb_pid and game_pid.
+prepare_run() {
+  work=$(mktemp -d)
+  xvfb_pid=""
+  game_pid=""
+  trap cleanup_run EXIT
+}
+
+cleanup_run() {
+  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+
+# Copies a game folder (without its score file) into the work folder and starts the program
+# there under a fresh Xvfb, without sound; sets game_pid.
+start_game_copy() {
+  cp -r "$1"/. "$work"/
+  rm -f "$work/znscore.hof"
+  start_xvfb
+  unset SDL_VIDEODRIVER
+  export SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1
+  (cd "$work" && exec timeout -k 5 90 ./zintrel) &
+  game_pid=$!
+}
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1

@@ -14,15 +14,7 @@ source "$(dirname "$0")/../e2e/xvfb.sh"
 build=$1
 game_dir=$2
 app_id=$3
-work=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+prepare_run
 
 DESTDIR="$work/root" cmake --install "$build" --prefix /usr >/dev/null
 prefix="$work/root/usr"
