@@ -69,12 +69,5 @@ sleep 0.5
 shot resumed
 ! screen_shows "$work/resumed.png" "$words" 0 40 336 40 152 220 || fail "still paused"
 
-xdotool key Escape
-sleep 1
-kill -0 "$game_pid" 2>/dev/null || fail "Esc ended the game without the farewell"
-xdotool key Escape
-status=0
-wait "$game_pid" || status=$?
-game_pid=""
-[ "$status" -eq 0 ] || fail "exit status $status"
+leave_through_farewell
 echo "play: passed"

@@ -21,13 +21,6 @@ bar=$(convert "$work/screen.png" -format '%[fx:int(255*p{640,10}.r+255*p{640,10}
 [ "$bar" = "0" ] || fail "the bars above the picture are not black"
 
 xdotool windowfocus --sync "$window" 2>/dev/null || true
-xdotool key Escape
-sleep 1
-kill -0 "$game_pid" 2>/dev/null || fail "the first Esc ended the game without the farewell"
-xdotool key Escape
-status=0
-wait "$game_pid" || status=$?
-game_pid=""
-[ "$status" -eq 0 ] || fail "exit status $status"
+leave_through_farewell
 [ ! -e "$work/znscore.hof" ] || fail "a score file was written"
 echo "start and quit: passed"

@@ -27,6 +27,19 @@ start_game_copy() {
   game_pid=$!
 }
 
+# Esc, then Esc on the farewell screen: the program must still run after the first and end
+# with status 0 after the second.
+leave_through_farewell() {
+  xdotool key Escape
+  sleep 1
+  kill -0 "$game_pid" 2>/dev/null || fail "the first Esc ended the game without the farewell"
+  xdotool key Escape
+  local status=0
+  wait "$game_pid" || status=$?
+  game_pid=""
+  [ "$status" -eq 0 ] || fail "exit status $status"
+}
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1
