@@ -60,11 +60,12 @@ start_xvfb() {
   done
 }
 
-# Prints the id of the game's window once it has settled. SDL may replace its first window on
-# the way to full screen, so it is looked up again after a moment.
+# Prints the id of the game's window once it has settled (a busy machine may take a while to
+# start the program and its music). SDL may replace its first window on the way to full screen,
+# so it is looked up again after a moment.
 game_window() {
   local window=""
-  for _ in $(seq 200); do
+  for _ in $(seq 600); do
     window=$(xdotool search --name "^Welcome to Zintrel$" 2>/dev/null | head -n 1 || true)
     [ -n "$window" ] && break
     sleep 0.1
