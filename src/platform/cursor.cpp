@@ -38,7 +38,7 @@ BOOL ClipCursor(const RECT* rect) {
 }
 
 BOOL GetCursorPos(POINT* point) {
-    if (point == nullptr) {
+    if (point == nullptr || platform::System().Take(platform::Fault::CursorPosition)) {
         return FALSE;
     }
     *point = platform::System().cursor;

@@ -38,6 +38,7 @@ enum class Fault {
     MusicInit,
     MusicPort,
     MusicLoader,
+    CursorPosition,
 };
 
 // One input event, queued until the message pump delivers it.

@@ -302,6 +302,14 @@ TEST_F(PlayTest, LostSurfacesAreRestoredAndPlayGoesOn) {
     }));
 }
 
+TEST_F(PlayTest, AMouseThatCannotBeReadEndsTheGameWithItsMessage) {
+    WriteLevels("mouse.znl", {"1,0,3\nGull=20,60,0,0,0,0,0"});
+    ASSERT_TRUE(Play({[&] { harness.Fail(platform::Fault::CursorPosition); }}));
+    ASSERT_EQ(harness.MessageBoxes().size(), 1u);
+    EXPECT_EQ(harness.MessageBoxes()[0].text, "Mouse failed");
+    EXPECT_TRUE(Form().CloseRequested());
+}
+
 TEST_F(PlayTest, EachLevelStartsATuneOfTheList) {
     CopyShipped("breakers.mid");
     CopyShipped("calypso.mid");
