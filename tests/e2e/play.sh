@@ -22,7 +22,7 @@ cp -r "$game_dir"/. "$work"/
 rm -f "$work/znscore.hof"
 start_xvfb
 unset SDL_VIDEODRIVER
-export SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1
+export SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1 XDG_CONFIG_HOME=$work/config
 (cd "$work" && exec timeout -k 5 90 ./zintrel) &
 game_pid=$!
 window=$(game_window)
