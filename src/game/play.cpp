@@ -4,6 +4,7 @@
 
 #include "game/znform.h"
 #include "media/dxerrors.h"
+#include "platform/cursor.h"
 #include "platform/random.h"
 #include "platform/timer.h"
 #include "playfield/spritekinds.h"
@@ -27,6 +28,8 @@ void TKestovForm::PlayGame() {
     bool playing = true;
     while (playing) {
         Application.ProcessMessages();
+        platform::SetGameInPlay(GameState == gsPlaying || GameState == gsLosingLife ||
+                                GameState == gsLevelStart);
         if (!AppActive) {
             // Frozen while another application has the focus.
             Sleep(10);

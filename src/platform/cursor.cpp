@@ -1,27 +1,15 @@
 // The virtual cursor: hidden while the game runs, moved by relative motion, confined.
 #include "platform/cursor.h"
 
-#include <SDL.h>
+#include <algorithm>
 
 #include "platform/display.h"
 #include "platform/services.h"
 
-namespace {
-
-// While the cursor is hidden and the window open, the mouse is grabbed and reports motion only.
-void UpdateGrab() {
-    const auto& sys = platform::System();
-    if (SDL_WasInit(SDL_INIT_VIDEO) != 0 && platform::Display::Get().IsOpen()) {
-        SDL_SetRelativeMouseMode(sys.cursorCount < 0 ? SDL_TRUE : SDL_FALSE);
-    }
-}
-
-}  // namespace
-
 int ShowCursor(BOOL show) {
     auto& sys = platform::System();
     sys.cursorCount += show ? 1 : -1;
-    UpdateGrab();
+    platform::Display::Get().UpdateGrab();
     return sys.cursorCount;
 }
 
@@ -43,4 +31,8 @@ BOOL GetCursorPos(POINT* point) {
     }
     *point = platform::System().cursor;
     return TRUE;
+}
+
+void platform::SetGameInPlay(bool inPlay) {
+    Display::Get().SetGameInPlay(inPlay);
 }

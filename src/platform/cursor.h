@@ -8,3 +8,10 @@ int ShowCursor(BOOL show);
 // Confines the cursor to the rectangle (right and bottom exclusive); null releases it.
 BOOL ClipCursor(const RECT* rect);
 BOOL GetCursorPos(POINT* point);
+
+namespace platform {
+// Whether a game is being played. In a window, the mouse is held by the game only then (and
+// while the window has the focus); on the screens outside play the desktop's pointer is free
+// and shown over the window. Full screen, the hidden cursor is held throughout.
+void SetGameInPlay(bool inPlay);
+}  // namespace platform

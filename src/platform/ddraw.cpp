@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/display.h"
+#include "platform/frame_pacing.h"
 #include "platform/services.h"
 #include "platform/surface_state.h"
 
@@ -16,6 +17,8 @@ namespace platform {
 namespace {
 
 constexpr int kMaxSurfaceSide = 16384;
+// How long a non-waiting flip before its slot gives the processor up.
+constexpr std::uint64_t kStillDrawingPauseMicros = 1000;
 
 bool Waits(DWORD bltFlags) {
     return (bltFlags & DDBLT_WAIT) != 0;
@@ -275,21 +278,18 @@ HRESULT IDirectDrawSurface3::Flip(IDirectDrawSurface3*, DWORD flags) {
         --sys.failedFlips;
         return sys.failedFlipResult;
     }
-    // Frames are paced to the display's slots: a waiting flip sleeps until the next one, a
-    // non-waiting flip answers that the previous frame is still showing.
+    // Frames are paced to the display's refresh slots: a waiting flip sleeps until the next
+    // one; a non-waiting flip answers that the previous frame is still showing, after giving
+    // the processor up for a moment that never reaches past the slot.
     std::uint64_t& nextSlot = sys.nextFrameSlot;
-    const std::uint64_t now = platform::NowMicros();
-    if (now < nextSlot) {
+    if (const std::uint64_t now = platform::NowMicros(); now < nextSlot) {
         if ((flags & DDFLIP_WAIT) == 0) {
-            platform::SleepMicros(1000);
+            platform::SleepMicros(
+                std::min<std::uint64_t>(platform::kStillDrawingPauseMicros, nextSlot - now));
             return DDERR_WASSTILLDRAWING;
         }
         platform::WaitUntilMicros(nextSlot);
     }
-    const auto interval = static_cast<std::uint64_t>(sys.frameIntervalMicros);
-    const std::uint64_t shown = platform::NowMicros();
-    nextSlot =
-        (nextSlot != 0 && shown < nextSlot + interval) ? nextSlot + interval : shown + interval;
     // The back buffer's pixels become visible; the chain's storage rotates one place.
     SDL_Surface* oldFront = front.chain[0]->state_->pixels;
     for (std::size_t i = 0; i + 1 < front.chain.size(); ++i) {
@@ -299,7 +299,9 @@ HRESULT IDirectDrawSurface3::Flip(IDirectDrawSurface3*, DWORD flags) {
     for (IDirectDrawSurface3* member : front.chain) {
         member->state_->Touch();
     }
+    const std::uint64_t shownAt = platform::NowMicros();
     platform::Display::Get().Present(front.pixels);
+    nextSlot = platform::NextFrameSlot(nextSlot, sys.frameIntervalMicros, shownAt);
     return DD_OK;
 }
 
@@ -456,12 +458,11 @@ HRESULT IDirectDraw2::QueryInterface(REFIID iid, void** object) {
     return S_OK;
 }
 
-HRESULT IDirectDraw2::SetCooperativeLevel(HWND, DWORD flags) {
+HRESULT IDirectDraw2::SetCooperativeLevel(HWND, DWORD) {
+    // The exclusive full-screen mode is the window the player chose: full screen unless the
+    // game was left in a window.
     if (System().Take(platform::Fault::CooperativeLevel)) {
         return DDERR_EXCLUSIVEMODEALREADYSET;
-    }
-    if ((flags & DDSCL_FULLSCREEN) != 0) {
-        platform::Display::Get().SetFullscreen(true);
     }
     return DD_OK;
 }

@@ -7,6 +7,7 @@
 
 #include "platform/display.h"
 #include "platform/msgbox.h"
+#include "platform/screenshot.h"
 #include "platform/services.h"
 
 TApplication Application;
@@ -95,6 +96,12 @@ void Translate(const SDL_Event& e, std::deque<platform::InputEvent>& queue) {
             if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT)) {
                 if (e.key.repeat == 0) {
                     platform::Display::Get().ToggleFullscreen();
+                }
+                break;
+            }
+            if (key == SDLK_F12) {
+                if (e.key.repeat == 0) {
+                    platform::SaveScreenshot();
                 }
                 break;
             }
@@ -238,10 +245,7 @@ void TApplication::ProcessMessages() {
                 platform::MoveCursor(event.dx, event.dy);
                 break;
             case platform::InputEvent::Kind::Focus: {
-                auto& display = platform::Display::Get();
-                if (!event.active && display.Fullscreen()) {
-                    display.LoseAllSurfaces();
-                }
+                platform::Display::Get().FocusChanged(event.active);
                 TMessage message{WM_ACTIVATEAPP, event.active ? 1u : 0u, 0, 0};
                 form_->WndProc(message);
                 // Coming back from another application activates the form again.

@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include "platform/display.h"
+#include "platform/frame_pacing.h"
 #include "platform/surface_state.h"
 
 namespace platform {
@@ -35,6 +36,8 @@ Harness::Harness() {
     sys.wallClock = 1'000'000'000;
     sys.dialogs = false;
     sys.passLimit = 1'000'000;
+    sys.refreshFromDisplay = false;
+    sys.settingsFile = "";
 }
 
 Harness::~Harness() {
@@ -196,6 +199,58 @@ bool Harness::CursorClipped() const {
 
 int Harness::CursorCount() const {
     return System().cursorCount;
+}
+
+void Harness::SetRefreshRate(double hertz) {
+    System().frameIntervalMicros = RefreshInterval(hertz);
+}
+
+void Harness::PressKey(const std::string& name, bool alt) {
+    if (SDL_WasInit(SDL_INIT_EVENTS) == 0) {
+        SDL_InitSubSystem(SDL_INIT_EVENTS);
+    }
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.state = SDL_PRESSED;
+    event.key.keysym.sym = SDL_GetKeyFromName(name.c_str());
+    event.key.keysym.scancode = SDL_GetScancodeFromKey(event.key.keysym.sym);
+    event.key.keysym.mod = alt ? KMOD_LALT : KMOD_NONE;
+    SDL_PushEvent(&event);
+}
+
+void Harness::MoveWindow(const DesktopRect& place) {
+    if (SDL_Window* window = Display::Get().Window()) {
+        SDL_SetWindowSize(window, place.width, place.height);
+        SDL_SetWindowPosition(window, place.x, place.y);
+    }
+}
+
+void Harness::ExposeWindow() {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_EXPOSED;
+    SDL_PushEvent(&event);
+}
+
+void Harness::SetSettingsFile(const std::string& path) {
+    System().settingsFile = path;
+}
+
+bool Harness::MouseGrabbed() const {
+    return Display::Get().MouseGrabbed();
+}
+
+DesktopRect Harness::WindowPlace() const {
+    DesktopRect place;
+    if (SDL_Window* window = Display::Get().Window()) {
+        SDL_GetWindowPosition(window, &place.x, &place.y);
+        SDL_GetWindowSize(window, &place.width, &place.height);
+    }
+    return place;
+}
+
+int Harness::DrawnFrames() const {
+    return Display::Get().DrawnFrames();
 }
 
 }  // namespace platform

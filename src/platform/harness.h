@@ -15,6 +15,7 @@
 #include "platform/ddraw.h"
 #include "platform/forms.h"
 #include "platform/services.h"
+#include "platform/settings.h"
 #include "platform/wintypes.h"
 
 namespace platform {
@@ -74,6 +75,24 @@ class Harness {
     RECT CursorClip() const;
     bool CursorClipped() const;
     int CursorCount() const;
+
+    // ---- The display's pacing, keys the window itself takes, the mouse's grab, the window's
+    // settings and screenshots.
+    void SetRefreshRate(double hertz);  // the frame interval of a display refreshing so often
+    // A key pressed on the keyboard, by its SDL name ("F12", "Return"), with Alt held or not:
+    // it comes through the window system's events, where the window's own keys are taken.
+    void PressKey(const std::string& name, bool alt = false);
+    // The player moves the window and changes its size.
+    void MoveWindow(const DesktopRect& place);
+    // The window system asks for the window to be drawn again, as when it is uncovered.
+    void ExposeWindow();
+    // The window's settings are kept in this file; by default the harness keeps none.
+    void SetSettingsFile(const std::string& path);
+    bool MouseGrabbed() const;
+    // The window's place and size on the desktop; all 0 while there is no window.
+    DesktopRect WindowPlace() const;
+    // The frames of PresentedFrames that were uploaded and scaled, not equal to the one before.
+    int DrawnFrames() const;
 };
 
 }  // namespace platform

@@ -3,6 +3,10 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 namespace platform {
 
 Services& System() {
@@ -34,7 +38,7 @@ void SleepMicros(std::uint64_t micros) {
     if (sys.manualClock) {
         sys.manualMicros += micros;
     } else {
-        SDL_Delay(static_cast<Uint32>((micros + 999) / 1000));
+        std::this_thread::sleep_for(std::chrono::microseconds(micros));
     }
 }
 
@@ -44,11 +48,9 @@ void WaitUntilMicros(std::uint64_t micros) {
         sys.manualMicros = std::max(sys.manualMicros, micros);
         return;
     }
-    const std::uint64_t now = NowMicros();
-    if (micros > now) {
-        SDL_Delay(static_cast<Uint32>((micros - now) / 1000));
-        while (NowMicros() < micros) {
-        }
+    // Sleeping, not spinning: the system wakes the thread within a fraction of a millisecond.
+    if (const std::uint64_t now = NowMicros(); micros > now) {
+        std::this_thread::sleep_for(std::chrono::microseconds(micros - now));
     }
 }
 

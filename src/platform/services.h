@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,6 +98,13 @@ struct Services {
     bool noMusic = false;
 
     bool Take(Fault fault);
+
+    // ---- The display's pacing and the window's settings.
+    // The frame interval follows the display's refresh rate; false while a test sets it.
+    bool refreshFromDisplay = true;
+    // The window's settings file. Unset: the player's own, found from the environment; empty:
+    // the settings are not kept.
+    std::optional<std::string> settingsFile;
 };
 
 Services& System();

@@ -16,13 +16,13 @@ cleanup_run() {
 }
 
 # Copies a game folder (without its score file) into the work folder and starts the program
-# there under a fresh Xvfb, without sound; sets game_pid.
+# there under a fresh Xvfb, without sound and with a settings folder of its own; sets game_pid.
 start_game_copy() {
   cp -r "$1"/. "$work"/
   rm -f "$work/znscore.hof"
   start_xvfb
   unset SDL_VIDEODRIVER
-  export SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1
+  export SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1 XDG_CONFIG_HOME=$work/config
   (cd "$work" && exec timeout -k 5 90 ./zintrel) &
   game_pid=$!
 }
@@ -45,19 +45,23 @@ fail() {
   exit 1
 }
 
-# Starts Xvfb on a free display of 1280 by 1024 and exports DISPLAY; sets xvfb_pid.
+# Starts Xvfb on a free display of the given size (1280x1024 when not given) and exports
+# DISPLAY; sets xvfb_pid. Xvfb picks the display number itself and writes it once it takes
+# connections, so that scripts running side by side never share a server.
 start_xvfb() {
-  local number
-  for number in $(seq $((200 + $$ % 500)) 999); do
-    [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] || break
-  done
-  export DISPLAY=":$number"
-  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  local size=${1:-1280x1024} number_file number=""
+  number_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
   xvfb_pid=$!
-  for _ in $(seq 100); do
-    [ -e "/tmp/.X11-unix/X$number" ] && break
+  for _ in $(seq 300); do
+    number=$(head -n 1 "$number_file")
+    [ -n "$number" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || break
     sleep 0.1
   done
+  rm -f "$number_file"
+  [ -n "$number" ] || fail "Xvfb did not start"
+  export DISPLAY=":$number"
 }
 
 # Prints the id of the game's window once it has settled (a busy machine may take a while to

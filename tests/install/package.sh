@@ -25,8 +25,8 @@ for path in ./usr/games/zintrel ./usr/share/zintrel/ZNTitle.jpg ./usr/share/zint
 done
 grep -q " ./usr/bin/" "$work/contents.txt" && fail "the package has a /usr/bin/"
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 libjpeg62-turbo libfontconfig1 \
-  timgm6mb-soundfont fonts-liberation; do
+for package in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libsdl2-ttf-2.0-0 libjpeg62-turbo libpng16-16 \
+  libfontconfig1 timgm6mb-soundfont fonts-liberation; do
   [[ ", $depends," == *", $package "* || ", $depends," == *", $package,"* ||
     ", $depends," == *"| $package"* || ", $depends," == *", $package |"* ]] ||
     fail "the package does not depend on $package: $depends"

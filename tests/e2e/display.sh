@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb in a copy of the game folder with a configuration folder of
+# its own. F12 on the title screen saves a PNG file in the game folder that equals the screen
+# (drawn by SDL's software renderer, whose colours are SDL's own expansion of the 16-bit frame;
+# a GL renderer's rounding may differ by one level);
+# Alt+Enter takes the game to a window, which is then moved and resized; after Esc, Esc the
+# settings file holds the window, and the next start opens it there, at that size.
+set -euo pipefail
+source "$(dirname "$0")/xvfb.sh"
+game_dir=$1
+prepare_run
+
+cp -r "$game_dir"/. "$work"/
+rm -f "$work/znscore.hof" "$work"/zintrel-*.png
+start_xvfb
+unset SDL_VIDEODRIVER
+export SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1 SDL_RENDER_DRIVER=software
+export XDG_CONFIG_HOME=$work/config
+settings=$work/config/zintrel/zintrel.conf
+
+start_game() {
+  (cd "$work" && exec timeout -k 5 60 ./zintrel 2>>"$work/stderr.txt") &
+  game_pid=$!
+  window=$(game_window)
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+}
+
+quit_game() {
+  xdotool key Escape
+  sleep 1
+  xdotool key Escape
+  local status=0
+  wait "$game_pid" || status=$?
+  game_pid=""
+  [ "$status" -eq 0 ] || fail "exit status $status"
+}
+
+start_game
+[ -f "$settings" ] || fail "no settings file on the first start"
+grep -qx "fullscreen = yes" "$settings" || fail "the first start is not full screen: $(cat "$settings")"
+
+# F12: the frame on show, at the game's own size. Full screen on 1280 by 1024 the frame fills
+# the screen at twice its size, 32 rows down.
+xdotool key F12
+sleep 1
+import -window root "$work/screen.png"
+shots=("$work"/zintrel-*.png)
+[ "${#shots[@]}" -eq 1 ] && [ -f "${shots[0]}" ] || fail "F12 saved no screenshot"
+[[ "$(basename "${shots[0]}")" =~ ^zintrel-[0-9]{8}-[0-9]{6}\.png$ ]] ||
+  fail "the screenshot is named ${shots[0]}"
+[ "$(identify -format '%wx%h' "${shots[0]}")" = "640x480" ] || fail "the screenshot is not 640x480"
+convert "$work/screen.png" -crop 1280x960+0+32 +repage -sample 50% "$work/shown.png"
+differ=$(compare -metric AE "$work/shown.png" "${shots[0]}" /dev/null 2>&1 || true)
+[ "$differ" = "0" ] || fail "the screenshot differs from the screen in $differ pixels"
+
+# Alt+Enter: to a window, which the player moves and resizes.
+xdotool key alt+Return
+sleep 1
+window=$(xdotool search --name "^Welcome to Zintrel$" | tail -n 1)
+xdotool windowsize "$window" 900 700
+xdotool windowmove "$window" 40 30
+sleep 1
+quit_game
+grep -qx "fullscreen = no" "$settings" || fail "the window was not kept: $(cat "$settings")"
+grep -qx "window_width = 900" "$settings" && grep -qx "window_height = 700" "$settings" ||
+  fail "the window's size was not kept: $(cat "$settings")"
+[ ! -e "$settings.new" ] || fail "a half-written settings file was left"
+
+# The next start: the window comes back at its size and place.
+start_game
+geometry=$(xdotool getwindowgeometry "$window")
+[[ "$geometry" == *"Geometry: 900x700"* ]] || fail "the window came back as $geometry"
+[[ "$geometry" == *"Position: 40,30"* ]] || fail "the window came back at $geometry"
+quit_game
+echo "display: passed"

@@ -1,0 +1,184 @@
+// The window's presentation: unchanged frames not drawn again, the mouse's grab in a window and
+// full screen, Alt+Enter, and the window's settings kept between runs.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/cursor.h"
+#include "platform/ddraw.h"
+#include "platform/forms.h"
+#include "platform/harness.h"
+#include "platform/settings.h"
+#include "support/test_folder.h"
+
+namespace {
+
+class BodyForm : public TForm {
+  public:
+    void FormActivate() override {
+        if (!started && body) {
+            started = true;
+            body();
+            Close();
+        }
+    }
+    void WndProc(TMessage& message) override { messages.push_back(message); }
+    std::function<void()> body;
+    bool started = false;
+    std::vector<TMessage> messages;
+};
+
+class DisplayTest : public ::testing::Test {
+  protected:
+    void SetUp() override { Application.Initialize(); }
+
+    // Runs the body inside the application, with its window open.
+    void RunInWindow(std::function<void()> body) {
+        BodyForm form;
+        form.body = std::move(body);
+        Application.Run(form);
+        messages = form.messages;
+    }
+
+    void MakeChain() {
+        ASSERT_EQ(DirectDrawCreate(nullptr, &dd, nullptr), DD_OK);
+        DDSURFACEDESC desc;
+        desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+        desc.dwBackBufferCount = 1;
+        ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
+        DDSCAPS caps{DDSCAPS_BACKBUFFER};
+        ASSERT_EQ(primary->GetAttachedSurface(&caps, &back), DD_OK);
+    }
+    void ReleaseChain() {
+        back->Release();
+        primary->Release();
+        dd->Release();
+    }
+    void Fill(DWORD colour) {
+        DDBLTFX fx;
+        fx.dwFillColor = colour;
+        ASSERT_EQ(back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+    }
+
+    TestFolder folder;
+    platform::Harness harness;
+    IDirectDraw2* dd = nullptr;
+    IDirectDrawSurface3* primary = nullptr;
+    IDirectDrawSurface3* back = nullptr;
+    std::vector<TMessage> messages;
+};
+
+TEST_F(DisplayTest, AFrameEqualToTheOneOnShowIsNotDrawnAgain) {
+    RunInWindow([&] {
+        MakeChain();
+        // The game draws each frame whole; the title's frames are all alike.
+        for (int i = 0; i < 5; ++i) {
+            Fill(0x1234);
+            ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+        }
+        EXPECT_EQ(harness.PresentedFrames(), 5);
+        EXPECT_EQ(harness.DrawnFrames(), 1);
+        // One pixel makes a new frame.
+        Fill(0x1234);
+        const RECT pixel{100, 100, 101, 101};
+        DDBLTFX fx;
+        fx.dwFillColor = 0x1235;
+        ASSERT_EQ(back->Blt(&pixel, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+        ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+        EXPECT_EQ(harness.DrawnFrames(), 2);
+        // A window uncovered, resized or switched must be drawn again, even with the same frame.
+        harness.PressKey("Return", true);
+        Application.ProcessMessages();
+        Fill(0x1234);
+        ASSERT_EQ(back->Blt(&pixel, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+        ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+        EXPECT_EQ(harness.DrawnFrames(), 3);
+        harness.ExposeWindow();
+        Application.ProcessMessages();
+        Fill(0x1234);
+        ASSERT_EQ(back->Blt(&pixel, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+        ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+        EXPECT_EQ(harness.DrawnFrames(), 4);
+        EXPECT_EQ(harness.PresentedFrames(), 8);
+        ReleaseChain();
+    });
+}
+
+TEST_F(DisplayTest, InAWindowTheMouseIsGrabbedOnlyWhilePlayingWithTheFocus) {
+    RunInWindow([&] {
+        ShowCursor(FALSE);
+        harness.PressKey("Return", true);  // Alt+Enter: to a window
+        Application.ProcessMessages();
+        ASSERT_FALSE(harness.Fullscreen());
+        EXPECT_FALSE(harness.MouseGrabbed());  // a screen outside play
+        platform::SetGameInPlay(true);
+        EXPECT_TRUE(harness.MouseGrabbed());
+        harness.Focus(false);
+        Application.ProcessMessages();
+        EXPECT_FALSE(harness.MouseGrabbed());
+        harness.Focus(true);
+        Application.ProcessMessages();
+        EXPECT_TRUE(harness.MouseGrabbed());
+        platform::SetGameInPlay(false);  // paused, the game over, the screens
+        EXPECT_FALSE(harness.MouseGrabbed());
+        // Full screen the hidden pointer stays held, in play or not.
+        harness.PressKey("Return", true);
+        Application.ProcessMessages();
+        ASSERT_TRUE(harness.Fullscreen());
+        EXPECT_TRUE(harness.MouseGrabbed());
+        // A shown cursor is never held.
+        ShowCursor(TRUE);
+        EXPECT_FALSE(harness.MouseGrabbed());
+    });
+    // Alt+Enter is the window's own key: the game never sees it.
+    for (const TMessage& message : messages) {
+        EXPECT_NE(message.Msg, WM_KEYDOWN);
+        EXPECT_NE(message.Msg, WM_CHAR);
+    }
+}
+
+TEST_F(DisplayTest, TheWindowComesBackWhereAndAsItWasLeft) {
+    const std::string file = (folder.Path() / "config" / "zintrel" / "zintrel.conf").string();
+    harness.SetSettingsFile(file);
+    // The first run: full screen by default, the settings written at once.
+    RunInWindow([&] {
+        EXPECT_TRUE(harness.Fullscreen());
+        EXPECT_TRUE(folder.Holds("config/zintrel/zintrel.conf"));
+        harness.PressKey("Return", true);
+        Application.ProcessMessages();
+        EXPECT_FALSE(harness.Fullscreen());
+        harness.MoveWindow({30, 40, 800, 600});
+    });
+    const platform::ParsedSettings written =
+        platform::ParseSettings(folder.Read("config/zintrel/zintrel.conf"));
+    EXPECT_FALSE(written.damaged);
+    EXPECT_FALSE(written.settings.fullscreen);
+    EXPECT_EQ(written.settings.window, (platform::DesktopRect{30, 40, 800, 600}));
+    EXPECT_FALSE(folder.Holds("config/zintrel/zintrel.conf.new"));
+    // The next run opens the window as it was, and full screen again after Alt+Enter.
+    RunInWindow([&] {
+        // The game asks for the exclusive full-screen mode as it starts: it is the player's.
+        ASSERT_EQ(DirectDrawCreate(nullptr, &dd, nullptr), DD_OK);
+        EXPECT_EQ(dd->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+        dd->Release();
+        EXPECT_FALSE(harness.Fullscreen());
+        EXPECT_EQ(harness.WindowPlace(), (platform::DesktopRect{30, 40, 800, 600}));
+        harness.PressKey("Return", true);
+        Application.ProcessMessages();
+    });
+    EXPECT_TRUE(
+        platform::ParseSettings(folder.Read("config/zintrel/zintrel.conf")).settings.fullscreen);
+}
+
+TEST_F(DisplayTest, ADamagedSettingsFileGivesFullScreenAndALine) {
+    folder.Write("zintrel.conf", "fullscreen = no\nwindow_width = 99999999999999999999\n");
+    harness.SetSettingsFile((folder.Path() / "zintrel.conf").string());
+    testing::internal::CaptureStderr();
+    RunInWindow([&] { EXPECT_TRUE(harness.Fullscreen()); });
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("zintrel.conf line 2: window_width must be"), std::string::npos) << said;
+    EXPECT_NE(said.find("starting full screen"), std::string::npos) << said;
+}
+
+}  // namespace

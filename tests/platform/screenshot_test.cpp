@@ -1,0 +1,186 @@
+// Screenshots: F12 saves the frame on show as a PNG file in the game's folder, under a name of
+// the second it was taken, and the game never sees the key.
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+#include "platform/ddraw.h"
+#include "platform/forms.h"
+#include "platform/gamefolders.h"
+#include "platform/harness.h"
+#include "platform/screenshot.h"
+#include "support/test_folder.h"
+
+namespace {
+
+class MessageForm : public TForm {
+  public:
+    void FormActivate() override {
+        if (body) {
+            auto run = std::move(body);
+            run();
+            Close();
+        }
+    }
+    void WndProc(TMessage& message) override { messages.push_back(message); }
+    std::function<void()> body;
+    std::vector<TMessage> messages;
+};
+
+// A pixel of the test picture: every 565 value turns up somewhere in it.
+std::uint16_t Pattern(int x, int y) {
+    return static_cast<std::uint16_t>((y * 640 + x) * 11 % 65536);
+}
+
+struct Decoded {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+
+Decoded DecodePng(const std::filesystem::path& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    Decoded decoded;
+    if (png_image_begin_read_from_file(&image, path.c_str()) == 0) {
+        return decoded;
+    }
+    image.format = PNG_FORMAT_RGB;
+    decoded.rgb.resize(PNG_IMAGE_SIZE(image));
+    if (png_image_finish_read(&image, nullptr, decoded.rgb.data(), 0, nullptr) == 0) {
+        return decoded;
+    }
+    decoded.width = static_cast<int>(image.width);
+    decoded.height = static_cast<int>(image.height);
+    return decoded;
+}
+
+class ScreenshotTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const char* zone = std::getenv("TZ");
+        savedZone = zone != nullptr ? zone : "";
+        hadZone = zone != nullptr;
+        setenv("TZ", "UTC", 1);
+        tzset();
+        Application.Initialize();
+        platform::UseGameFolders({{folder.Path().string()}, folder.Path().string(), ""});
+        harness.SetWallClock(1'000'000'000);  // 2001-09-09 01:46:40 UTC
+    }
+    void TearDown() override {
+        platform::UseGameFolders(platform::GameFolders{});
+        if (hadZone) {
+            setenv("TZ", savedZone.c_str(), 1);
+        } else {
+            unsetenv("TZ");
+        }
+        tzset();
+    }
+
+    // Shows the test picture, then draws something else into the back buffer, and runs the
+    // steps with the picture on show.
+    void WithPictureShown(const std::function<void()>& steps) {
+        form.body = [&] {
+            IDirectDraw2* dd = nullptr;
+            ASSERT_EQ(DirectDrawCreate(nullptr, &dd, nullptr), DD_OK);
+            DDSURFACEDESC desc;
+            desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+            desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+            desc.dwBackBufferCount = 1;
+            IDirectDrawSurface3* primary = nullptr;
+            ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
+            DDSCAPS caps{DDSCAPS_BACKBUFFER};
+            IDirectDrawSurface3* back = nullptr;
+            ASSERT_EQ(primary->GetAttachedSurface(&caps, &back), DD_OK);
+            DDSURFACEDESC locked;
+            ASSERT_EQ(back->Lock(nullptr, &locked, 0, nullptr), DD_OK);
+            for (int y = 0; y < 480; ++y) {
+                auto* row = reinterpret_cast<std::uint16_t*>(
+                    static_cast<std::uint8_t*>(locked.lpSurface) + y * locked.lPitch);
+                for (int x = 0; x < 640; ++x) {
+                    row[x] = Pattern(x, y);
+                }
+            }
+            back->Unlock(nullptr);
+            ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+            DDBLTFX fx;
+            fx.dwFillColor = 0xFFFF;
+            ASSERT_EQ(back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx),
+                      DD_OK);
+            steps();
+            back->Release();
+            primary->Release();
+            dd->Release();
+        };
+        Application.Run(form);
+    }
+
+    TestFolder folder;
+    platform::Harness harness;
+    MessageForm form;
+    std::string savedZone;
+    bool hadZone = false;
+};
+
+TEST_F(ScreenshotTest, NamesCarryTheSecondAndANumberOnAClash) {
+    EXPECT_EQ(platform::ScreenshotName(1'000'000'000, 1), "zintrel-20010909-014640.png");
+    EXPECT_EQ(platform::ScreenshotName(1'000'000'000, 3), "zintrel-20010909-014640-3.png");
+}
+
+TEST_F(ScreenshotTest, F12SavesTheFrameOnShowAndTheGameNeverSeesIt) {
+    WithPictureShown([&] {
+        harness.PressKey("F12");
+        Application.ProcessMessages();
+        harness.PressKey("F12");  // again, in the same second
+        Application.ProcessMessages();
+    });
+    ASSERT_TRUE(folder.Holds("zintrel-20010909-014640.png"));
+    ASSERT_TRUE(folder.Holds("zintrel-20010909-014640-2.png"));
+    const Decoded shot = DecodePng(folder.Path() / "zintrel-20010909-014640.png");
+    ASSERT_EQ(shot.width, 640);
+    ASSERT_EQ(shot.height, 480);
+    int wrong = 0;
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            const std::uint8_t* rgb = &shot.rgb[static_cast<std::size_t>((y * 640 + x) * 3)];
+            const std::uint16_t shown =
+                static_cast<std::uint16_t>((rgb[0] >> 3) << 11 | (rgb[1] >> 2) << 5 | rgb[2] >> 3);
+            wrong += shown != Pattern(x, y) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(DecodePng(folder.Path() / "zintrel-20010909-014640-2.png").rgb, shot.rgb);
+    for (const TMessage& message : form.messages) {
+        EXPECT_EQ(message.Msg, WM_ACTIVATEAPP) << "the game saw message " << message.Msg;
+    }
+}
+
+TEST_F(ScreenshotTest, WithNoFolderToWriteInNothingIsSavedAndTheReasonIsSaid) {
+    platform::UseGameFolders({{folder.Path().string()}, "", "the home folder is read-only"});
+    testing::internal::CaptureStderr();
+    WithPictureShown([&] {
+        harness.PressKey("F12");
+        Application.ProcessMessages();
+    });
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "zintrel: no screenshot saved: the home folder is read-only\n");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+}
+
+TEST_F(ScreenshotTest, BeforeTheFirstFrameNothingIsSaved) {
+    testing::internal::CaptureStderr();
+    form.body = [&] {
+        harness.PressKey("F12");
+        Application.ProcessMessages();
+    };
+    Application.Run(form);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "zintrel: no screenshot saved: nothing is shown yet\n");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+}
+
+}  // namespace
