@@ -25,7 +25,8 @@ std::vector<std::string> RandomLevels(std::mt19937& random) {
         std::string level = std::to_string(odd(pick(1, 4), -3, 40)) + "," +
                             std::to_string(odd(pick(0, 3), -2, 10)) + "," +
                             std::to_string(odd(pick(2, 6), -5, 200)) + "\n";
-        const int gulls = pick(0, 12);
+        // Now and then a level without gulls, which ends as soon as it begins.
+        const int gulls = pick(0, 30) == 0 ? 0 : pick(1, 12);
         for (int g = 0; g < gulls; ++g) {
             // Every gull stays within the balls' reach in height; across, anything goes.
             const int y = pick(-20, 380);
