@@ -9,6 +9,7 @@
 #include "platform/forms.h"
 #include "platform/harness.h"
 #include "platform/settings.h"
+#include "support/flipping_chain.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -40,21 +41,8 @@ class DisplayTest : public ::testing::Test {
         messages = form.messages;
     }
 
-    void MakeChain() {
-        ASSERT_EQ(DirectDrawCreate(nullptr, &dd, nullptr), DD_OK);
-        DDSURFACEDESC desc;
-        desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-        desc.dwBackBufferCount = 1;
-        ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
-        DDSCAPS caps{DDSCAPS_BACKBUFFER};
-        ASSERT_EQ(primary->GetAttachedSurface(&caps, &back), DD_OK);
-    }
-    void ReleaseChain() {
-        back->Release();
-        primary->Release();
-        dd->Release();
-    }
+    void MakeChain() { chain.Make(); }
+    void ReleaseChain() { chain.Release(); }
     void Fill(DWORD colour) {
         DDBLTFX fx;
         fx.dwFillColor = colour;
@@ -63,9 +51,10 @@ class DisplayTest : public ::testing::Test {
 
     TestFolder folder;
     platform::Harness harness;
-    IDirectDraw2* dd = nullptr;
-    IDirectDrawSurface3* primary = nullptr;
-    IDirectDrawSurface3* back = nullptr;
+    FlippingChain chain;
+    IDirectDraw2*& dd = chain.dd;
+    IDirectDrawSurface3*& primary = chain.primary;
+    IDirectDrawSurface3*& back = chain.back;
     std::vector<TMessage> messages;
 };
 

@@ -7,6 +7,7 @@
 #include "platform/ddraw.h"
 #include "platform/frame_pacing.h"
 #include "platform/harness.h"
+#include "support/flipping_chain.h"
 
 namespace {
 
@@ -24,21 +25,8 @@ TEST(FramePacingTest, SlotsFollowOneAnotherAtTheInterval) {
 
 class PacingTest : public ::testing::TestWithParam<double> {
   protected:
-    void SetUp() override {
-        ASSERT_EQ(DirectDrawCreate(nullptr, &dd, nullptr), DD_OK);
-        DDSURFACEDESC desc;
-        desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-        desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-        desc.dwBackBufferCount = 1;
-        ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
-        DDSCAPS caps{DDSCAPS_BACKBUFFER};
-        ASSERT_EQ(primary->GetAttachedSurface(&caps, &back), DD_OK);
-    }
-    void TearDown() override {
-        back->Release();
-        primary->Release();
-        dd->Release();
-    }
+    void SetUp() override { chain.Make(); }
+    void TearDown() override { chain.Release(); }
 
     // Draws a frame unlike the one before.
     void DrawFrame(int frame) {
@@ -50,9 +38,9 @@ class PacingTest : public ::testing::TestWithParam<double> {
     std::uint64_t Interval() const { return static_cast<std::uint64_t>(1'000'000.0 / GetParam()); }
 
     platform::Harness harness;
-    IDirectDraw2* dd = nullptr;
-    IDirectDrawSurface3* primary = nullptr;
-    IDirectDrawSurface3* back = nullptr;
+    FlippingChain chain;
+    IDirectDrawSurface3*& primary = chain.primary;
+    IDirectDrawSurface3*& back = chain.back;
 };
 
 TEST_P(PacingTest, APlayLoopShowsOneFrameEachRefresh) {

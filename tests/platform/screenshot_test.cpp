@@ -13,6 +13,7 @@
 #include "platform/gamefolders.h"
 #include "platform/harness.h"
 #include "platform/screenshot.h"
+#include "support/flipping_chain.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -85,17 +86,10 @@ class ScreenshotTest : public ::testing::Test {
     // steps with the picture on show.
     void WithPictureShown(const std::function<void()>& steps) {
         form.body = [&] {
-            IDirectDraw2* dd = nullptr;
-            ASSERT_EQ(DirectDrawCreate(nullptr, &dd, nullptr), DD_OK);
-            DDSURFACEDESC desc;
-            desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
-            desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
-            desc.dwBackBufferCount = 1;
-            IDirectDrawSurface3* primary = nullptr;
-            ASSERT_EQ(dd->CreateSurface(&desc, &primary, nullptr), DD_OK);
-            DDSCAPS caps{DDSCAPS_BACKBUFFER};
-            IDirectDrawSurface3* back = nullptr;
-            ASSERT_EQ(primary->GetAttachedSurface(&caps, &back), DD_OK);
+            FlippingChain chain;
+            chain.Make();
+            IDirectDrawSurface3* primary = chain.primary;
+            IDirectDrawSurface3* back = chain.back;
             DDSURFACEDESC locked;
             ASSERT_EQ(back->Lock(nullptr, &locked, 0, nullptr), DD_OK);
             for (int y = 0; y < 480; ++y) {
@@ -112,9 +106,7 @@ class ScreenshotTest : public ::testing::Test {
             ASSERT_EQ(back->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx),
                       DD_OK);
             steps();
-            back->Release();
-            primary->Release();
-            dd->Release();
+            chain.Release();
         };
         Application.Run(form);
     }
