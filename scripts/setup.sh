@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation
-  libjpeg-dev libpng-dev libcairo2-dev timgm6mb-soundfont
+  libjpeg-dev libpng-dev zlib1g-dev libcairo2-dev timgm6mb-soundfont
   libgtest-dev libgmock-dev libbenchmark-dev clang clang-format
   xvfb xdotool imagemagick
   desktop-file-utils appstream dpkg-dev file lintian

@@ -1,11 +1,13 @@
 // The play handler: a new game on entry, then one pass of the in-play states at a time, with
 // the frame pipeline that spreads a frame's work over several passes.
 #include <algorithm>
+#include <cstdio>
 
 #include "game/znform.h"
 #include "media/dxerrors.h"
 #include "platform/cursor.h"
 #include "platform/random.h"
+#include "platform/recording.h"
 #include "platform/timer.h"
 #include "playfield/spritekinds.h"
 
@@ -83,6 +85,7 @@ bool TKestovForm::PlayPass(FramePipeline& pipeline) {
             } else {
                 ShowFrame();
                 UpdateAll();
+                RecordFrame();
             }
             return true;
         case gsPaused:
@@ -115,6 +118,7 @@ void TKestovForm::RunPipeline(FramePipeline& pipeline) {
             pipeline.first = false;
         }
         if (StepFrame()) {
+            RecordFrame();
             pipeline.updating = false;
             pipeline.composing = true;
             if (LevelCleared()) {
@@ -196,6 +200,19 @@ bool TKestovForm::StepFrame() {
             FrameStep = 0;
             return true;
     }
+}
+
+void TKestovForm::RecordFrame() const {
+    if (!platform::SessionActive()) {
+        return;
+    }
+    platform::FrameDigest digest = Digest();
+    char random[9];
+    std::snprintf(random, sizeof random, "%08x", platform::RandomState());
+    digest.insert(digest.begin(), {{"score", std::to_string(Score)},
+                                   {"level", std::to_string(LevelNumber)},
+                                   {"random", random}});
+    platform::NoteFrame(digest);
 }
 
 void TKestovForm::UpdateAll() {

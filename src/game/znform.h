@@ -58,6 +58,8 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     // Runs the next updater of the frame; true when it was the frame's last.
     bool StepFrame();
     void UpdateAll();
+    // Hands the game's digest after a frame of play to a recording or replay under way.
+    void RecordFrame() const;
     bool ComposeFrame();
     void DrawStatus();
     void ShowFrame();

@@ -5,6 +5,7 @@
 
 #include "platform/display.h"
 #include "platform/services.h"
+#include "platform/session.h"
 
 int ShowCursor(BOOL show) {
     auto& sys = platform::System();
@@ -29,7 +30,7 @@ BOOL GetCursorPos(POINT* point) {
     if (point == nullptr || platform::System().Take(platform::Fault::CursorPosition)) {
         return FALSE;
     }
-    *point = platform::System().cursor;
+    *point = platform::SessionCursor(platform::System().cursor);
     return TRUE;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/display.h"
 #include "platform/frame_pacing.h"
 #include "platform/services.h"
+#include "platform/session.h"
 #include "platform/surface_state.h"
 
 const IID IID_IDirectDraw2{"IDirectDraw2"};
@@ -282,12 +283,15 @@ HRESULT IDirectDrawSurface3::Flip(IDirectDrawSurface3*, DWORD flags) {
     // one; a non-waiting flip answers that the previous frame is still showing, after giving
     // the processor up for a moment that never reaches past the slot.
     std::uint64_t& nextSlot = sys.nextFrameSlot;
-    if (const std::uint64_t now = platform::NowMicros(); now < nextSlot) {
-        if ((flags & DDFLIP_WAIT) == 0) {
-            platform::SleepMicros(
-                std::min<std::uint64_t>(platform::kStillDrawingPauseMicros, nextSlot - now));
+    const std::uint64_t now = platform::NowMicros();
+    if ((flags & DDFLIP_WAIT) == 0) {
+        if (!platform::SessionFlipShows(now >= nextSlot)) {
+            platform::SleepMicros(std::min<std::uint64_t>(
+                platform::kStillDrawingPauseMicros,
+                now < nextSlot ? nextSlot - now : platform::kStillDrawingPauseMicros));
             return DDERR_WASSTILLDRAWING;
         }
+    } else if (now < nextSlot) {
         platform::WaitUntilMicros(nextSlot);
     }
     // The back buffer's pixels become visible; the chain's storage rotates one place.

@@ -9,6 +9,7 @@
 
 #include "platform/frame_pacing.h"
 #include "platform/services.h"
+#include "platform/session.h"
 #include "platform/surface_state.h"
 
 namespace platform {
@@ -202,6 +203,12 @@ void Display::UpdateGrab() {
 }
 
 void Display::LoseAllSurfaces() {
+    if (SessionLosesSurfaces()) {
+        DropSurfaces();
+    }
+}
+
+void Display::DropSurfaces() {
     for (SurfaceState* surface : surfaces) {
         surface->Lose();
     }

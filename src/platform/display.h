@@ -55,7 +55,10 @@ class Display {
 
     // Every surface object alive, so that focus loss can lose them all.
     std::vector<SurfaceState*> surfaces;
+    // Something outside the game (the window system, a test) loses every surface; a replay
+    // leaves this to its record.
     void LoseAllSurfaces();
+    void DropSurfaces();
 
   private:
     // Notes the window system's events after which the window must be drawn anew.

@@ -7,8 +7,10 @@
 
 #include "platform/display.h"
 #include "platform/msgbox.h"
+#include "platform/recording.h"
 #include "platform/screenshot.h"
 #include "platform/services.h"
+#include "platform/session.h"
 
 TApplication Application;
 
@@ -184,6 +186,8 @@ void TApplication::Run(TForm& form) {
         while (!form.CloseRequested()) {
             ProcessMessages();
         }
+    } catch (const platform::ReplayParted&) {
+        // A replay that parted from its record ends here; its session holds the report.
     } catch (const std::exception& error) {
         if (OnException) {
             OnException(error);
@@ -227,9 +231,11 @@ void TApplication::ProcessMessages() {
             Translate(e, sys.queue);
         }
     }
+    platform::SessionInput(sys.queue);
     while (!sys.queue.empty() && form_ != nullptr) {
         platform::InputEvent event = sys.queue.front();
         sys.queue.pop_front();
+        platform::SessionDelivered(event);
         const POINT& at = sys.cursor;
         switch (event.kind) {
             case platform::InputEvent::Kind::Message:
@@ -255,6 +261,9 @@ void TApplication::ProcessMessages() {
                 deactivated_ = !event.active;
                 break;
             }
+            case platform::InputEvent::Kind::SurfacesLost:
+                platform::Display::Get().DropSurfaces();
+                break;
         }
     }
 }

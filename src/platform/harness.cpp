@@ -5,6 +5,7 @@
 
 #include "platform/display.h"
 #include "platform/frame_pacing.h"
+#include "platform/recording.h"
 #include "platform/surface_state.h"
 
 namespace platform {
@@ -41,6 +42,7 @@ Harness::Harness() {
 }
 
 Harness::~Harness() {
+    EndSession();
     Display::Get().Close();
     System() = Services{};
 }

@@ -1,12 +1,18 @@
 // The runtime's linear congruential generator.
 #include "platform/random.h"
 
+#include "platform/session.h"
+
 namespace {
 std::uint32_t g_seed = 1;
 }
 
 void platform::SeedRandom(std::uint32_t seed) {
-    g_seed = seed;
+    g_seed = platform::SessionSeed(seed);
+}
+
+std::uint32_t platform::RandomState() {
+    return g_seed;
 }
 
 int platform::Random() {

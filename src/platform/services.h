@@ -44,7 +44,8 @@ enum class Fault {
 
 // One input event, queued until the message pump delivers it.
 struct InputEvent {
-    enum class Kind { Message, MouseDown, MouseUp, MouseMove, Focus };
+    // SurfacesLost: a recorded loss of every surface, replayed where it happened.
+    enum class Kind { Message, MouseDown, MouseUp, MouseMove, Focus, SurfacesLost };
     Kind kind = Kind::Message;
     TMessage message;  // Kind::Message
     TMouseButton button = TMouseButton::mbLeft;

@@ -9,6 +9,7 @@
 #include "media/bltqueue.h"
 #include "media/dxgraphic.h"
 #include "media/dxsfx.h"
+#include "platform/recording.h"
 #include "playfield/dxsprite.h"
 #include "playfield/gamestate.h"
 #include "playfield/gullrecord.h"
@@ -67,6 +68,10 @@ class TPlayField {
     // Queues the moving field in its drawing order: balls, bombs, gulls, eggs, shots, the
     // paddle group, the cannon and the Bazzle.
     void QueueField(BltQueue& queue) const;
+
+    // The play field's state after a frame, for recorded games: the counters as numbers, the
+    // sprites, flags and timers as hashes of their exact values.
+    platform::FrameDigest Digest() const;
 
     // ---- The sheets the play field draws with.
     std::unique_ptr<TDXGraphic> Gulls;

@@ -44,6 +44,8 @@ PlayBot::PlayBot(platform::Harness& harness, unsigned seed) : harness_(harness),
 
 void PlayBot::OnPass(TKestovForm& form) {
     form_ = &form;
+    tally.statesSeen.insert(form_->GameState);
+    tally.levelPastLast = tally.levelPastLast || form_->RandomLevel;
     if (!IsInPlay(form_->GameState)) {
         watching_ = false;
         if (down_) {
@@ -54,7 +56,7 @@ void PlayBot::OnPass(TKestovForm& form) {
     }
     Referee();
     Remember();
-    if (form_->GameState != gsPlaying) {
+    if (form_->GameState != gsPlaying || !playing) {
         return;
     }
     if (steering) {
@@ -114,12 +116,17 @@ int PlayBot::TargetX() {
     }
 
     // No ball coming down: choose where the next one should land on the paddle, so that the
-    // rallies vary; catch an egg, else keep under the ball.
+    // rallies vary; with the shotgun, go under the Bazzle; catch an egg, else keep under the
+    // ball.
     aim_ = std::uniform_int_distribution<int>(-14, 14)(random_);
     int target = static_cast<int>(form_->PaddleSprite.X);
     const auto egg = std::find_if(form_->EggList.begin(), form_->EggList.end(),
                                   [](const TDXSprite& e) { return e.DY > 0; });
-    if (egg != form_->EggList.end()) {
+    const TDXSprite& bazzle = form_->BazzleSprite;
+    if (shooting && form_->ShotgunPower && bazzle.Kind == BazzlePresent) {
+        // A barrel under the Bazzle's middle, a little ahead of it.
+        target = static_cast<int>(bazzle.X + bazzle.DX * 0.3) + 32 - 9;
+    } else if (egg != form_->EggList.end()) {
         target = static_cast<int>(egg->X) + 16 - kPaddleWidth / 2;
     } else if (!form_->BallList.empty() && form_->BallList.front().Kind != BallGlued) {
         const TDXSprite& ball = form_->BallList.front();
@@ -161,7 +168,8 @@ int PlayBot::SafeNear(int wanted, int low, int high) const {
     for (const auto& [from, to] : {std::pair{low, high}, std::pair{0, 576}}) {
         for (int away = 0; away <= 576; away += 4) {
             for (const int x : {wanted - away, wanted + away}) {
-                if (x >= std::max(from, 0) && x <= std::min(to, 576) && !Threatened(x)) {
+                if (x >= std::max(from, 0) && x <= std::min(to, 576) &&
+                    (!dodging || !Threatened(x))) {
                     return x;
                 }
             }
@@ -174,9 +182,26 @@ void PlayBot::Referee() {
     if (!watching_) {
         return;
     }
+    if (state_ == gsPlaying && form_->GameState == gsLosingLife) {
+        // The updater that ran in this pass ended the life.
+        switch (step_) {
+            case 0:
+                ++tally.livesLostByBomb;
+                break;
+            case 3:
+                ++tally.livesLostByGull;
+                break;
+            default:
+                ++tally.livesLostByLastBall;
+                break;
+        }
+    }
     if (form_->Lives < lives_) {
         tally.livesLost += lives_ - form_->Lives;
         return;  // a new life: the Bazzle and the cannon are sent away
+    }
+    if (form_->Umbrellas < umbrellas_ && form_->GameState == gsPlaying) {
+        tally.umbrellasUsed += umbrellas_ - form_->Umbrellas;
     }
     if (form_->LevelNumber != level_) {
         ++tally.levelsStarted;
@@ -217,6 +242,7 @@ void PlayBot::Remember() {
     watching_ = true;
     level_ = form_->LevelNumber;
     lives_ = form_->Lives;
+    umbrellas_ = form_->Umbrellas;
     step_ = form_->FrameStep;
     state_ = form_->GameState;
     bazzle_ = form_->BazzleSprite.Kind;

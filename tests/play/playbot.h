@@ -22,7 +22,14 @@ class PlayBot {
         std::set<std::int32_t> powersCaught;
         int cannonShots = 0;
         int livesLost = 0;
+        // How lives were lost: by a bomb, a falling gull or the last ball missed.
+        int livesLostByBomb = 0;
+        int livesLostByGull = 0;
+        int livesLostByLastBall = 0;
+        int umbrellasUsed = 0;
         int levelsStarted = 0;
+        std::set<TGameState> statesSeen;
+        bool levelPastLast = false;  // a level of random values past the set's last
 
         // The points these events are worth.
         int Points() const { return strikes * 25 + eggsCaught * 50 + bazzleStrikes * 100; }
@@ -33,7 +40,9 @@ class PlayBot {
     // The bot's turn at one pass of the message pump: watch the game, then queue input.
     void OnPass(TKestovForm& form);
 
+    bool playing = true;    // false: only the referee's tally is kept; no input at all
     bool steering = true;   // false: the mouse is never moved, only the button is used
+    bool dodging = true;    // false: bombs and falling gulls are not stepped away from
     bool shooting = false;  // hold the button down while the shotgun is held
     Tally tally;
 
@@ -56,6 +65,7 @@ class PlayBot {
     bool watching_ = false;
     std::int32_t level_ = 0;
     std::int32_t lives_ = 0;
+    std::int32_t umbrellas_ = 0;
     std::int32_t step_ = 0;
     TGameState state_ = gsTitle;
     std::vector<std::int32_t> gulls_;
