@@ -2,14 +2,15 @@
 # Plays the real program under Xvfb in a copy of the game folder: Space and Enter start the
 # first level set, its picture comes in with the status line's 0 and 3, the paddle follows the
 # mouse to both ends, a click launches the ball, 'p' pauses and resumes, and Esc leaves through
-# the farewell screen. With ZINTREL_SCREENSHOT set to a file name, it also saves a picture of
-# the game in play there.
+# the farewell screen. The game is recorded, and its record then replays headless frame for
+# frame. With ZINTREL_SCREENSHOT set to a file name, it also saves a picture of the game in
+# play there.
 set -euo pipefail
 source "$(dirname "$0")/xvfb.sh"
 game_dir=$1
 resources=$2
 prepare_run
-start_game_copy "$game_dir"
+start_game_copy "$game_dir" --record game.rec
 window=$(game_window)
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 
@@ -70,4 +71,9 @@ shot resumed
 ! screen_shows "$work/resumed.png" "$words" 0 40 336 40 152 220 || fail "still paused"
 
 leave_through_farewell
-echo "play: passed"
+
+grep -q " frame 1 " "$work/game.rec" || fail "no frame of play was recorded"
+replayed=$(cd "$work" && SDL_VIDEODRIVER=dummy ./zintrel --replay game.rec 2>&1) ||
+  fail "the recorded game replayed differently: $replayed"
+echo "$replayed" | grep -q "frames of play matched the record" || fail "replay said: $replayed"
+echo "play: passed ($replayed)"

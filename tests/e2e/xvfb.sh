@@ -16,14 +16,16 @@ cleanup_run() {
 }
 
 # Copies a game folder (without its score file) into the work folder and starts the program
-# there under a fresh Xvfb, without sound and with a settings folder of its own; sets game_pid.
+# there, with any further arguments, under a fresh Xvfb, without sound and with a settings
+# folder of its own; sets game_pid.
 start_game_copy() {
   cp -r "$1"/. "$work"/
+  shift
   rm -f "$work/znscore.hof"
   start_xvfb
   unset SDL_VIDEODRIVER
   export SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1 XDG_CONFIG_HOME=$work/config
-  (cd "$work" && exec timeout -k 5 90 ./zintrel) &
+  (cd "$work" && exec timeout -k 5 90 ./zintrel "$@") &
   game_pid=$!
 }
 

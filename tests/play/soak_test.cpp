@@ -1,12 +1,12 @@
 // A soak: the test bot plays game after game on random level sets (odd and extreme values
 // among them), with pauses, focus losses and lost surfaces thrown in, and the field is checked
 // at every pass. ZINTREL_SOAK_SECONDS sets the game time to play (20 minutes by default).
-#include <cmath>
 #include <cstdlib>
 #include <iostream>
 
 #include "play_fixture.h"
 #include "playfield/spritekinds.h"
+#include "support/field_checks.h"
 
 namespace {
 
@@ -43,15 +43,6 @@ std::vector<std::string> RandomLevels(std::mt19937& random) {
     return levels;
 }
 
-bool Finite(const TDXSprite& s) {
-    for (const double v : {s.X, s.Y, s.DX, s.DY, s.Speed, s.AX, s.AY, s.FrameTimer}) {
-        if (!std::isfinite(v)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 class SoakTest : public PlayTest {
   protected:
     struct Figures {
@@ -61,38 +52,6 @@ class SoakTest : public PlayTest {
         int focusLosses = 0;
         int lostSurfaces = 0;
     };
-
-    // The field's own bookkeeping against what its sprites say.
-    void CheckField(TKestovForm& f) {
-        int left = 0;
-        int falling = 0;
-        int running = 0;
-        for (const TDXSprite& gull : f.GullList) {
-            left += gull.Kind != GullDead && gull.Kind != GullExploding ? 1 : 0;
-            falling += gull.Kind == GullFalling ? 1 : 0;
-            running += gull.Kind == GullExploding ? 1 : 0;
-        }
-        running += f.PaddleSprite.Kind == PaddleExploding ? 1 : 0;
-        running += f.UmbrellaBurst.Kind == BurstPlaying ? 1 : 0;
-        ASSERT_EQ(f.GullsLeft, left) << "level " << f.LevelNumber;
-        ASSERT_EQ(f.GullsFalling, falling) << "level " << f.LevelNumber;
-        ASSERT_EQ(f.Animations, running) << "level " << f.LevelNumber;
-        ASSERT_GE(f.Score, 0);
-        ASSERT_GE(f.Lives, 0);
-        ASSERT_LE(f.BallList.size(), 4096u);
-        ASSERT_LE(f.BombList.size(), 4096u);
-        ASSERT_LE(f.EggList.size(), 4096u);
-        for (const TDXSpriteList* list : {&f.GullList, &f.BallList, &f.BombList, &f.EggList}) {
-            for (const TDXSprite& sprite : *list) {
-                ASSERT_TRUE(Finite(sprite)) << "level " << f.LevelNumber;
-            }
-        }
-        for (const TDXSprite* single : {&f.PaddleSprite, &f.BazzleSprite, &f.ShotSprites[0],
-                                        &f.ShotSprites[1], &f.CannonSprite, &f.UmbrellaBurst}) {
-            ASSERT_TRUE(Finite(*single));
-        }
-        ASSERT_TRUE(std::isfinite(f.HitTimer) && std::isfinite(f.BazzleDelay));
-    }
 };
 
 TEST_F(SoakTest, GamesOnRandomLevelsKeepTheFieldSound) {
@@ -135,8 +94,8 @@ TEST_F(SoakTest, GamesOnRandomLevelsKeepTheFieldSound) {
             return;
         }
         botTurn();
-        CheckField(f);
-        if (::testing::Test::HasFatalFailure()) {
+        if (const std::string fault = field_checks::FieldFault(f); !fault.empty()) {
+            ADD_FAILURE() << fault;
             stop = true;
             harness.Char(27);
             return;

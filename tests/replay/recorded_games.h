@@ -2,6 +2,7 @@
 // be seen to reach when it is replayed.
 #pragma once
 
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -53,6 +54,10 @@ struct RecordedGame {
 };
 
 const std::vector<RecordedGame>& RecordedGames();
+// Names a game in the tests' messages.
+inline void PrintTo(const RecordedGame& game, std::ostream* out) {
+    *out << game.name;
+}
 
 // The folder the recordings are kept in, in the source tree.
 std::string RecordingsFolder();

@@ -109,6 +109,15 @@ class AlteredRecordTest : public RecordedGameTest {
     platform::SessionOutcome ReplayAltered() {
         return Replay(Game(), (folder.Path() / "altered.rec").string());
     }
+
+    // The altered record replays up to the frame, and parts there on the field named.
+    void ExpectPartingAt(int frame, const std::string& field) {
+        const platform::SessionOutcome outcome = ReplayAltered();
+        EXPECT_FALSE(outcome.matched);
+        EXPECT_EQ(outcome.report.rfind("Frame " + std::to_string(frame) + " (pass ", 0), 0u)
+            << outcome.report;
+        EXPECT_NE(outcome.report.find(field + " (recorded "), std::string::npos) << outcome.report;
+    }
 };
 
 TEST_F(AlteredRecordTest, ACursorPositionMovedFailsAtTheFrameThatReadIt) {
@@ -121,11 +130,7 @@ TEST_F(AlteredRecordTest, ACursorPositionMovedFailsAtTheFrameThatReadIt) {
         return pass + " cursor " + std::to_string(x < 320 ? x + 40 : x - 40) + " " +
                std::to_string(y);
     });
-    const platform::SessionOutcome outcome = ReplayAltered();
-    EXPECT_FALSE(outcome.matched);
-    EXPECT_EQ(outcome.report.rfind("Frame " + std::to_string(frame) + " (pass ", 0), 0u)
-        << outcome.report;
-    EXPECT_NE(outcome.report.find("paddle (recorded "), std::string::npos) << outcome.report;
+    ExpectPartingAt(frame, "paddle");
 }
 
 TEST_F(AlteredRecordTest, AClockReadingMovedFailsAtTheFrameItTimed) {
@@ -133,11 +138,7 @@ TEST_F(AlteredRecordTest, AClockReadingMovedFailsAtTheFrameItTimed) {
         const std::size_t value = line.rfind(' ') + 1;
         return line.substr(0, value) + std::to_string(std::stoull(line.substr(value)) + 3000);
     });
-    const platform::SessionOutcome outcome = ReplayAltered();
-    EXPECT_FALSE(outcome.matched);
-    EXPECT_EQ(outcome.report.rfind("Frame " + std::to_string(frame) + " (pass ", 0), 0u)
-        << outcome.report;
-    EXPECT_NE(outcome.report.find("timers (recorded "), std::string::npos) << outcome.report;
+    ExpectPartingAt(frame, "timers");
 }
 
 TEST_F(AlteredRecordTest, ARecordCutShortSaysWhereItStops) {
