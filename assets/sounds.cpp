@@ -276,7 +276,7 @@ const std::vector<Sound>& Sounds() {
         };
         std::vector<Sound> list;
         for (const auto& [name, make] : table) {
-            list.push_back({name, [make] { return Level(make()); }});
+            list.push_back({name, [make = make] { return Level(make()); }});
         }
         return list;
     }();
