@@ -65,6 +65,7 @@ TEST_F(SoakTest, GamesOnRandomLevelsKeepTheFieldSound) {
     double levelTime = 0;
     std::int32_t level = 0;
     int previousStep = -1;
+    TGameState previousState = gsTitle;
     int chaosUntil = 0;  // the pass at which a pause or a focus loss ends
     char chaos = 0;
     bool stop = false;
@@ -100,13 +101,15 @@ TEST_F(SoakTest, GamesOnRandomLevelsKeepTheFieldSound) {
             harness.Char(27);
             return;
         }
-        // The frames, the game time and the time spent on each level.
-        if (previousStep == 6 && f.FrameStep == 0) {
+        // The frames, the game time and the time spent on each level: the pipeline finished a
+        // frame, or a life was being lost, which takes a whole frame at every pass.
+        if ((previousStep == 6 && f.FrameStep == 0) || previousState == gsLosingLife) {
             ++figures.frames;
             gameTime += f.FrameTime;
             levelTime += f.FrameTime;
         }
         previousStep = f.FrameStep;
+        previousState = f.GameState;
         if (f.LevelNumber != level) {
             level = f.LevelNumber;
             levelTime = 0;
