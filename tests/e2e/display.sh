@@ -21,7 +21,7 @@ settings=$work/config/zintrel/zintrel.conf
 start_game() {
   (cd "$work" && exec timeout -k 5 60 ./zintrel 2>>"$work/stderr.txt") &
   game_pid=$!
-  window=$(game_window)
+  window=$(game_window) || fail "the game said: $(cat "$work/stderr.txt" 2>/dev/null)"
   xdotool windowfocus --sync "$window" 2>/dev/null || true
 }
 
