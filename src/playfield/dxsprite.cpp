@@ -33,10 +33,26 @@ void ApplyEdge(TEdgeMode mode, double& position, double& motion, std::int32_t lo
             }
             break;
         }
-        case emReflect:
+        case emReflect: {
+            const double unbounded = position;
+            const double heading = motion;
             position = below ? low + (low - position) : high - (position - high);
             motion = -motion;
+            // A mirrored position still out (a move longer than the bounds are wide, as of a
+            // fast gull in a narrow band) is folded in as bounces to and fro would bring it;
+            // mirrored alone it would land further out at every move and drift away for good.
+            const double span = high - low;
+            if (position < low || position > high) {
+                double folded = span > 0 ? std::fmod(unbounded - low, 2 * span) : 0;
+                if (folded < 0) {
+                    folded += 2 * span;
+                }
+                const bool returning = folded > span;
+                position = returning ? high - (folded - span) : low + folded;
+                motion = returning ? -heading : heading;
+            }
             break;
+        }
         case emStop:
             position = below ? low : high;
             motion = 0;

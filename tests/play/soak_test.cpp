@@ -3,6 +3,7 @@
 // at every pass. ZINTREL_SOAK_SECONDS sets the game time to play (20 minutes by default).
 #include <cstdlib>
 #include <iostream>
+#include <sstream>
 
 #include "play_fixture.h"
 #include "playfield/spritekinds.h"
@@ -41,6 +42,26 @@ std::vector<std::string> RandomLevels(std::mt19937& random) {
         levels.push_back(level);
     }
     return levels;
+}
+
+// What holds a level open: the state, the counters and the sprites still about.
+std::string Stalled(const TKestovForm& f) {
+    std::ostringstream text;
+    text << "state " << f.GameState << ", gulls left " << f.GullsLeft << " (" << f.GullsFalling
+         << " falling), animations " << f.Animations << ", Bazzle " << f.BazzleSprite.Kind
+         << ", cannon " << f.CannonSprite.Kind << " at " << f.CannonSprite.X;
+    const auto list = [&](const char* name, const TDXSpriteList& sprites) {
+        text << "; " << name << ":";
+        for (const TDXSprite& s : sprites) {
+            text << " " << s.Kind << "@" << s.X << "," << s.Y << " d" << s.DX << "," << s.DY << " y"
+                 << s.MinY << ".." << s.MaxY;
+        }
+    };
+    list("gulls", f.GullList);
+    list("bombs", f.BombList);
+    list("eggs", f.EggList);
+    list("balls", f.BallList);
+    return text.str();
 }
 
 class SoakTest : public PlayTest {
@@ -115,7 +136,8 @@ TEST_F(SoakTest, GamesOnRandomLevelsKeepTheFieldSound) {
             levelTime = 0;
         }
         if (levelTime > 900) {
-            ADD_FAILURE() << "level " << level << " has not ended in 15 minutes of play";
+            ADD_FAILURE() << "level " << level
+                          << " has not ended in 15 minutes of play: " << Stalled(f);
             stop = true;
         }
         // Now and then a pause, a focus loss or lost surfaces.

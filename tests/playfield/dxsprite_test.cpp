@@ -97,16 +97,43 @@ TEST(SpriteTest, EdgeModes) {
     EXPECT_DOUBLE_EQ(stop.DY, 0);
     EXPECT_EQ(stop.EdgeHits, kEdgeLeft | kEdgeBottom);
 
-    // A mirrored position still outside stays outside until the next move.
+    // A move longer than the bounds are wide is folded in as bounces to and fro would bring
+    // it, and the sprite keeps bouncing within them.
     TDXSprite far;
     far.EdgeModeY = emReflect;
     far.MinY = 24;
     far.MaxY = 240;
     far.Y = 24;
     far.DY = -1000;
-    far.MoveY(1.0);  // -976 mirrored to 1024
-    EXPECT_DOUBLE_EQ(far.Y, 1024);
+    far.MoveY(1.0);  // up 1000 from the top: down 216, up 216, down 216, up 216, down 136
+    EXPECT_DOUBLE_EQ(far.Y, 160);
+    EXPECT_DOUBLE_EQ(far.DY, 1000);
     EXPECT_EQ(far.EdgeHits, kEdgeTop);
+    far.Y = 230;
+    far.DY = 100;
+    far.MoveY(0.5);  // 280: 40 past the bottom, mirrored to 200 and coming back
+    EXPECT_DOUBLE_EQ(far.Y, 200);
+    EXPECT_DOUBLE_EQ(far.DY, -100);
+    // A fast gull in a band narrower than its move stays in the band, frame after frame.
+    TDXSprite gull;
+    gull.EdgeModeY = emReflect;
+    gull.MinY = 43;
+    gull.MaxY = 86;
+    gull.Y = 60;
+    gull.DY = -4687;
+    for (int frame = 0; frame < 10000; ++frame) {
+        gull.MoveY(1.0 / 60);
+        ASSERT_GE(gull.Y, 43) << "frame " << frame;
+        ASSERT_LE(gull.Y, 86) << "frame " << frame;
+    }
+    TDXSprite flat;
+    flat.EdgeModeY = emReflect;
+    flat.MinY = 50;
+    flat.MaxY = 50;
+    flat.Y = 50;
+    flat.DY = 30;
+    flat.MoveY(1.0);
+    EXPECT_DOUBLE_EQ(flat.Y, 50);
 }
 
 TEST(SpriteTest, AnimationStepsOnceTheDelayIsExceeded) {
