@@ -26,8 +26,10 @@ std::vector<std::string> RandomLevels(std::mt19937& random) {
         std::string level = std::to_string(odd(pick(1, 4), -3, 40)) + "," +
                             std::to_string(odd(pick(0, 3), -2, 10)) + "," +
                             std::to_string(odd(pick(2, 6), -5, 200)) + "\n";
-        // Now and then a level without gulls, which ends as soon as it begins.
-        const int gulls = pick(0, 30) == 0 ? 0 : pick(1, 12);
+        // Now and then a level without gulls, which ends as soon as it begins; never the
+        // first, for a set of such levels alone would go on from one to the next for ever,
+        // with no play to count.
+        const int gulls = l > 0 && pick(0, 30) == 0 ? 0 : pick(1, 12);
         for (int g = 0; g < gulls; ++g) {
             // Every gull stays within the balls' reach in height; across, anything goes.
             const int y = pick(-20, 380);
