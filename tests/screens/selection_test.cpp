@@ -1,5 +1,4 @@
 // The level pack selection: its list and pages, the red frame, and a redraw only on change.
-#include <cstdio>
 
 #include "screen_fixture.h"
 
@@ -93,9 +92,7 @@ TEST_F(SelectionTest, ThreeNamesUnderTheHeadingWithTheSelectionFramed) {
 TEST_F(SelectionTest, TwentyFiveNamesArePagedByTwenty) {
     std::vector<std::string> names;
     for (int i = 1; i <= 25; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "pack%02d.znl", i);
-        names.push_back(name);
+        names.push_back((i < 10 ? "pack0" : "pack") + std::to_string(i) + ".znl");
     }
     AddLevelFiles(names);
     ASSERT_TRUE(Run({
