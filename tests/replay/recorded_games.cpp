@@ -42,24 +42,17 @@ const std::vector<std::string> kSky = {
     "Gull=300,200,-60,-30,0,180,260\nGull=500,200,-60,30,0,180,260",
     "0,0,0\nGull=0,-60,90,0,0,0,0"};
 
-// A flock high above the Bazzle's path, an egg from every gull and many Bazzles: the
-// shotgun's shots meet the Bazzle before any gull.
-const std::vector<std::string> kBazzle = {
-    "1,60,60\nGull=0,4,60,0,0,0,0\nGull=40,12,-63,0,0,0,0\nGull=80,20,66,0,0,0,0\nGull=120,4,-69,0,"
-    "0,0,0\nGull=160,12,72,0,0,0,0\nGull=200,20,-75,0,0,0,0\nGull=240,4,78,0,0,0,0\nGull=280,12,-"
-    "81,0,0,0,0\nGull=320,20,84,0,0,0,0\nGull=360,4,-87,0,0,0,0\nGull=400,12,90,0,0,0,0\nGull=440,"
-    "20,-93,0,0,0,0\nGull=480,4,96,0,0,0,0\nGull=520,12,-99,0,0,0,0\nGull=560,20,102,0,0,0,0\nGull="
-    "600,4,-105,0,0,0,0\n",
-    "1,60,60\nGull=0,4,60,0,0,0,0\nGull=40,12,-63,0,0,0,0\nGull=80,20,66,0,0,0,0\nGull=120,4,-69,0,"
-    "0,0,0\nGull=160,12,72,0,0,0,0\nGull=200,20,-75,0,0,0,0\nGull=240,4,78,0,0,0,0\nGull=280,12,-"
-    "81,0,0,0,0\nGull=320,20,84,0,0,0,0\nGull=360,4,-87,0,0,0,0\nGull=400,12,90,0,0,0,0\nGull=440,"
-    "20,-93,0,0,0,0\nGull=480,4,96,0,0,0,0\nGull=520,12,-99,0,0,0,0\nGull=560,20,102,0,0,0,0\nGull="
-    "600,4,-105,0,0,0,0\n",
-    "1,60,60\nGull=0,4,60,0,0,0,0\nGull=40,12,-63,0,0,0,0\nGull=80,20,66,0,0,0,0\nGull=120,4,-69,0,"
-    "0,0,0\nGull=160,12,72,0,0,0,0\nGull=200,20,-75,0,0,0,0\nGull=240,4,78,0,0,0,0\nGull=280,12,-"
-    "81,0,0,0,0\nGull=320,20,84,0,0,0,0\nGull=360,4,-87,0,0,0,0\nGull=400,12,90,0,0,0,0\nGull=440,"
-    "20,-93,0,0,0,0\nGull=480,4,96,0,0,0,0\nGull=520,12,-99,0,0,0,0\nGull=560,20,102,0,0,0,0\nGull="
-    "600,4,-105,0,0,0,0\n"};
+// A flock high above the Bazzle's path, an egg from every gull and many Bazzles, on three
+// levels alike: the shotgun's shots meet the Bazzle before any gull.
+const std::string kHighFlock =
+    "1,60,60\n"
+    "Gull=0,4,60,0,0,0,0\nGull=40,12,-63,0,0,0,0\nGull=80,20,66,0,0,0,0\n"
+    "Gull=120,4,-69,0,0,0,0\nGull=160,12,72,0,0,0,0\nGull=200,20,-75,0,0,0,0\n"
+    "Gull=240,4,78,0,0,0,0\nGull=280,12,-81,0,0,0,0\nGull=320,20,84,0,0,0,0\n"
+    "Gull=360,4,-87,0,0,0,0\nGull=400,12,90,0,0,0,0\nGull=440,20,-93,0,0,0,0\n"
+    "Gull=480,4,96,0,0,0,0\nGull=520,12,-99,0,0,0,0\nGull=560,20,102,0,0,0,0\n"
+    "Gull=600,4,-105,0,0,0,0\n";
+const std::vector<std::string> kBazzle(3, kHighFlock);
 
 // One short level, so that the bot soon plays past the last.
 const std::vector<std::string> kOne = {
