@@ -3,6 +3,6 @@
 
 #include <span>
 
-#include "platform/resources.h"
+#include "platform/api/resources.h"
 
 std::span<const platform::ResourceEntry> BakedResources();

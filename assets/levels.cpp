@@ -2,7 +2,11 @@
 #include "levels.h"
 
 #include <cstdlib>
+#include <stdexcept>
+#include <vector>
 
+#include "levelformat/files.h"
+#include "levelformat/leveltext.h"
 #include "scenes.h"
 
 namespace bake {
@@ -23,8 +27,8 @@ struct Design {
     std::vector<Row> rows;
 };
 
-znpack::LevelRecord Build(const Design& d, const std::string& picture) {
-    znpack::LevelRecord level;
+TZNLevelWrapper Build(const Design& d, const std::string& picture) {
+    TZNLevelWrapper level;
     level.MaxBombs = d.bombs;
     level.BazzleVisits = d.bazzles;
     level.EggCount = d.eggs;
@@ -33,7 +37,7 @@ znpack::LevelRecord Build(const Design& d, const std::string& picture) {
     for (const Row& row : d.rows) {
         const int spacing = 704 / row.count;
         for (int k = 0; k < row.count; ++k) {
-            znpack::GullRecord g;
+            TZNGull g;
             g.X = -64 + k * spacing + (rowIndex * 37) % spacing;
             g.Y = row.y;
             g.DX = row.dx;
@@ -45,25 +49,31 @@ znpack::LevelRecord Build(const Design& d, const std::string& picture) {
                           : 0;
             g.MinY = row.band > 0 ? row.y - row.band : 0;
             g.MaxY = row.band > 0 ? row.y + row.band : 0;
-            level.Gulls.push_back(g);
+            level.GullRecords.Add(g);
         }
         ++rowIndex;
     }
-    level.GullCount = static_cast<std::int32_t>(level.Gulls.size());
+    level.GullCount = level.GullRecords.Count;
     return level;
 }
 
-std::vector<znpack::LevelRecord> BuildAll(const std::vector<Design>& designs, std::size_t first) {
-    std::vector<znpack::LevelRecord> levels;
+TZNLevelList BuildAll(const std::vector<Design>& designs, std::size_t first) {
+    TZNLevelList levels;
     for (std::size_t i = 0; i < designs.size(); ++i) {
-        levels.push_back(Build(designs[i], LevelScenes()[first + i].file));
+        levels.Add(Build(designs[i], LevelScenes()[first + i].file));
     }
     return levels;
 }
 
+void WriteLevelFile(const std::filesystem::path& path, const TZNLevelList& levels) {
+    if (!levelformat::WriteFileText(path, levelformat::WriteLevelText(levels))) {
+        throw std::runtime_error("Unable to write level file " + path.string());
+    }
+}
+
 }  // namespace
 
-std::vector<znpack::LevelRecord> PackLevels() {
+TZNLevelList PackLevels() {
     // {bombs, bazzles, eggs, {{count, y, dx, tough, band, dy}, ...}}
     static const std::vector<Design> designs = {
         {1, 2, 3, {{4, 90, -70, 0, 0, 0}}},                         // 1 first flight
@@ -95,7 +105,7 @@ std::vector<znpack::LevelRecord> PackLevels() {
     return BuildAll(designs, 0);
 }
 
-std::vector<znpack::LevelRecord> FileLevels() {
+TZNLevelList FileLevels() {
     static const std::vector<Design> designs = {
         {1, 2, 3, {{3, 100, 60, 0, 0, 0}}},                             // 1 harbour mouth
         {1, 2, 3, {{5, 80, -80, 0, 0, 0}}},                             // 2 along the quay
@@ -113,8 +123,8 @@ std::vector<znpack::LevelRecord> FileLevels() {
 
 void WriteLevelFiles(const std::filesystem::path& packFolder,
                      const std::filesystem::path& gameFolder) {
-    znpack::WriteLevelFile(packFolder / kPackLevelFile, PackLevels());
-    znpack::WriteLevelFile(gameFolder / kLevelFile, FileLevels());
+    WriteLevelFile(packFolder / kPackLevelFile, PackLevels());
+    WriteLevelFile(gameFolder / kLevelFile, FileLevels());
 }
 
 }  // namespace bake

@@ -2,17 +2,16 @@
 #pragma once
 
 #include <filesystem>
-#include <vector>
 
-#include "level_records.h"
+#include "levelformat/records.h"
 
 namespace bake {
 
 inline constexpr const char* kPackLevelFile = "GullCoast.znl";  // packed into GullCoast.znk
 inline constexpr const char* kLevelFile = "Harbour.znl";
 
-std::vector<znpack::LevelRecord> PackLevels();
-std::vector<znpack::LevelRecord> FileLevels();
+TZNLevelList PackLevels();
+TZNLevelList FileLevels();
 
 // Writes the pack's level file (naming the pack pictures beside it) into `packFolder` and the
 // shipped level file into `gameFolder`.

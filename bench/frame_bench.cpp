@@ -11,7 +11,7 @@
 #include "assets/baked_resources.h"
 #include "media/bltqueue.h"
 #include "media/dxgraphic.h"
-#include "platform/harness.h"
+#include "support/harness.h"
 #include "playfield/dxsprite.h"
 
 namespace {

@@ -8,8 +8,8 @@
 
 #include "assets/baked_resources.h"
 #include "game/znform.h"
-#include "platform/harness.h"
-#include "platform/resources.h"
+#include "support/harness.h"
+#include "platform/api/resources.h"
 #include "playfield/spritekinds.h"
 
 namespace {

@@ -6,10 +6,10 @@
 
 #include <cstring>
 
-#include "platform/display.h"
-#include "platform/forms.h"
-#include "platform/harness.h"
-#include "platform/services.h"
+#include "platform/sdl/display.h"
+#include "platform/api/forms.h"
+#include "support/harness.h"
+#include "platform/api/services.h"
 
 namespace {
 

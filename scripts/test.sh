@@ -4,7 +4,7 @@
 # libFuzzer) in build-fuzz/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --tests
 jobs=$(nproc 2>/dev/null || echo 2)
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1

@@ -1,17 +1,25 @@
 // The Hall of Fame table: its defaults and the score file.
 #include "game/halloffame.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <limits>
 #include <vector>
+
+#include "platform/api/files.h"
 
 namespace {
 
 constexpr std::size_t kMaxNameLength = 255;
+// The most a file of 24 lines as the game writes them holds: each the longest score
+// ("-2147483648"), a space, the longest name and CR LF. Nothing past it is read.
+constexpr std::size_t kMaxFileBytes = kHallOfFameSize * (11 + 1 + kMaxNameLength + 2);
 
 bool IsBlank(unsigned char c) {
     return c <= 32;
@@ -89,6 +97,37 @@ class ScoreReader {
     std::size_t position_ = 0;
 };
 
+// The file's first bytes, up to kMaxFileBytes; none when it is not a regular file or cannot be
+// read. It is opened without waiting, so that a pipe of that name cannot hold the game up.
+std::vector<char> ScoreFileBytes(const std::string& fileName) {
+    const int file = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (file < 0) {
+        return {};
+    }
+    std::vector<char> bytes;
+    struct stat info {};
+    if (::fstat(file, &info) == 0 && S_ISREG(info.st_mode)) {
+        bytes.resize(kMaxFileBytes);
+        std::size_t filled = 0;
+        while (filled < bytes.size()) {
+            const ssize_t got = ::read(file, bytes.data() + filled, bytes.size() - filled);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0) {
+                filled = 0;
+            }
+            if (got <= 0) {
+                break;
+            }
+            filled += static_cast<std::size_t>(got);
+        }
+        bytes.resize(filled);
+    }
+    ::close(file);
+    return bytes;
+}
+
 }  // namespace
 
 void SetDefaultHallOfFame(THallOfFame& table) {
@@ -99,11 +138,7 @@ void SetDefaultHallOfFame(THallOfFame& table) {
 }
 
 void ReadHallOfFameFile(const std::string& fileName, THallOfFame& table) {
-    std::ifstream file(fileName, std::ios::binary);
-    if (!file) {
-        return;
-    }
-    ScoreReader reader{std::vector<char>(std::istreambuf_iterator<char>(file), {})};
+    ScoreReader reader{ScoreFileBytes(fileName)};
     for (int i = 0; i < kHallOfFameSize && !reader.AtEnd(); ++i) {
         reader.SkipBlanks();
         if (reader.AtEnd()) {
@@ -117,13 +152,10 @@ void ReadHallOfFameFile(const std::string& fileName, THallOfFame& table) {
     }
 }
 
-void WriteHallOfFameFile(const std::string& fileName, const THallOfFame& table) {
-    std::FILE* file = std::fopen(fileName.c_str(), "wb");
-    if (file == nullptr) {
-        return;
-    }
+std::string WriteHallOfFameFile(const std::string& fileName, const THallOfFame& table) {
+    std::string text;
     for (const THighScore& entry : table) {
-        std::fprintf(file, "%d %s\r\n", entry.Score, entry.Name.c_str());
+        text += std::to_string(entry.Score) + ' ' + entry.Name + "\r\n";
     }
-    std::fclose(file);
+    return platform::ReplaceFileContents(fileName, text);
 }

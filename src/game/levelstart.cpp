@@ -2,8 +2,8 @@
 #include <cstdint>
 
 #include "game/znform.h"
-#include "platform/random.h"
-#include "platform/timer.h"
+#include "platform/api/random.h"
+#include "platform/api/timer.h"
 #include "playfield/spritekinds.h"
 
 namespace {

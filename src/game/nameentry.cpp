@@ -5,10 +5,13 @@
 
 #include "game/znform.h"
 #include "media/dxerrors.h"
-#include "platform/timer.h"
+#include "platform/api/cursor.h"
+#include "platform/api/timer.h"
 
 void TKestovForm::NameEntry() {
     PlayerName.clear();
+    PickingLetter = false;
+    platform::SetTextEntry(true);
     std::optional<std::string> drawn;  // none: the box is drawn whatever the name
     while (GameState == gsNameEntry) {
         bool shown = false;
@@ -30,6 +33,7 @@ void TKestovForm::NameEntry() {
             Sleep(10);
         }
     }
+    platform::SetTextEntry(false);
     if (GameState != gsHallOfFame) {
         return;
     }

@@ -5,10 +5,10 @@
 
 #include "game/znform.h"
 #include "media/dxerrors.h"
-#include "platform/cursor.h"
-#include "platform/random.h"
-#include "platform/recording.h"
-#include "platform/timer.h"
+#include "platform/api/cursor.h"
+#include "platform/api/random.h"
+#include "platform/api/timer.h"
+#include "platform/session/recording.h"
 #include "playfield/spritekinds.h"
 
 void TKestovForm::PlayGame() {
@@ -206,13 +206,12 @@ void TKestovForm::RecordFrame() const {
     if (!platform::SessionActive()) {
         return;
     }
-    platform::FrameDigest digest = Digest();
-    char random[9];
-    std::snprintf(random, sizeof random, "%08x", platform::RandomState());
-    digest.insert(digest.begin(), {{"score", std::to_string(Score)},
-                                   {"level", std::to_string(LevelNumber)},
-                                   {"random", random}});
-    platform::NoteFrame(digest);
+    platform::FrameRecord record;
+    Describe(record);
+    record.Show("score", Score);
+    record.Show("level", LevelNumber);
+    record.Show("random", platform::RandomState(), true);
+    platform::NoteFrame(record);
 }
 
 void TKestovForm::UpdateAll() {

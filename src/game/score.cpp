@@ -1,20 +1,24 @@
 // The form's scoring: points, the place reached in the Hall of Fame, and new entries.
 #include "game/znform.h"
 
+#include <cstdio>
 #include <optional>
 #include <string>
 
-#include "platform/files.h"
+#include "platform/api/files.h"
 
 void TKestovForm::ReadHallOfFame() {
     ReadHallOfFameFile(platform::ResolveFileName(kScoreFileName), HallOfFame);
 }
 
 // Written in the folder the game writes in; where none may be written (the reason was told at
-// start) the table is not kept.
+// start) the table is not kept. A table that cannot be written is named with the reason.
 void TKestovForm::WriteHallOfFame() {
     if (const std::optional<std::string> path = platform::WritableFileName(kScoreFileName)) {
-        WriteHallOfFameFile(*path, HallOfFame);
+        const std::string problem = WriteHallOfFameFile(*path, HallOfFame);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "zintrel: the Hall of Fame is not kept: %s\n", problem.c_str());
+        }
     }
 }
 

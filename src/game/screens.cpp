@@ -3,7 +3,7 @@
 #include "levels/screens.h"
 #include "game/znform.h"
 #include "media/dxerrors.h"
-#include "platform/timer.h"
+#include "platform/api/timer.h"
 
 namespace {
 

@@ -4,7 +4,6 @@
 
 #include "game/znform.h"
 #include "media/dxerrors.h"
-#include "playfield/spritekinds.h"
 
 namespace {
 
@@ -42,46 +41,7 @@ void TKestovForm::LoadSprites() {
                                sheet.frameWidth, sheet.frameHeight, true, sheet.masks);
     }
 
-    PaddleSprite.Sheet = PaddleSheet.get();
-    PaddleSprite.Frame = 0;
-    PaddleSprite.FirstFrame = 0;
-    PaddleSprite.LastFrame = 7;  // the explosion's range, once the sheet becomes ExplosionSheet
-    PaddleSprite.AnimStep = 1;
-
-    BazzleSprite.Sheet = MiscSheet.get();
-    BazzleSprite.Kind = BazzleAbsent;
-    BazzleSprite.Value = 100;
-    BazzleSprite.MinY = 24;
-    BazzleSprite.MaxY = 240;
-    BazzleSprite.EdgeModeY = emReflect;
-
-    for (TDXSprite& shot : ShotSprites) {
-        shot.Sheet = PaddleSheet.get();
-        shot.Frame = 4;
-        shot.FirstFrame = 4;
-        shot.LastFrame = 4;
-    }
-    for (TDXSprite& shot : ShotSprites) {
-        shot.Kind = ShotIdle;
-    }
-
-    UmbrellaBurst.Sheet = ExplosionSheet.get();
-    UmbrellaBurst.Frame = 0;
-    UmbrellaBurst.FirstFrame = 0;
-    UmbrellaBurst.LastFrame = 7;
-    UmbrellaBurst.Y = 408.0;
-    UmbrellaBurst.Kind = BurstIdle;
-
-    CannonSprite.Sheet = MiscSheet.get();
-    CannonSprite.Frame = 6;
-    CannonSprite.FirstFrame = 6;
-    CannonSprite.LastFrame = 6;
-    CannonSprite.Y = 480 - MiscSheet->FrameHeight;
-    CannonSprite.X = -64.0;
-    CannonSprite.MinX = -64;
-    CannonSprite.MaxX = 0;
-    CannonSprite.EdgeModeX = emStop;
-    CannonSprite.Kind = CannonAbsent;
+    SetUpSingleSprites();
 }
 
 void TKestovForm::LoadBackground(const std::string& fileName) {

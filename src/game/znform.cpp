@@ -2,11 +2,13 @@
 #include "game/znform.h"
 
 #include <cctype>
+#include <string_view>
 
 #include "levels/levelset.h"
-#include "platform/cursor.h"
-#include "platform/random.h"
-#include "platform/timer.h"
+#include "levels/screens.h"
+#include "platform/api/cursor.h"
+#include "platform/api/random.h"
+#include "platform/api/timer.h"
 #include "playfield/spritekinds.h"
 
 namespace {
@@ -17,6 +19,9 @@ constexpr int kHiddenWordLength = sizeof(kHiddenWord) - 1;
 
 // Names are kept printable and short enough to read back from the score file.
 constexpr std::size_t kMaxPlayerName = 255;
+// What the arrow keys step through to make a name without typing.
+constexpr std::string_view kNameLetters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .-'!?&";
 
 }  // namespace
 
@@ -163,12 +168,20 @@ void TKestovForm::WndProc(TMessage& message) {
             }
             return;
         case WM_KEYDOWN:
+            HandleKey(message.WParam);
+            return;
+        case WM_MOUSEWHEEL:
             if (GameState == gsSelectPack) {
-                const auto last = static_cast<std::int32_t>(PackFiles->size()) - 1;
-                if (message.WParam == VK_UP && PackIndex >= 1) {
-                    --PackIndex;
-                } else if (message.WParam == VK_DOWN && PackIndex < last) {
-                    ++PackIndex;
+                MoveSelection(GET_WHEEL_DELTA_WPARAM(message.WParam) > 0 ? -1 : 1);
+            }
+            return;
+        case WM_MOUSEMOVE:
+            // The entry under a pointer that can be seen is the one chosen.
+            if (GameState == gsSelectPack) {
+                const std::int32_t entry =
+                    PackEntryAt(GET_Y_LPARAM(message.LParam), PackIndex, PackFiles->size());
+                if (entry >= 0) {
+                    PackIndex = entry;
                 }
             }
             return;
@@ -193,7 +206,54 @@ void TKestovForm::WndProc(TMessage& message) {
     DefaultHandler(message);
 }
 
+void TKestovForm::HandleKey(WPARAM virtualKey) {
+    if (GameState == gsSelectPack) {
+        if (virtualKey == VK_UP || virtualKey == VK_DOWN) {
+            MoveSelection(virtualKey == VK_UP ? -1 : 1);
+        }
+    } else if (GameState == gsNameEntry) {
+        switch (virtualKey) {
+            case VK_UP:
+            case VK_DOWN:
+                PickLetter(virtualKey == VK_UP ? 1 : -1);
+                break;
+            case VK_RIGHT:
+                PickingLetter = false;
+                break;
+            case VK_LEFT:
+                HandleChar(8);
+                break;
+            default:
+                break;
+        }
+    }
+}
+
+void TKestovForm::MoveSelection(int step) {
+    const auto last = static_cast<std::int32_t>(PackFiles->size()) - 1;
+    if (step < 0 && PackIndex >= 1) {
+        --PackIndex;
+    } else if (step > 0 && PackIndex < last) {
+        ++PackIndex;
+    }
+}
+
+void TKestovForm::PickLetter(int step) {
+    const auto count = static_cast<std::int32_t>(kNameLetters.size());
+    if (PickingLetter && !PlayerName.empty()) {
+        const std::size_t at = kNameLetters.find(PlayerName.back());
+        const auto current = at == std::string_view::npos ? 0 : static_cast<std::int32_t>(at);
+        PlayerName.back() =
+            kNameLetters[static_cast<std::size_t>((current + step + count) % count)];
+    } else if (PlayerName.size() < kMaxPlayerName) {
+        PlayerName.push_back(step > 0 ? kNameLetters.front() : kNameLetters.back());
+        PickingLetter = true;
+    }
+}
+
 void TKestovForm::HandleChar(unsigned char code) {
+    // A typed character ends the choosing of a letter: the next arrow starts a new one.
+    PickingLetter = false;
     switch (code) {
         case 8:
             if (GameState == gsNameEntry && !PlayerName.empty()) {
@@ -205,6 +265,9 @@ void TKestovForm::HandleChar(unsigned char code) {
                 GameState = gsHallOfFame;
             } else if (GameState == gsSelectPack) {
                 GameState = gsLevelStart;
+            } else if (GameState == gsGameOver) {
+                // As a click: a keyboard player reaches the name entry too.
+                Advance(false);
             }
             return;
         case 27:
@@ -295,6 +358,12 @@ void TKestovForm::Advance(bool bySpace) {
         case gsAbout:
             if (!Quitting) {
                 GameState = gsTitle;
+            }
+            break;
+        case gsSelectPack:
+            // A click chooses the entry highlighted, as Enter does; Space does nothing here.
+            if (!bySpace) {
+                GameState = gsLevelStart;
             }
             break;
         default:

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "game/halloffame.h"
-#include "levels/levelrecords.h"
+#include "levelformat/records.h"
 #include "levels/levelset.h"
 #include "media/bltqueue.h"
 #include "media/dxform.h"
@@ -32,6 +32,7 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     void FormMouseDown(TMouseButton button, int x, int y) override;
     void FormMouseUp(TMouseButton button, int x, int y) override;
     void HandleChar(unsigned char code);
+    void HandleKey(WPARAM virtualKey);
 
     // ---- Start-up and the loops.
     void StartUp();
@@ -53,7 +54,8 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     void PlayGame();
 
     // ---- Play: the levels, the lives and the frames.
-    void StartLevel(std::int32_t levelNumber);
+    // Virtual for a form that plays levels of its own, as the level editor's test play does.
+    virtual void StartLevel(std::int32_t levelNumber);
     void StartLife();
     // Runs the next updater of the frame; true when it was the frame's last.
     bool StepFrame();
@@ -69,8 +71,8 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     // The game record's level fields, for the readers.
     TZNLevelSet LevelSet();
     // Reads the level set of PackFiles[PackIndex], as a pack or a level file by its extension.
-    void ReadChosenLevels();
-    void LoadPackPicture(std::int32_t index);
+    virtual void ReadChosenLevels();
+    virtual void LoadPackPicture(std::int32_t index);
 
     // ---- The Hall of Fame.
     void ReadHallOfFame();
@@ -109,6 +111,8 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     bool Quitting = false;
     bool HofChanged = false;
     std::string PlayerName;
+    // The name's last character is being chosen with the arrow keys, not yet taken.
+    bool PickingLetter = false;
     TZNLevelList Levels;
     // Which updater of the frame pipeline runs next; it lives as long as the program.
     std::int32_t FrameStep = 0;
@@ -140,7 +144,11 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     void ClearLeftovers();
     void StopGameMusic();
     void KeepTitleMusic();
-    // Space and a mouse click act alike, but on the game-over picture.
+    // Space and a mouse click act alike, but on the game-over picture and the selection.
     void Advance(bool bySpace);
+    // The selection moves by one entry up (-1) or down (1), within the list.
+    void MoveSelection(int step);
+    // The name's last character steps through the letters a name is made of.
+    void PickLetter(int step);
     void PlayClick();
 };

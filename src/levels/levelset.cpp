@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/files.h"
-#include "platform/forms.h"
+#include "platform/api/files.h"
+#include "platform/api/forms.h"
 
 std::vector<std::string> FindLevelFiles() {
     return platform::FindFiles("*.zn?");

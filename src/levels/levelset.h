@@ -1,5 +1,5 @@
-// The level set: finding level files and packs, reading them into the game record's level
-// fields, and loading a pack's pictures.
+// The level set: finding level files and packs, reading them through the level format into the
+// game record's level fields, and loading a pack's pictures.
 #pragma once
 
 #include <array>
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "levels/levelrecords.h"
+#include "levelformat/records.h"
 #include "media/dxgraphic.h"
 
 // The game record's fields that the readers fill, borrowed for the call.

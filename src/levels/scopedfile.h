@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/files.h"
+#include "platform/api/files.h"
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }

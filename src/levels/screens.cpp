@@ -159,10 +159,7 @@ void SetScoringSprites(TDXSpriteList& sprites, TDXGraphic& gulls, TDXGraphic& mi
         TDXSprite sprite;
         sprite.X = x;
         sprite.Y = y;
-        sprite.Sheet = &sheet;
-        sprite.Frame = first;
-        sprite.FirstFrame = first;
-        sprite.LastFrame = last;
+        sprite.UseFrames(&sheet, first, last);
         sprite.FrameDelay = delay;
         sprites.push_back(sprite);
     };
@@ -192,6 +189,29 @@ void DrawAbout(TDXGraphic& background, TDXGraphic& misc) {
     background.ReleaseDC();
 }
 
+namespace {
+
+// The list's pages, and where their names are written.
+constexpr std::int32_t kPackPage = 20;
+constexpr int kFirstPackLine = 50;
+constexpr int kPackLineHeight = 20;
+
+std::int32_t FirstOfPage(std::int32_t selected) {
+    return selected / kPackPage * kPackPage;
+}
+
+}  // namespace
+
+std::int32_t PackEntryAt(int y, std::int32_t selected, std::size_t count) {
+    // A name's line runs from one pixel above its text to the next name's.
+    const int line = y - (kFirstPackLine - 1);
+    if (line < 0 || line / kPackLineHeight >= kPackPage) {
+        return -1;
+    }
+    const std::int32_t entry = FirstOfPage(selected) + line / kPackLineHeight;
+    return entry < static_cast<std::int32_t>(count) ? entry : -1;
+}
+
 void DrawPackList(TDXGraphic& background, const std::vector<std::string>& names,
                   std::int32_t selected) {
     background.Clear();
@@ -204,9 +224,9 @@ void DrawPackList(TDXGraphic& background, const std::vector<std::string>& names,
     SetTextColor(dc, kWhite);
     // The page of 20 that holds the selection; the names after it run on below the page's
     // end and off the screen.
-    const std::int32_t first = selected / 20 * 20;
-    int y = 50;
-    for (std::int32_t i = first; i < static_cast<std::int32_t>(names.size()); ++i, y += 20) {
+    int y = kFirstPackLine;
+    for (std::int32_t i = FirstOfPage(selected); i < static_cast<std::int32_t>(names.size());
+         ++i, y += kPackLineHeight) {
         const std::string& name = names[static_cast<std::size_t>(i)];
         if (!name.empty()) {
             background.DrawText(320, y, name.c_str());

@@ -33,3 +33,6 @@ void DrawAbout(TDXGraphic& background, TDXGraphic& misc);
 // "Select A Level Pack" and the page of 20 names that holds the selection, framed in red.
 void DrawPackList(TDXGraphic& background, const std::vector<std::string>& names,
                   std::int32_t selected);
+// The entry of a list of `count` names whose line on the page holding the selection lies at
+// screen row y; -1 where there is none.
+std::int32_t PackEntryAt(int y, std::int32_t selected, std::size_t count);

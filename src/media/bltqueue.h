@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 
 struct BltEntry {
     std::uint8_t Kind = 0;  // 0: Blt, 1: BltFast

@@ -1,8 +1,8 @@
 // The DirectX message table and the messages of each exception class.
 #include "media/dxerrors.h"
 
-#include "platform/dderrors.h"
-#include "platform/debug.h"
+#include "platform/api/dderrors.h"
+#include "platform/api/debug.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <exception>
 #include <string>
 
-#include "platform/wintypes.h"
+#include "platform/api/wintypes.h"
 
 class XDXException : public std::exception {
   public:

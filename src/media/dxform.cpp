@@ -3,9 +3,9 @@
 
 #include <new>
 
-#include "platform/cursor.h"
-#include "platform/msgbox.h"
-#include "platform/timer.h"
+#include "platform/api/cursor.h"
+#include "platform/api/msgbox.h"
+#include "platform/api/timer.h"
 
 namespace {
 

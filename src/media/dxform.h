@@ -5,10 +5,10 @@
 #include <exception>
 #include <string>
 
-#include "platform/ddraw.h"
-#include "platform/dmusic.h"
-#include "platform/dsound.h"
-#include "platform/forms.h"
+#include "platform/api/ddraw.h"
+#include "platform/api/dmusic.h"
+#include "platform/api/dsound.h"
+#include "platform/api/forms.h"
 
 // Raised after a start-up failure has been shown to the player: the program ends without
 // showing it a second time.

@@ -4,15 +4,15 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <new>
+#include <optional>
 
+#include "levelformat/files.h"
 #include "media/bltqueue.h"
 #include "media/dxerrors.h"
-#include "platform/files.h"
-#include "platform/forms.h"
-#include "platform/resources.h"
+#include "platform/api/files.h"
+#include "platform/api/forms.h"
+#include "platform/api/resources.h"
 
 namespace {
 
@@ -97,15 +97,14 @@ void TDXGraphic::LoadFromFile(IDirectDraw2* directDraw, const std::string& fileN
     if (!platform::FileExists(fileName)) {
         throw XFileNotExist(fileName);
     }
-    std::ifstream file(platform::ResolveFileName(fileName), std::ios::binary);
-    if (!file) {
-        throw XFileNotExist(fileName);
-    }
-    std::vector<std::uint8_t> data;
+    std::optional<std::vector<std::uint8_t>> data;
     try {
-        data.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        data = levelformat::ReadFileBytes(platform::ResolveFileName(fileName));
     } catch (const std::bad_alloc&) {
         throw XOutOfMemory(fileName);
+    }
+    if (!data) {
+        throw XFileNotExist(fileName);
     }
     const std::string extension = Lower(fileName);
     Decoder decode = nullptr;
@@ -117,7 +116,7 @@ void TDXGraphic::LoadFromFile(IDirectDraw2* directDraw, const std::string& fileN
     } else {
         throw XInvalidFormat(fileName);
     }
-    LoadPicture(directDraw, data, decode, fileName, rows, columns, frameWidth, frameHeight,
+    LoadPicture(directDraw, *data, decode, fileName, rows, columns, frameWidth, frameHeight,
                 colorKey, masks);
 }
 

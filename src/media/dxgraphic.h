@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/bitmap.h"
-#include "platform/ddraw.h"
-#include "platform/gdi.h"
+#include "platform/api/bitmap.h"
+#include "platform/api/ddraw.h"
+#include "platform/api/gdi.h"
 
 class BltQueue;
 

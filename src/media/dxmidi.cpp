@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/files.h"
+#include "platform/api/files.h"
 
 IDirectMusicPerformance* MusicPerformance = nullptr;
 IDirectMusicLoader* MusicLoader = nullptr;

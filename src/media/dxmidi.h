@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/dmusic.h"
+#include "platform/api/dmusic.h"
 
 // Module state shared by every tune: taken from the form by the first tune constructed with
 // each, held while any tune lives, and emptied when the last tune goes.

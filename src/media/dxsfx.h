@@ -5,9 +5,9 @@
 #include <memory>
 #include <vector>
 
-#include "platform/dsound.h"
-#include "platform/resources.h"
-#include "platform/wintypes.h"
+#include "platform/api/dsound.h"
+#include "platform/api/resources.h"
+#include "platform/api/wintypes.h"
 
 // The buffers of one effect: entry 0 holds the wave, the others are duplicates sharing its data.
 struct SoundSet {

@@ -2,7 +2,7 @@
 // the bounce off a struck gull or Bazzle.
 #include <cmath>
 
-#include "platform/random.h"
+#include "platform/api/random.h"
 #include "playfield/fieldlists.h"
 #include "playfield/playfield.h"
 #include "playfield/spritekinds.h"

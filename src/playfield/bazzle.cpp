@@ -1,5 +1,5 @@
 // The Bazzle: its visits across the sky, which double the bombs, and its strike.
-#include "platform/random.h"
+#include "platform/api/random.h"
 #include "playfield/playfield.h"
 #include "playfield/spritekinds.h"
 

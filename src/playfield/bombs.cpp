@@ -1,7 +1,7 @@
 // Bombs: dropping one from a gull, the bomb updater, and the time between bombs.
 #include <algorithm>
 
-#include "platform/random.h"
+#include "platform/api/random.h"
 #include "playfield/fieldlists.h"
 #include "playfield/playfield.h"
 #include "playfield/spritekinds.h"
@@ -16,10 +16,7 @@ constexpr std::int32_t kBombFrame = 4;
 void TPlayField::AddBomb(std::size_t gullIndex) {
     const TDXSprite& gull = GullList[gullIndex];
     TDXSprite bomb;
-    bomb.Sheet = MiscSheet.get();
-    bomb.Frame = kBombFrame;
-    bomb.FirstFrame = kBombFrame;
-    bomb.LastFrame = kBombFrame;
+    bomb.UseFrames(MiscSheet.get(), kBombFrame, kBombFrame);
     bomb.X = gull.X;
     bomb.Y = gull.Y;
     bomb.DX = 0;

@@ -1,76 +1,108 @@
-// The play field's part of a frame's digest, as recorded games keep it.
-#include "platform/recording.h"
+// The play field's share of the game record, value by value, as recorded games keep it.
 #include "playfield/playfield.h"
 
 namespace {
 
-void AddSprite(platform::DigestHash& hash, const TDXSprite& s) {
-    for (const double value :
-         {s.X, s.Y, s.DX, s.DY, s.Speed, s.AX, s.AY, s.FrameDelay, s.FrameTimer}) {
-        hash.Add(value);
+void AddSprite(platform::FrameRecord& record, const TDXSprite& s) {
+    for (const auto& [name, value] : {std::pair{"x", s.X},
+                                      {"y", s.Y},
+                                      {"dx", s.DX},
+                                      {"dy", s.DY},
+                                      {"speed", s.Speed},
+                                      {"ax", s.AX},
+                                      {"ay", s.AY},
+                                      {"framedelay", s.FrameDelay},
+                                      {"frametimer", s.FrameTimer}}) {
+        record.Add(name, value);
     }
-    for (const std::int64_t value :
-         {std::int64_t{s.MinX}, std::int64_t{s.MaxX}, std::int64_t{s.MinY}, std::int64_t{s.MaxY},
-          std::int64_t{s.Frame}, std::int64_t{s.FirstFrame}, std::int64_t{s.LastFrame},
-          std::int64_t{s.AnimStep}, std::int64_t{s.Kind}, std::int64_t{s.Value},
-          std::int64_t{s.Latch}, std::int64_t{s.UnitDirection}, std::int64_t{s.EdgeHits},
-          std::int64_t{s.EdgeModeX}, std::int64_t{s.EdgeModeY}}) {
-        hash.Add(value);
+    for (const auto& [name, value] : {std::pair{"minx", std::int64_t{s.MinX}},
+                                      {"maxx", std::int64_t{s.MaxX}},
+                                      {"miny", std::int64_t{s.MinY}},
+                                      {"maxy", std::int64_t{s.MaxY}},
+                                      {"frame", std::int64_t{s.Frame}},
+                                      {"firstframe", std::int64_t{s.FirstFrame}},
+                                      {"lastframe", std::int64_t{s.LastFrame}},
+                                      {"animstep", std::int64_t{s.AnimStep}},
+                                      {"kind", std::int64_t{s.Kind}},
+                                      {"value", std::int64_t{s.Value}},
+                                      {"latch", std::int64_t{s.Latch}},
+                                      {"unitdirection", std::int64_t{s.UnitDirection}},
+                                      {"edgehits", std::int64_t{s.EdgeHits}},
+                                      {"edgemodex", std::int64_t{s.EdgeModeX}},
+                                      {"edgemodey", std::int64_t{s.EdgeModeY}}}) {
+        record.Add(name, value);
     }
 }
 
-std::string SpritesHash(std::initializer_list<const TDXSprite*> sprites) {
-    platform::DigestHash hash;
-    for (const TDXSprite* sprite : sprites) {
-        AddSprite(hash, *sprite);
+void AddList(platform::FrameRecord& record, const char* name, const TDXSpriteList& list) {
+    record.Group(name);
+    record.Count(static_cast<std::int64_t>(list.size()));
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        record.Sprite(static_cast<int>(i));
+        AddSprite(record, list[i]);
     }
-    return hash.Text();
 }
 
-std::string ListHash(const TDXSpriteList& list) {
-    platform::DigestHash hash;
-    hash.Add(static_cast<std::int64_t>(list.size()));
-    for (const TDXSprite& sprite : list) {
-        AddSprite(hash, sprite);
-    }
-    return hash.Text();
+void AddSingle(platform::FrameRecord& record, const char* name, const TDXSprite& sprite) {
+    record.Group(name);
+    record.Sprite();
+    AddSprite(record, sprite);
 }
 
 }  // namespace
 
-platform::FrameDigest TPlayField::Digest() const {
-    platform::DigestHash counters;
-    for (const std::int32_t value :
-         {BombLimit, BazzlesLeft, EggsLeft, Animations, Umbrellas, PaddleMinX, PaddleMaxX}) {
-        counters.Add(std::int64_t{value});
+void TPlayField::Describe(platform::FrameRecord& record) const {
+    // The paddle first, as what the player's input moves first.
+    AddSingle(record, "paddle", PaddleSprite);
+    AddList(record, "balls", BallList);
+    AddList(record, "gulls", GullList);
+    AddList(record, "bombs", BombList);
+    AddList(record, "eggs", EggList);
+    AddSingle(record, "bazzle", BazzleSprite);
+    record.Group("shots");
+    for (int i = 0; i < 2; ++i) {
+        record.Sprite(i);
+        AddSprite(record, ShotSprites[i]);
     }
-    platform::DigestHash powers;
-    for (const bool flag :
-         {CheatMode, PlayStarted, RandomLevel, GluePower, TennisPower, ShotgunPower, SlowOnce,
-          DoublerOnce, FastOnce, TennisOnce, MouseHeld, FireRequest}) {
-        powers.Add(std::int64_t{flag});
+    AddSingle(record, "burst", UmbrellaBurst);
+    AddSingle(record, "cannon", CannonSprite);
+    record.Show("state", GameState);
+    record.Show("lives", Lives);
+    record.Show("gullsleft", GullsLeft);
+    record.Show("falling", GullsFalling);
+    record.Group("counters");
+    for (const auto& [name, value] : {std::pair{"bomblimit", BombLimit},
+                                      {"bazzlesleft", BazzlesLeft},
+                                      {"eggsleft", EggsLeft},
+                                      {"animations", Animations},
+                                      {"umbrellas", Umbrellas},
+                                      {"paddleminx", PaddleMinX},
+                                      {"paddlemaxx", PaddleMaxX}}) {
+        record.Add(name, std::int64_t{value});
     }
-    platform::DigestHash timers;
-    for (const double value :
-         {BazzleDelay, BombDelay, BazzleTimer, BombTimer, HitTimer, FrameTime, CannonSoundTimer}) {
-        timers.Add(value);
+    record.Group("powers");
+    for (const auto& [name, flag] : {std::pair{"cheatmode", CheatMode},
+                                     {"playstarted", PlayStarted},
+                                     {"randomlevel", RandomLevel},
+                                     {"gluepower", GluePower},
+                                     {"tennispower", TennisPower},
+                                     {"shotgunpower", ShotgunPower},
+                                     {"slowonce", SlowOnce},
+                                     {"doubleronce", DoublerOnce},
+                                     {"fastonce", FastOnce},
+                                     {"tennisonce", TennisOnce},
+                                     {"mouseheld", MouseHeld},
+                                     {"firerequest", FireRequest}}) {
+        record.Add(name, std::int64_t{flag});
     }
-    return {
-        {"state", std::to_string(GameState)},
-        {"lives", std::to_string(Lives)},
-        {"gullsleft", std::to_string(GullsLeft)},
-        {"falling", std::to_string(GullsFalling)},
-        {"gulls", ListHash(GullList)},
-        {"balls", ListHash(BallList)},
-        {"bombs", ListHash(BombList)},
-        {"eggs", ListHash(EggList)},
-        {"paddle", SpritesHash({&PaddleSprite})},
-        {"bazzle", SpritesHash({&BazzleSprite})},
-        {"shots", SpritesHash({&ShotSprites[0], &ShotSprites[1]})},
-        {"burst", SpritesHash({&UmbrellaBurst})},
-        {"cannon", SpritesHash({&CannonSprite})},
-        {"counters", counters.Text()},
-        {"powers", powers.Text()},
-        {"timers", timers.Text()},
-    };
+    record.Group("timers");
+    for (const auto& [name, value] : {std::pair{"bazzledelay", BazzleDelay},
+                                      {"bombdelay", BombDelay},
+                                      {"bazzletimer", BazzleTimer},
+                                      {"bombtimer", BombTimer},
+                                      {"hittimer", HitTimer},
+                                      {"frametime", FrameTime},
+                                      {"cannonsoundtimer", CannonSoundTimer}}) {
+        record.Add(name, value);
+    }
 }

@@ -155,6 +155,13 @@ bool TDXSprite::Collides(const TDXSprite& other) const {
     return TDXGraphic::MasksCollide(masksA[Frame], masksB[other.Frame], a, b);
 }
 
+void TDXSprite::UseFrames(TDXGraphic* sheet, std::int32_t first, std::int32_t last) {
+    Sheet = sheet;
+    Frame = first;
+    FirstFrame = first;
+    LastFrame = last;
+}
+
 void TDXSprite::Draw(IDirectDrawSurface3* surface) const {
     Sheet->DrawFrame(surface, Frame, static_cast<int>(X), static_cast<int>(Y));
 }

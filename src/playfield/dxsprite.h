@@ -29,6 +29,8 @@ struct TDXSprite {
     void Normalize();
     bool Collides(const TDXSprite& other) const;
     void Draw(IDirectDrawSurface3* surface) const;
+    // Shows the frames first to last of the sheet, from the first on.
+    void UseFrames(TDXGraphic* sheet, std::int32_t first, std::int32_t last);
     void QueueDraw(BltQueue& queue) const;
 
     double X = 0;

@@ -1,7 +1,7 @@
 // Bonus eggs: releasing one at a struck gull, the egg updater, and the powers they grant.
 #include <array>
 
-#include "platform/random.h"
+#include "platform/api/random.h"
 #include "playfield/fieldlists.h"
 #include "playfield/playfield.h"
 #include "playfield/spritekinds.h"
@@ -23,10 +23,8 @@ void TPlayField::AddEgg(std::size_t gullIndex) {
     const TDXSprite& gull = GullList[gullIndex];
     TDXSprite egg;
     egg.Kind = kEggPowers[static_cast<std::size_t>(platform::Random() % 14)];
-    egg.Sheet = BonusEggs.get();
-    egg.Frame = egg.Kind * kEggFramesPerPower;
-    egg.FirstFrame = egg.Frame;
-    egg.LastFrame = egg.Frame + kEggFramesPerPower - 1;
+    const std::int32_t first = egg.Kind * kEggFramesPerPower;
+    egg.UseFrames(BonusEggs.get(), first, first + kEggFramesPerPower - 1);
     egg.AnimStep = -1;
     egg.FrameDelay = 0.04;
     egg.Value = kEggPoints;

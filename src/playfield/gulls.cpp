@@ -1,6 +1,6 @@
 // Gulls: building them from a level's records, the ball's contact and strike, the chance of an
 // egg, and the gull updater with the bomb timing and the shots' strikes.
-#include "platform/random.h"
+#include "platform/api/random.h"
 #include "playfield/fieldlists.h"
 #include "playfield/playfield.h"
 #include "playfield/spritekinds.h"
@@ -85,10 +85,7 @@ void TPlayField::StrikeGullByBall(std::size_t gullIndex, TDXSprite& ball) {
             gull.MinY = 0;
             gull.MaxY = 480;
             gull.EdgeModeY = emReflect;
-            gull.Sheet = MiscSheet.get();
-            gull.Frame = 3;
-            gull.FirstFrame = 3;
-            gull.LastFrame = 3;
+            gull.UseFrames(MiscSheet.get(), 3, 3);
             ReleaseEggChance(gullIndex);
             ++GullsFalling;
             break;
@@ -133,10 +130,7 @@ void TPlayField::ExplodeGull(TDXSprite& gull) {
         --GullsFalling;
     }
     gull.Kind = GullExploding;
-    gull.Sheet = ExplosionSheet.get();
-    gull.Frame = 0;
-    gull.FirstFrame = 0;
-    gull.LastFrame = 7;
+    gull.UseFrames(ExplosionSheet.get(), 0, 7);
     --GullsLeft;
     ++Animations;
 }

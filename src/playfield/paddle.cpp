@@ -1,7 +1,7 @@
 // The paddle: following the mouse, its explosion and the umbrella burst, and the strikes that
 // reach it.
-#include "platform/cursor.h"
-#include "platform/forms.h"
+#include "platform/api/cursor.h"
+#include "platform/api/forms.h"
 #include "playfield/playfield.h"
 #include "playfield/spritekinds.h"
 

@@ -6,13 +6,13 @@
 #include <cstdint>
 #include <memory>
 
+#include "levelformat/records.h"
 #include "media/bltqueue.h"
 #include "media/dxgraphic.h"
 #include "media/dxsfx.h"
-#include "platform/recording.h"
+#include "platform/session/recording.h"
 #include "playfield/dxsprite.h"
 #include "playfield/gamestate.h"
-#include "playfield/gullrecord.h"
 
 // The longest time step the play field takes in one frame. After a stall of the system a longer
 // step would let a ball, bomb or egg jump through the paddle or carry a gull out of its wrap
@@ -29,6 +29,11 @@ class TPlayField {
     // ---- What the play field needs from the game above it.
     // Adds the points of a strike or a caught egg to the game's score.
     virtual void AddScore(std::int32_t points) = 0;
+
+    // Gives the single sprites (the paddle, the Bazzle, the shots, the umbrella's burst and the
+    // cannon) their sheets, frames and bounds, as they stand before the first game; the sheets
+    // must have their frame sizes.
+    void SetUpSingleSprites();
 
     // ---- The eight updaters, in the order a frame runs them.
     void UpdateBombs();
@@ -69,9 +74,10 @@ class TPlayField {
     // paddle group, the cannon and the Bazzle.
     void QueueField(BltQueue& queue) const;
 
-    // The play field's state after a frame, for recorded games: the counters as numbers, the
-    // sprites, flags and timers as hashes of their exact values.
-    platform::FrameDigest Digest() const;
+    // The play field's state after a frame, for recorded games: every sprite of every list and
+    // every single sprite, the counters, power flags and timers, each value by name. The digest
+    // shows the state, lives and gulls as numbers and each other group as a hash.
+    void Describe(platform::FrameRecord& record) const;
 
     // ---- The sheets the play field draws with.
     std::unique_ptr<TDXGraphic> Gulls;

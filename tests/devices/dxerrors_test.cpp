@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "media/dxerrors.h"
-#include "platform/dderrors.h"
+#include "platform/api/dderrors.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "media/dxform.h"
-#include "platform/cursor.h"
-#include "platform/harness.h"
+#include "platform/api/cursor.h"
+#include "support/harness.h"
 
 namespace {
 

@@ -1,36 +1,38 @@
 // Fuzz target: the input is a level file, and the game plays its first levels headless with the
 // player's input drawn from the same bytes; the field is checked after every pass.
+//
+// Starting the game (its sprites, sounds and tunes) costs far more than playing a level for a
+// while, so the game starts once and lives on a thread of its own, whose message pump never
+// returns between inputs. Each input is handed to it at a pass boundary: the level file is
+// written, the game goes back to the selection, which with one level set starts a new game on
+// it, and after a bounded number of passes the input is done. Only inputs the level reader
+// takes and whose pictures are there are played: what the reader refuses is the level file
+// target's to fuzz, and each refusal would end the game on its message and cost a new start.
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <semaphore>
+#include <span>
+#include <thread>
 
 #include "assets/baked_resources.h"
 #include "game/znform.h"
-#include "platform/gamefolders.h"
-#include "platform/harness.h"
-#include "platform/resources.h"
+#include "platform/api/gamefolders.h"
+#include "platform/api/resources.h"
 #include "support/field_checks.h"
+#include "support/harness.h"
+#include "support/level_fields.h"
 
 namespace {
 
-// The game's folder for the runs: the title picture and the level file under test.
-const std::filesystem::path& Folder() {
-    static const std::filesystem::path folder = [] {
-        const auto path = std::filesystem::temp_directory_path() /
-                          ("zintrel-fuzz-play-" + std::to_string(getpid()));
-        std::filesystem::create_directories(path);
-        std::filesystem::copy_file(std::filesystem::path(ZINTREL_GAME_DIR) / "ZNTitle.jpg",
-                                   path / "ZNTitle.jpg",
-                                   std::filesystem::copy_options::overwrite_existing);
-        platform::SetModuleResources(BakedResources());
-        Application.Initialize();
-        return path;
-    }();
-    return folder;
-}
+// Passes of the message pump each input plays for: a frame takes eight, one for each updater,
+// so this is the level's slide-in and some fifteen frames of play. The display refreshes 30
+// times a second, the longest frame time the game takes, so that each frame moves the field
+// as far as a frame can.
+constexpr int kPassesPerInput = 120;
 
 // The player's input at one pass, from one byte: the mouse moved, the button pressed or
 // released, and now and then a pause, a focus loss or return, or lost surfaces.
@@ -59,22 +61,87 @@ void Play(platform::Harness& harness, std::uint8_t byte) {
     }
 }
 
-}  // namespace
+// The game's thread and the fuzzer's hand inputs to each other through these.
+class Game {
+  public:
+    Game()
+        : folder_(std::filesystem::temp_directory_path() /
+                  ("zintrel-fuzz-play-" + std::to_string(getpid()))),
+          levelFile_(folder_ / "fuzz.znl") {
+        // The title picture and the shipped levels' pictures, which the seeds name.
+        std::filesystem::create_directories(folder_);
+        for (const auto& entry : std::filesystem::directory_iterator(ZINTREL_GAME_DIR)) {
+            if (entry.path().extension() == ".jpg") {
+                std::filesystem::copy_file(entry.path(), folder_ / entry.path().filename(),
+                                           std::filesystem::copy_options::overwrite_existing);
+            }
+        }
+    }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::filesystem::path& folder = Folder();
-    std::ofstream(folder / "fuzz.znl", std::ios::binary)
-        .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-    platform::UseGameFolders({{folder.string()}, "", "the fuzz target keeps no scores"});
-    platform::Harness harness;
-    // A few hundred frames of play; then Esc until the program has ended.
-    harness.SetPassLimit(6000);
-    TKestovForm form;
-    harness.EveryPass([&](int pass) {
-        if (pass == 4) {
-            harness.Char(' ');  // the only level set
-        } else if (pass > 4 && size > 0) {
-            Play(harness, data[static_cast<std::size_t>(pass) * 7 % size]);
+    // Plays one input; returns once the game is done with it.
+    void PlayInput(std::span<const std::uint8_t> input) {
+        std::ofstream(levelFile_, std::ios::binary)
+            .write(reinterpret_cast<const char*>(input.data()),
+                   static_cast<std::streamsize>(input.size()));
+        if (!Playable()) {
+            return;
+        }
+        input_ = input;
+        given_.release();
+        done_.acquire();
+    }
+
+    void Run() {
+        platform::SetModuleResources(BakedResources());
+        harness_.SetRefreshRate(30);
+        Application.Initialize();
+        TakeInput();
+        for (;;) {
+            platform::UseGameFolders({{folder_.string()}, "", "the fuzz target keeps no scores"});
+            TKestovForm form;
+            harness_.EveryPass([&](int) { Pass(form); });
+            Application.Run(form);
+            // The game ended on what the input held: that input is done.
+            InputDone();
+            TakeInput();
+        }
+    }
+
+  private:
+    // Whether the level reader takes the file and every picture it names is in the folder.
+    bool Playable() const {
+        LevelFields fields;
+        try {
+            ReadLevelSet(fields.Set(), levelFile_.string());
+        } catch (const std::exception&) {
+            return false;
+        }
+        for (const TZNLevelWrapper& level : fields.Levels) {
+            if (!std::filesystem::is_regular_file(folder_ / level.PictureName)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // Waits for the next input, whose level file is written.
+    void TakeInput() {
+        given_.acquire();
+        passes_ = 0;
+    }
+
+    void InputDone() { done_.release(); }
+
+    void Pass(TKestovForm& form) {
+        if (passes_ == kPassesPerInput) {
+            InputDone();
+            TakeInput();
+        }
+        if (passes_++ == 0) {
+            // The selection with one level set starts a new game on it at once.
+            form.GameState = gsSelectPack;
+        } else if (!input_.empty()) {
+            Play(harness_, input_[static_cast<std::size_t>(passes_) * 7 % input_.size()]);
         }
         if (IsInPlay(form.GameState)) {
             if (const std::string fault = field_checks::FieldFault(form); !fault.empty()) {
@@ -82,7 +149,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::abort();
             }
         }
-    });
-    Application.Run(form);
+    }
+
+    platform::Harness harness_;
+    const std::filesystem::path folder_;
+    const std::filesystem::path levelFile_;
+    std::span<const std::uint8_t> input_;
+    int passes_ = 0;
+    std::binary_semaphore given_{0};
+    std::binary_semaphore done_{0};
+};
+
+Game& TheGame() {
+    // Never destroyed: its thread is still waiting for an input when the fuzzer exits.
+    static Game* const game = [] {
+        auto* created = new Game;
+        std::thread([created] { created->Run(); }).detach();
+        return created;
+    }();
+    return *game;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    TheGame().PlayInput({data, size});
     return 0;
 }

@@ -1,6 +1,6 @@
 // The mouse in a window: held by the game only while a game is being played and the window has
 // the focus; full screen, held throughout.
-#include "game_fixture.h"
+#include "support/game_fixture.h"
 
 namespace {
 

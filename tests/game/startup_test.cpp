@@ -1,7 +1,7 @@
 // Start-up, the farewell and the exit path, and the failures that end the program.
-#include "game_fixture.h"
+#include "support/game_fixture.h"
 
-#include "platform/cursor.h"
+#include "platform/api/cursor.h"
 
 namespace {
 
@@ -25,31 +25,6 @@ TEST_F(GameTest, StartUpPreparesTheRecordAndTheTitle) {
     }));
 }
 
-TEST_F(GameTest, EscShowsTheFarewellWhereOnlyEscLeaves) {
-    ASSERT_TRUE(Run({
-        [&] { harness.Char(27); },
-        [&] {
-            EXPECT_EQ(Form().GameState, gsAbout);
-            EXPECT_TRUE(Form().Quitting);
-            harness.Char(' ');
-            harness.Click();
-        },
-        [&] {
-            EXPECT_EQ(Form().GameState, gsAbout);
-            EXPECT_FALSE(Form().AboutSeen);
-            harness.Char(27);
-        },
-    }));
-    EXPECT_TRUE(Form().AboutSeen);
-    EXPECT_EQ(Form().GameState, gsQuit);
-    // The exit path gives the desktop its cursor back.
-    EXPECT_EQ(harness.CursorCount(), 0);
-    EXPECT_FALSE(harness.CursorClipped());
-    form.reset();
-    EXPECT_FALSE(folder.Holds("znscore.hof"));
-    EXPECT_TRUE(harness.MessageBoxes().empty());
-}
-
 TEST_F(GameTest, AfterVisitingTheAboutScreenOneEscLeaves) {
     int passAtEsc = 0;
     ASSERT_TRUE(Run({
@@ -69,19 +44,8 @@ TEST_F(GameTest, AfterVisitingTheAboutScreenOneEscLeaves) {
 }
 
 TEST_F(GameTest, ClosingTheWindowSavesAndLeaves) {
-    ASSERT_TRUE(Run({
-        [&] {
-            Form().HofRank = 0;
-            Form().Score = 9000;
-            Form().GameState = gsNameEntry;
-        },
-        [&] { harness.Type("Ada"); },
-        [&] { harness.Char(13); },
-        [&] {
-            EXPECT_EQ(Form().GameState, gsHallOfFame);
-            harness.CloseWindow();
-        },
-    }));
+    ASSERT_TRUE(EnterNameAndClose(0, 9000, "Ada"));
+    EXPECT_FALSE(Application.EndedOnError());
     form.reset();
     EXPECT_EQ(folder.Read("znscore.hof").substr(0, 10), "9000 Ada\r\n");
 }
@@ -93,6 +57,7 @@ TEST_F(GameTest, NoCursorConfinementEndsTheStartUp) {
     EXPECT_EQ(harness.MessageBoxes()[0].text, "Cannot contain cursor");
     EXPECT_EQ(harness.Pass(), 0);  // the main loop never ran
     EXPECT_TRUE(Form().CloseRequested());
+    EXPECT_TRUE(Application.EndedOnError());
 }
 
 TEST_F(GameTest, AReportedStartUpFailureEndsTheProgram) {
@@ -102,6 +67,7 @@ TEST_F(GameTest, AReportedStartUpFailureEndsTheProgram) {
     EXPECT_EQ(harness.MessageBoxes()[0].caption, "Failure");
     EXPECT_EQ(harness.MessageBoxes()[0].text, "SetDisplayMode failed");
     EXPECT_EQ(harness.Pass(), 0);
+    EXPECT_TRUE(Application.EndedOnError());
 }
 
 TEST_F(GameTest, AMissingTitlePictureEndsTheProgramWithItsMessage) {
@@ -109,6 +75,7 @@ TEST_F(GameTest, AMissingTitlePictureEndsTheProgramWithItsMessage) {
     ASSERT_TRUE(Run({}));
     ASSERT_EQ(harness.MessageBoxes().size(), 1u);
     EXPECT_EQ(harness.MessageBoxes()[0].text, "Failure loading ZNTitle.jpg: File does not exists");
+    EXPECT_TRUE(Application.EndedOnError());
 }
 
 TEST_F(GameTest, WithoutLevelFilesTheSelectionEndsTheProgram) {
@@ -117,6 +84,23 @@ TEST_F(GameTest, WithoutLevelFilesTheSelectionEndsTheProgram) {
     EXPECT_EQ(harness.MessageBoxes()[0].text, "Aborting; no level files found");
     EXPECT_EQ(harness.CursorCount(), 0);
     EXPECT_FALSE(harness.CursorClipped());
+    EXPECT_TRUE(Application.EndedOnError());
+}
+
+TEST_F(GameTest, ADamagedPackChosenEndsTheProgramOnItsError) {
+    AddLevelFiles({"Good.znk"});
+    folder.Write("Damaged.znk", "not a level pack at all");
+    ASSERT_TRUE(Run({
+        [&] { harness.Char(' '); },
+        [&] {
+            // The list starts at the first name, the damaged pack's.
+            ASSERT_EQ(Form().GameState, gsSelectPack);
+            harness.Char(13);
+        },
+    }));
+    ASSERT_EQ(harness.MessageBoxes().size(), 1u);
+    EXPECT_EQ(harness.MessageBoxes()[0].text, "Level pack Damaged.znk corrupted. Aborting.");
+    EXPECT_TRUE(Application.EndedOnError());
 }
 
 }  // namespace

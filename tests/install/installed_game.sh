@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary DESTDIR and checks the tree: the program, the shipped
-# files, the desktop entry and the AppStream metadata (validated), the icons and the manual
-# page. Then runs the installed program under Xvfb from other current folders, with HOME and
+# files, the desktop entry and the AppStream metadata (validated, its licence, and release notes
+# that NEWS agrees with), the icons, the manual page, the licence and the copyright file, and
+# the version every one of them shows. Then runs the installed program under Xvfb from other current folders, with HOME and
 # XDG_DATA_HOME in a temporary folder:
 #  - with a score file and a level file in the player's folder, it shows the same Hall of Fame
 #    and selection screen as the build's game folder holding those two files, and not the ones
@@ -14,6 +15,8 @@ source "$(dirname "$0")/../e2e/xvfb.sh"
 build=$1
 game_dir=$2
 app_id=$3
+version=$4
+source_dir=$(cd "$(dirname "$0")/../.." && pwd)
 prepare_run
 
 DESTDIR="$work/root" cmake --install "$build" --prefix /usr >/dev/null
@@ -26,14 +29,40 @@ for name in ZNTitle.jpg GullCoast.znk Harbour.znl harbour01.jpg zntitle.mid; do
 done
 [ ! -e "$shipped/zintrel" ] && [ ! -e "$shipped/znscore.hof" ] || fail "share/zintrel/ holds more than the game's files"
 desktop-file-validate "$prefix/share/applications/$app_id.desktop"
-appstreamcli validate --no-net "$prefix/share/metainfo/$app_id.metainfo.xml" >"$work/appstream.txt" \
+metainfo="$prefix/share/metainfo/$app_id.metainfo.xml"
+# Pedantic, only the capitals of the reverse-DNS name are remarked on.
+appstreamcli validate --pedantic --no-net "$metainfo" >"$work/appstream.txt" \
   || { cat "$work/appstream.txt"; fail "the AppStream metadata does not validate"; }
+remarks=$(grep -E '^[EWIP]: ' "$work/appstream.txt" | grep -v ": cid-contains-uppercase-letter $app_id\$" || true)
+[ -z "$remarks" ] || fail "the AppStream metadata draws remarks: $remarks"
+grep -qF "<project_license>GPL-3.0-or-later</project_license>" "$metainfo" || fail "the metadata's licence is not the GPL"
+grep -qF '<color type="primary" scheme_preference="light">' "$metainfo" &&
+  grep -qF '<color type="primary" scheme_preference="dark">' "$metainfo" || fail "no branding colours for light and dark"
+[ "$(grep -c '<release ' "$metainfo")" -ge 2 ] || fail "the metadata does not list the releases"
+[ "$(grep -c '<release ' "$metainfo")" = "$(grep -c '<description>' "$metainfo" | awk '{print $1 - 1}')" ] ||
+  fail "a release has no description"
+grep -q "<release version=\"$version\" " "$metainfo" || fail "the metadata's newest release is not $version"
+(cd "$work" && appstreamcli metainfo-to-news "$metainfo" NEWS)
+diff -u "$source_dir/NEWS" "$work/NEWS" || fail "NEWS and the metadata's release notes differ"
+
+cmp -s "$prefix/share/doc/zintrel/LICENSE" "$source_dir/LICENSE" || fail "the licence is not installed"
+grep -q "Version 3, 29 June 2007" "$prefix/share/doc/zintrel/LICENSE" || fail "LICENSE is not the GPL version 3"
+copyright="$prefix/share/doc/zintrel/copyright"
+[ "$(head -n 1 "$copyright")" = "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] ||
+  fail "the copyright file is not machine-readable"
+grep -qx "License: GPL-3+" "$copyright" && grep -qF '"/usr/share/common-licenses/GPL-3"' "$copyright" ||
+  fail "the copyright file does not give the GPL-3+"
+grep -qi "proprietary\|all rights reserved" "$copyright" "$metainfo" && fail "a proprietary licence is left"
 for size in 16 22 24 32 48 64 128 256 512; do
   icon="$prefix/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
   [ "$(identify -format '%wx%h' "$icon")" = "${size}x${size}" ] || fail "no ${size}x${size} icon"
 done
 grep -q "<svg" "$prefix/share/icons/hicolor/scalable/apps/$app_id.svg" || fail "no scalable icon"
-zcat "$prefix/share/man/man6/zintrel.6.gz" | grep -q '^\.TH ZINTREL 6 ' || fail "no manual page in section 6"
+zcat "$prefix/share/man/man6/zintrel.6.gz" | grep -q "^\\.TH ZINTREL 6 \"[-0-9]*\" \"Zintrel $version\" " ||
+  fail "no manual page of version $version in section 6"
+[ "$("$prefix/bin/zintrel" --version)" = "zintrel $version" ] || fail "the program is not version $version"
+zcat "$prefix/share/doc/zintrel/changelog.gz" | head -n 1 | grep -qF "zintrel ($version)" ||
+  fail "the changelog does not start with version $version"
 
 snapshot() { (cd "$work/root" && find . -printf '%p %y %m %s\n' | sort && find . -type f -print0 | sort -z | xargs -0 sha256sum); }
 snapshot >"$work/tree-before"

@@ -5,9 +5,9 @@
 #include <map>
 #include <string>
 
-#include "game_fixture.h"
 #include "levels/levelset.h"
-#include "platform/gamefolders.h"
+#include "platform/api/gamefolders.h"
+#include "support/game_fixture.h"
 #include "support/level_fields.h"
 
 namespace {
@@ -55,30 +55,13 @@ class InstalledGameTest : public GameTest {
         GameTest::TearDown();
         platform::UseGameFolders({});
     }
-
-    // Plays to a new entry at place 1 named "Ada" and closes the window.
-    bool EnterAda() {
-        return Run({
-            [&] {
-                Form().HofRank = 1;
-                Form().Score = 9000;
-                Form().GameState = gsNameEntry;
-            },
-            [&] { harness.Type("Ada"); },
-            [&] { harness.Char(13); },
-            [&] {
-                EXPECT_EQ(Form().GameState, gsHallOfFame);
-                harness.CloseWindow();
-            },
-        });
-    }
 };
 
 TEST_F(InstalledGameTest, TheScoreFileAfterANameEntryLandsInThePlayersFolder) {
     Locate(folder);
     folder.Write("data/zintrel/znscore.hof", "9500 Bea\r\n");
     const auto shipped = Contents(folder, "prefix");
-    ASSERT_TRUE(EnterAda());
+    ASSERT_TRUE(EnterNameAndClose(1, 9000, "Ada"));
     EXPECT_EQ(Form().HallOfFame[0].Name, "Bea");
     form.reset();
     EXPECT_EQ(folder.Read("data/zintrel/znscore.hof").substr(0, 20), "9500 Bea\r\n9000 Ada\r\n");
@@ -106,7 +89,7 @@ TEST_F(InstalledGameTest, AnUnwritablePlayersFolderStillPlaysAndKeepsWhatIsThere
     folder.Write("data/zintrel", "the player's own notes");
     Locate(folder);
     const auto shipped = Contents(folder, "prefix");
-    ASSERT_TRUE(EnterAda());
+    ASSERT_TRUE(EnterNameAndClose(1, 9000, "Ada"));
     form.reset();
     EXPECT_EQ(folder.Read("data/zintrel"), "the player's own notes");
     EXPECT_FALSE(folder.Holds("znscore.hof"));

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "level_fixture.h"
+#include "support/level_fixture.h"
 
 namespace {
 

@@ -6,42 +6,50 @@
 #include <string>
 #include <vector>
 
-#include "level_fixture.h"
-#include "level_pack.h"
+#include "levelformat/files.h"
+#include "levelformat/levelpack.h"
+#include "support/level_fixture.h"
 
 namespace {
 
 const std::filesystem::path kGame = ZINTREL_GAME_DIR;
 
-std::string Text(const znpack::Bytes& bytes) {
+using levelformat::Bytes;
+
+std::string Text(const Bytes& bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
-void PutInt(znpack::Bytes& bytes, std::size_t offset, std::int32_t value) {
+void PutInt(Bytes& bytes, std::size_t offset, std::int32_t value) {
     const auto u = static_cast<std::uint32_t>(value);
     for (int k = 0; k < 4; ++k) {
         bytes[offset + k] = static_cast<std::uint8_t>(u >> (8 * k));
     }
 }
 
-znpack::Bytes Jpeg(int width, int height, COLORREF colour) {
+Bytes Jpeg(int width, int height, COLORREF colour) {
     return pictures::MakeJpeg(width, height, [colour](int, int) { return colour; });
 }
 
 // Three levels, the middle one without gulls, each with its own picture; the third picture is
 // a quarter of the screen's size.
-znpack::LevelPack SmallPack() {
-    znpack::LevelPack pack;
-    znpack::LevelRecord first;
+levelformat::LevelPack SmallPack() {
+    levelformat::LevelPack pack;
+    TZNLevelWrapper first;
     first.MaxBombs = 2;
     first.BazzleVisits = 4;
     first.EggCount = 6;
-    first.Gulls = {{100, 60, -90, 0, 0, 0, 0}, {300, 120, 120, 40, 1, 80, 200}};
-    znpack::LevelRecord second;
+    first.GullCount = 2;
+    first.GullRecords.Add({100, 60, -90, 0, 0, 0, 0});
+    first.GullRecords.Add({300, 120, 120, 40, 1, 80, 200});
+    TZNLevelWrapper second;
     second.MaxBombs = -1;
-    znpack::LevelRecord third;
-    third.Gulls = {{0, 40, 150, 0, 1, 0, 0}};
-    pack.Levels = {first, second, third};
+    TZNLevelWrapper third;
+    third.GullCount = 1;
+    third.GullRecords.Add({0, 40, 150, 0, 1, 0, 0});
+    pack.Levels.Add(first);
+    pack.Levels.Add(second);
+    pack.Levels.Add(third);
     pack.Pictures = {Jpeg(640, 480, RGB(255, 0, 0)), Jpeg(640, 480, RGB(0, 255, 0)),
                      Jpeg(320, 240, RGB(0, 0, 255))};
     return pack;
@@ -50,39 +58,29 @@ znpack::LevelPack SmallPack() {
 // Where the fields of a pack made by SmallPack lie.
 constexpr std::size_t kLevelCountAt = 4;
 constexpr std::size_t kFirstGullCountAt = 8 + 12;
-std::size_t TrailerAt(const znpack::Bytes& bytes) {
+std::size_t TrailerAt(const Bytes& bytes) {
     return bytes.size() - 12;
 }
-std::size_t FirstEntryAt(const znpack::Bytes& bytes) {
+std::size_t FirstEntryAt(const Bytes& bytes) {
     return bytes.size() - 12 - 12 * 3;
 }
 
 using LevelPackTest = LevelTest;
 
-void ExpectSameLevels(TZNLevelList& levels, const std::vector<znpack::LevelRecord>& expected) {
-    ASSERT_EQ(levels.Count, static_cast<std::int32_t>(expected.size()));
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        TZNLevelWrapper& level = levels.Items(static_cast<std::int32_t>(i));
-        const znpack::LevelRecord& want = expected[i];
-        EXPECT_EQ(level.MaxBombs, want.MaxBombs) << "level " << i;
-        EXPECT_EQ(level.BazzleVisits, want.BazzleVisits) << "level " << i;
-        EXPECT_EQ(level.EggCount, want.EggCount) << "level " << i;
-        EXPECT_EQ(level.GullCount, static_cast<std::int32_t>(want.Gulls.size())) << "level " << i;
+void ExpectSameLevels(TZNLevelList& levels, TZNLevelList& expected) {
+    ASSERT_EQ(levels.Count, expected.Count);
+    for (std::int32_t i = 0; i < expected.Count; ++i) {
+        TZNLevelWrapper& level = levels.Items(i);
         EXPECT_EQ(level.PictureName, "");
-        ASSERT_EQ(level.GullRecords.Count, static_cast<std::int32_t>(want.Gulls.size()));
-        for (std::size_t j = 0; j < want.Gulls.size(); ++j) {
-            const znpack::GullRecord& g = want.Gulls[j];
-            EXPECT_EQ(level.GullRecords.Items(static_cast<std::int32_t>(j)),
-                      (TZNGull{g.X, g.Y, g.DX, g.DY, g.AGull, g.MinY, g.MaxY}))
-                << "level " << i << " gull " << j;
-        }
+        EXPECT_EQ(level.GullCount, level.GullRecords.Count) << "level " << i;
+        EXPECT_TRUE(level == expected.Items(i)) << "level " << i;
     }
 }
 
 TEST_F(LevelPackTest, TheBakedPackAndLevelFileReadBackLevelByLevel) {
     const std::string pack = (kGame / "GullCoast.znk").string();
-    const znpack::Bytes bytes = znpack::ReadBytes(pack);
-    const znpack::LevelPack expected = znpack::DecodePack(bytes, pack);
+    const Bytes bytes = levelformat::ReadFileBytes(pack).value();
+    levelformat::LevelPack expected = levelformat::ReadPack(bytes, pack).Value;
     ASSERT_EQ(Failure([&] { ReadLevelPack(Set(), pack); }), "");
     ExpectSameLevels(Levels, expected.Levels);
     EXPECT_TRUE(PackLoaded);
@@ -111,16 +109,16 @@ TEST_F(LevelPackTest, TheBakedPackAndLevelFileReadBackLevelByLevel) {
     const std::string file = (kGame / "Harbour.znl").string();
     ASSERT_EQ(Failure([&] { ReadLevelSet(Set(), file); }), "");
     EXPECT_FALSE(PackLoaded);
-    const std::vector<znpack::LevelRecord> harbour = znpack::ReadLevelFile(file);
-    ASSERT_EQ(Levels.Count, static_cast<std::int32_t>(harbour.size()));
-    for (std::size_t i = 0; i < harbour.size(); ++i) {
-        EXPECT_EQ(Levels.Items(static_cast<std::int32_t>(i)).PictureName, harbour[i].PictureName);
+    EXPECT_EQ(Levels.Count, 10);
+    for (std::int32_t i = 0; i < Levels.Count; ++i) {
+        EXPECT_EQ(Levels.Items(i).PictureName,
+                  "harbour" + std::string(i < 9 ? "0" : "") + std::to_string(i + 1) + ".jpg");
     }
 }
 
 TEST_F(LevelPackTest, APackMadeHereGivesItsLevelsAndStretchedPictures) {
-    const znpack::LevelPack pack = SmallPack();
-    znpack::Bytes bytes = znpack::EncodePack(pack);
+    levelformat::LevelPack pack = SmallPack();
+    Bytes bytes = levelformat::WritePack(pack);
     // The directory's first and last fields are never read: pictures are found from the
     // trailer's offset and the sizes alone.
     for (std::size_t k = 0; k < 3; ++k) {
@@ -158,7 +156,7 @@ TEST_F(LevelPackTest, ThePackOrLevelFileReaderIsChosenByTheExtension) {
                              "levels.znk.old", ""}) {
         EXPECT_FALSE(IsLevelPackName(name)) << name;
     }
-    const std::string bytes = Text(znpack::EncodePack(SmallPack()));
+    const std::string bytes = Text(levelformat::WritePack(SmallPack()));
     for (const char* name : {"levels.znk", "LEVELS.ZnK"}) {
         Write(name, bytes);
         Levels.Clear();
@@ -171,17 +169,17 @@ TEST_F(LevelPackTest, ThePackOrLevelFileReaderIsChosenByTheExtension) {
 }
 
 TEST_F(LevelPackTest, EachDamageGivesTheMessageOfThePartBeingRead) {
-    const znpack::Bytes good = znpack::EncodePack(SmallPack());
+    const Bytes good = levelformat::WritePack(SmallPack());
     const std::string levelsCorrupted = "Level pack bad.znk corrupted. Aborting.";
     const std::string picturesCorrupted = "Level picture data in bad.znk corrupted. Aborting.";
-    const auto read = [&](const znpack::Bytes& bytes) {
+    const auto read = [&](const Bytes& bytes) {
         Write("bad.znk", Text(bytes));
         Levels.Add(TZNLevelWrapper{});
         PackPictures.Add(TZNPicEntry{});
         return Failure([&] { ReadLevelPack(Set(), "bad.znk"); });
     };
 
-    znpack::Bytes bytes = good;
+    Bytes bytes = good;
     bytes[0] = 'X';
     EXPECT_EQ(read(bytes), levelsCorrupted);
     EXPECT_EQ(Levels.Count, 0);
@@ -198,7 +196,7 @@ TEST_F(LevelPackTest, EachDamageGivesTheMessageOfThePartBeingRead) {
     EXPECT_EQ(read(bytes), picturesCorrupted);
 
     // No levels and no pictures: a valid, empty pack, which a game refuses to begin with.
-    const znpack::Bytes empty = znpack::EncodePack({});
+    const Bytes empty = levelformat::WritePack({});
     ASSERT_EQ(empty.size(), 20u);
     EXPECT_EQ(read(empty), "");
     EXPECT_EQ(Levels.Count, 0);
@@ -212,7 +210,7 @@ TEST_F(LevelPackTest, EachDamageGivesTheMessageOfThePartBeingRead) {
 
     // A pack cut anywhere ends early in the part being read.
     for (std::size_t length = 0; length < good.size(); ++length) {
-        const std::string message = read(znpack::Bytes(good.begin(), good.begin() + length));
+        const std::string message = read(Bytes(good.begin(), good.begin() + length));
         EXPECT_TRUE(message == levelsCorrupted || message == picturesCorrupted)
             << length << ": " << message;
     }
@@ -259,8 +257,8 @@ TEST_F(LevelPackTest, EachDamageGivesTheMessageOfThePartBeingRead) {
 }
 
 TEST_F(LevelPackTest, APictureIsReadAgainFromThePackAtEachLevel) {
-    const znpack::LevelPack pack = SmallPack();
-    znpack::Bytes bytes = znpack::EncodePack(pack);
+    const levelformat::LevelPack pack = SmallPack();
+    Bytes bytes = levelformat::WritePack(pack);
     // The second picture is not a JPEG; the reader does not look at picture data.
     const std::size_t second = 8 + 16 + 2 * 28 + 16 + 16 + 28 + pack.Pictures[0].size();
     bytes[second] = 'X';
@@ -272,7 +270,7 @@ TEST_F(LevelPackTest, APictureIsReadAgainFromThePackAtEachLevel) {
                   std::to_string(pack.Pictures[1].size()) + ") is invalid");
 
     // A pack shortened since it was read cannot deliver its last picture.
-    Write("pack.znk", Text(znpack::Bytes(bytes.begin(), bytes.end() - 200)));
+    Write("pack.znk", Text(Bytes(bytes.begin(), bytes.end() - 200)));
     EXPECT_EQ(Failure([&] { LoadPackPicture(Set(), *background, dd, 0); }), "");
     EXPECT_EQ(Failure([&] { LoadPackPicture(Set(), *background, dd, 2); }),
               "Level picture data in pack.znk corrupted. Aborting.");

@@ -3,7 +3,7 @@
 
 #include "media/bltqueue.h"
 #include "media/dxerrors.h"
-#include "media/picture_fixture.h"
+#include "support/picture_fixture.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // zero, negative and huge values gives an answer, never a crash or a huge allocation.
 #include <gtest/gtest.h>
 
-#include "media/picture_fixture.h"
-#include "platform/bitmap.h"
+#include "platform/api/bitmap.h"
+#include "support/picture_fixture.h"
 
 namespace {
 

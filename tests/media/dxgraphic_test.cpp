@@ -3,8 +3,8 @@
 
 #include "media/bltqueue.h"
 #include "media/dxerrors.h"
-#include "media/picture_fixture.h"
-#include "platform/forms.h"
+#include "platform/api/forms.h"
+#include "support/picture_fixture.h"
 
 namespace {
 

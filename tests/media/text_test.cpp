@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "media/dxerrors.h"
-#include "media/picture_fixture.h"
-#include "platform/gdi_objects.h"
+#include "platform/api/gdi_objects.h"
+#include "support/picture_fixture.h"
 
 namespace {
 

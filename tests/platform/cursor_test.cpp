@@ -1,9 +1,9 @@
 // The virtual cursor: its count, its confinement and relative motion.
 #include <gtest/gtest.h>
 
-#include "platform/cursor.h"
-#include "platform/forms.h"
-#include "platform/harness.h"
+#include "platform/api/cursor.h"
+#include "platform/api/forms.h"
+#include "support/harness.h"
 
 namespace {
 

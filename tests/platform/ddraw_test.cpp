@@ -1,8 +1,8 @@
 // DirectDraw emulation: the flipping chain, pacing, blits, keys, device contexts, lost surfaces.
 #include <gtest/gtest.h>
 
-#include "platform/ddraw.h"
-#include "platform/harness.h"
+#include "platform/api/ddraw.h"
+#include "support/harness.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <functional>
 
-#include "platform/cursor.h"
-#include "platform/ddraw.h"
-#include "platform/forms.h"
-#include "platform/harness.h"
-#include "platform/settings.h"
+#include "platform/api/cursor.h"
+#include "platform/api/ddraw.h"
+#include "platform/api/forms.h"
+#include "support/harness.h"
+#include "platform/sdl/settings.h"
 #include "support/flipping_chain.h"
 #include "support/test_folder.h"
 

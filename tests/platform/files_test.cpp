@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/files.h"
-#include "platform/gamefolders.h"
+#include "platform/api/files.h"
+#include "platform/api/gamefolders.h"
 #include "support/test_folder.h"
 
 namespace {

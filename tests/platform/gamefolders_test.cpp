@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/gamefolders.h"
+#include "platform/api/gamefolders.h"
 #include "support/test_folder.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "platform/ddraw.h"
-#include "platform/frame_pacing.h"
-#include "platform/harness.h"
+#include "platform/api/ddraw.h"
+#include "platform/sdl/frame_pacing.h"
+#include "support/harness.h"
 #include "support/flipping_chain.h"
 
 namespace {

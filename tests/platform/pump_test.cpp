@@ -4,9 +4,9 @@
 #include <functional>
 #include <vector>
 
-#include "platform/ddraw.h"
-#include "platform/forms.h"
-#include "platform/harness.h"
+#include "platform/api/ddraw.h"
+#include "platform/api/forms.h"
+#include "support/harness.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <functional>
 #include <vector>
 
-#include "platform/ddraw.h"
-#include "platform/forms.h"
-#include "platform/gamefolders.h"
-#include "platform/harness.h"
-#include "platform/screenshot.h"
+#include "platform/api/ddraw.h"
+#include "platform/api/forms.h"
+#include "platform/api/gamefolders.h"
+#include "support/harness.h"
+#include "platform/sdl/screenshot.h"
 #include "support/flipping_chain.h"
 #include "support/test_folder.h"
 

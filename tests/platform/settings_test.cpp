@@ -1,11 +1,11 @@
-// The window's settings file: its round trip, its damaged and unknown contents, how it is
-// written, and where a remembered window opens.
+// The settings file: its round trip (the window's and the controls'), its damaged and unknown
+// contents, how it is written, and where a remembered window opens.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
-#include "platform/settings.h"
+#include "platform/sdl/settings.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -16,7 +16,7 @@ using platform::ParseSettings;
 using platform::PlaceWindow;
 using platform::WindowSettings;
 
-const WindowSettings kWindowed{false, 1, DesktopRect{-300, 20, 1000, 750}};
+const WindowSettings kWindowed{false, 1, DesktopRect{-300, 20, 1000, 750}, {}};
 
 TEST(SettingsTest, WhatIsWrittenReadsBack) {
     for (const WindowSettings& settings : {WindowSettings{}, kWindowed}) {
@@ -36,7 +36,7 @@ TEST(SettingsTest, SpacesCommentsAndLineEndsAreForgiven) {
         "# mine\r\n\n  fullscreen=No \r\n\twindow_x =5\nwindow_y= 6\nwindow_width = 700\n"
         "window_height = 500");
     EXPECT_FALSE(parsed.damaged);
-    EXPECT_EQ(parsed.settings, (WindowSettings{false, 0, DesktopRect{5, 6, 700, 500}}));
+    EXPECT_EQ(parsed.settings, (WindowSettings{false, 0, DesktopRect{5, 6, 700, 500}, {}}));
 }
 
 TEST(SettingsTest, AnEmptyTextGivesTheDefaults) {
@@ -77,6 +77,29 @@ TEST(SettingsTest, UnknownKeysAreSkippedAndTheRestKept) {
     EXPECT_FALSE(parsed.damaged);
     EXPECT_EQ(parsed.problem, "line 1: unknown setting \"volume\" skipped");
     EXPECT_FALSE(parsed.settings.fullscreen);
+}
+
+// The controls are written only where they differ from their defaults; a control's value that
+// cannot be read gives that control's default, keeps the rest, and says so once.
+TEST(SettingsTest, ControlsAreKeptAndAnOddValueGivesItsDefault) {
+    WindowSettings tuned = kWindowed;
+    tuned.controls = {false, 35, 900, 300, 600};
+    const auto parsed = ParseSettings(FormatSettings(tuned));
+    EXPECT_EQ(parsed.problem, "");
+    EXPECT_EQ(parsed.settings, tuned);
+    EXPECT_EQ(FormatSettings(tuned).substr(FormatSettings(kWindowed).size()),
+              "pads = no\nstick_dead_zone = 35\nstick_speed = 900\ndpad_speed = 300\n"
+              "key_speed = 600\n");
+
+    const auto odd = ParseSettings(
+        "fullscreen = no\nstick_dead_zone = 95\npads = sometimes\nkey_speed = 700\n"
+        "stick_speed = fast\n");
+    EXPECT_FALSE(odd.damaged);
+    EXPECT_FALSE(odd.settings.fullscreen);
+    EXPECT_EQ(odd.problem, "line 2: stick_dead_zone must be a whole number from 0 to 90; it is 20");
+    platform::ControlSettings expected;
+    expected.keySpeed = 700;
+    EXPECT_EQ(odd.settings.controls, expected);
 }
 
 TEST(SettingsTest, TheFileLivesUnderTheConfigurationFolder) {
@@ -158,7 +181,7 @@ TEST(SettingsTest, AFolderThatCannotBeMadeKeepsNothingAndSaysWhy) {
 
 TEST(SettingsTest, ARememberedWindowOpensWhereItWas) {
     const std::vector<DesktopRect> displays{{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
-    WindowSettings settings{false, 0, DesktopRect{2000, 100, 900, 700}};
+    WindowSettings settings{false, 0, DesktopRect{2000, 100, 900, 700}, {}};
     EXPECT_EQ(PlaceWindow(settings, displays), (DesktopRect{2000, 100, 900, 700}));
     // Partly off the screen, but enough of it on one to take hold of.
     settings.window = DesktopRect{-800, -600, 900, 700};
@@ -167,7 +190,7 @@ TEST(SettingsTest, ARememberedWindowOpensWhereItWas) {
 
 TEST(SettingsTest, AWindowOffEveryDisplayIsCentredOnItsDisplay) {
     const std::vector<DesktopRect> displays{{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
-    WindowSettings settings{false, 1, DesktopRect{5000, 5000, 900, 700}};
+    WindowSettings settings{false, 1, DesktopRect{5000, 5000, 900, 700}, {}};
     EXPECT_EQ(PlaceWindow(settings, displays), (DesktopRect{2110, 162, 900, 700}));
     // Barely on a display is off it.
     settings.window = DesktopRect{-880, 100, 900, 700};
@@ -179,12 +202,12 @@ TEST(SettingsTest, AWindowOffEveryDisplayIsCentredOnItsDisplay) {
 
 TEST(SettingsTest, AWindowLargerThanItsDisplayIsCutDown) {
     const std::vector<DesktopRect> displays{{0, 0, 1024, 768}};
-    EXPECT_EQ(PlaceWindow(WindowSettings{false, 0, std::nullopt}, displays),
+    EXPECT_EQ(PlaceWindow(WindowSettings{false, 0, std::nullopt, {}}, displays),
               (DesktopRect{0, 0, 1024, 768}));
-    EXPECT_EQ(PlaceWindow(WindowSettings{false, 0, DesktopRect{10, 10, 3000, 2000}}, displays),
+    EXPECT_EQ(PlaceWindow(WindowSettings{false, 0, DesktopRect{10, 10, 3000, 2000}, {}}, displays),
               (DesktopRect{10, 10, 1024, 768}));
     // Never below the game's own size, and with no display known, twice that size.
-    EXPECT_EQ(PlaceWindow(WindowSettings{false, 0, std::nullopt}, {{0, 0, 600, 400}}),
+    EXPECT_EQ(PlaceWindow(WindowSettings{false, 0, std::nullopt, {}}, {{0, 0, 600, 400}}),
               (DesktopRect{-20, -40, 640, 480}));
     EXPECT_EQ(PlaceWindow(WindowSettings{}, {}), (DesktopRect{0, 0, 1280, 960}));
 }

@@ -1,10 +1,14 @@
 // The level flow and what a frame of play shows: levels past the last one, what holds a level
 // open, the shields at a level start, the last life, the status line, the pause picture, the
-// paddle's extras, lost surfaces and the music at each level start.
+// paddle's extras and the sky under the status line, lost surfaces, and the tune each level
+// start picks.
 #include <cstring>
+#include <filesystem>
+#include <map>
 
-#include "play_fixture.h"
 #include "playfield/spritekinds.h"
+#include "support/play_fixture.h"
+#include "support/random_draws.h"
 
 namespace {
 
@@ -310,21 +314,90 @@ TEST_F(PlayTest, AMouseThatCannotBeReadEndsTheGameWithItsMessage) {
     EXPECT_TRUE(Form().CloseRequested());
 }
 
-TEST_F(PlayTest, EachLevelStartsATuneOfTheList) {
-    CopyShipped("breakers.mid");
-    CopyShipped("calypso.mid");
+TEST_F(PlayTest, EachLevelStartsTheTuneItsDrawPicks) {
+    const std::vector<std::string> tunes = {"breakers.mid", "calypso.mid", "gullrush.mid",
+                                            "sunset.mid"};
+    for (const std::string& tune : tunes) {
+        CopyShipped(tune);
+    }
     WriteLevels("tunes.znl", {"1,0,3\nGull=20,60,0,0,0,0,0"});
+    // At each level start the draw is set to pick the tune after the last level's, the game
+    // tune is emptied, and only the picked tune is left in the folder: any other pick finds
+    // its file missing and leaves the game tune empty. This is done at every pass the state
+    // shows the level start, since the game may draw between the first such pass and the pick.
+    std::map<int, bool> loaded;
+    int preparedLevel = 0;
+    onPass = [&] {
+        if (!form) {
+            return;
+        }
+        TKestovForm& f = Form();
+        if (f.GameState == gsLevelStart) {
+            ASSERT_EQ(f.MusicFiles->size(), tunes.size());
+            preparedLevel = f.LevelNumber;
+            const int pick = f.LevelNumber % static_cast<int>(tunes.size());
+            f.GameMusic = std::make_unique<TDXMidi>(f.Performance, f.Loader);
+            for (int i = 0; i < static_cast<int>(tunes.size()); ++i) {
+                if (i != pick && std::filesystem::exists(tunes[i])) {
+                    std::filesystem::rename(tunes[i], tunes[i] + ".away");
+                }
+            }
+            SeedForDraw(static_cast<int>(tunes.size()), pick);
+        } else if (preparedLevel != 0 && loaded.count(preparedLevel) == 0) {
+            loaded[preparedLevel] = f.GameMusic->Segment != nullptr;
+            for (const std::string& tune : tunes) {
+                if (std::filesystem::exists(tune + ".away")) {
+                    std::filesystem::rename(tune + ".away", tune);
+                }
+            }
+        }
+    };
     ASSERT_TRUE(Play({
-        [&] {
-            ASSERT_EQ(Form().MusicFiles->size(), 2u);
-            EXPECT_NE(Form().GameMusic->Segment, nullptr);
-            ClearGulls(Form());
-        },
+        [&] { ClearGulls(Form()); },
         WaitUntil([&] { return Form().LevelNumber == 2; }),
         WaitForPlay(),
+        [&] { ClearGulls(Form()); },
+        WaitUntil([&] { return Form().LevelNumber == 3; }),
+        WaitForPlay(),
         [&] {
-            EXPECT_NE(Form().GameMusic->Segment, nullptr);
             EXPECT_FALSE(Form().TitleMusic->IsPlaying());
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+    EXPECT_EQ(loaded, (std::map<int, bool>{{1, true}, {2, true}, {3, true}}))
+        << "levels 1, 2 and 3 play the second, third and fourth tune";
+}
+
+TEST_F(PlayTest, TheSkyIsDrawnUnderTheStatusLine) {
+    WriteLevels("sky.znl", {"0,0,3\nGull=20,300,0,0,0,0,0"});
+    ASSERT_TRUE(Play({
+        [&] { harness.Char('p'); },
+        [&] {
+            TKestovForm& f = Form();
+            f.BazzleSprite.Kind = BazzlePresent;
+            f.BazzleSprite.Frame = 1;
+            f.BazzleSprite.X = 0;
+            f.BazzleSprite.Y = 0;
+            f.ShotgunPower = true;
+            f.ShotSprites[0].Kind = f.ShotSprites[1].Kind = ShotFlying;
+            f.ShotSprites[0].X = 100;
+            f.ShotSprites[1].X = 146;
+            f.ShotSprites[0].Y = f.ShotSprites[1].Y = 100;
+            f.CannonSprite.Kind = CannonPresent;
+            f.CannonSprite.X = 0;
+            f.PaddleSprite.X = 300;
+        },
+        WaitFrames(2),
+        [&] {
+            TKestovForm& f = Form();
+            EXPECT_GT(Shows(Shown(), *f.Digits, 0, 4, 4), 0.99) << "the score over the Bazzle";
+            EXPECT_GT(Shows(Shown(), *f.MiscSheet, 1, 0, 0), 0.5) << "the Bazzle under it";
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 4, 100, 100), 0.99);
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 4, 146, 100), 0.99);
+            EXPECT_GT(Shows(Shown(), *f.MiscSheet, 6, 0, 416), 0.99) << "the cannon";
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 3, 300, 438), 0.8)
+                << "the barrels, partly behind";
             harness.Char(27);
         },
         [&] { harness.Char(27); },

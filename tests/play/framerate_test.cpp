@@ -1,8 +1,8 @@
 // Play at the refresh rates of today's displays: the same motion per second of game time at
 // 240, 144, 60 and 30 frames a second, and the fastest ball caught by the paddle at every one,
 // even across a stall of the system.
-#include "play_fixture.h"
 #include "playfield/spritekinds.h"
+#include "support/play_fixture.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // follows it, and the levels past the last one.
 #include <cstring>
 
-#include "play_fixture.h"
 #include "playfield/spritekinds.h"
+#include "support/play_fixture.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <iostream>
 #include <sstream>
 
-#include "play_fixture.h"
 #include "playfield/spritekinds.h"
 #include "support/field_checks.h"
+#include "support/play_fixture.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "media/picture_fixture.h"
 #include "playfield/dxsprite.h"
+#include "support/picture_fixture.h"
 
 namespace {
 

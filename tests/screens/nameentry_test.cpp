@@ -1,6 +1,6 @@
 // Name entry: the box over the last picture, the typed name, the checks on what a name takes,
 // a failing device context, lost surfaces, and the entry stored by Enter.
-#include "screen_fixture.h"
+#include "support/screen_fixture.h"
 
 namespace {
 

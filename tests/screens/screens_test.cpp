@@ -1,6 +1,6 @@
 // The title, Hall of Fame, Scoring and About screens: what each draws, where, in which colour,
 // and the redraw after lost surfaces.
-#include "screen_fixture.h"
+#include "support/screen_fixture.h"
 
 namespace {
 
@@ -191,7 +191,7 @@ TEST_F(TitleAndInformationTest, TheAboutScreenShowsTheCreditsBetweenTwoSuns) {
     EXPECT_EQ(Form().GameState, gsQuit);
 }
 
-TEST_F(TitleAndInformationTest, TheFarewellAboutScreenIgnoresSpaceAndClicks) {
+TEST_F(TitleAndInformationTest, TheFarewellAboutScreenTakesOnlyEsc) {
     ASSERT_TRUE(Run({
         [&] { harness.Char(27); },
         [&] {
@@ -202,6 +202,7 @@ TEST_F(TitleAndInformationTest, TheFarewellAboutScreenIgnoresSpaceAndClicks) {
         },
         [&] {
             EXPECT_EQ(Form().GameState, gsAbout);
+            EXPECT_FALSE(Form().AboutSeen);
             harness.LoseSurfaces();
         },
         [&] {
@@ -211,6 +212,14 @@ TEST_F(TitleAndInformationTest, TheFarewellAboutScreenIgnoresSpaceAndClicks) {
         },
     }));
     EXPECT_TRUE(Form().AboutSeen);
+    EXPECT_EQ(Form().GameState, gsQuit);
+    // The way out gives the desktop its cursor back, and an unchanged table is not written.
+    EXPECT_EQ(harness.CursorCount(), 0);
+    EXPECT_FALSE(harness.CursorClipped());
+    EXPECT_FALSE(Application.EndedOnError());
+    form.reset();
+    EXPECT_FALSE(folder.Holds("znscore.hof"));
+    EXPECT_TRUE(harness.MessageBoxes().empty());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The level pack selection: its list and pages, the red frame, and a redraw only on change.
 
-#include "screen_fixture.h"
+#include "support/screen_fixture.h"
 
 namespace {
 
@@ -37,7 +37,6 @@ TEST_F(SelectionTest, ThreeNamesUnderTheHeadingWithTheSelectionFramed) {
             Mark(Background(), kMark, kYellow565);
             harness.Key(VK_UP);
             harness.Char(' ');
-            harness.Click();
         },
         [&] {
             EXPECT_EQ(Form().GameState, gsSelectPack);

@@ -1,11 +1,12 @@
-// The emulated DirectSound: buffer descriptors, the primary format, locking, duplicates sharing
-// samples, playing on the mixer, positions, and lost buffers.
+// The emulated DirectSound on the headless audio device: buffer descriptors, the primary format,
+// locking, duplicates sharing samples, playing for the samples' time on the harness's clock,
+// positions, and lost buffers.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 
-#include "sound_fixture.h"
+#include "support/headless_audio.h"
+#include "support/sound_fixture.h"
 
 namespace {
 
@@ -178,40 +179,84 @@ TEST_F(DirectSoundTest, DuplicatesShareTheSamplesAndPlayOnTheirOwn) {
 
 TEST_F(DirectSoundTest, ABufferPlaysToItsEndAndReturnsToTheStart) {
     IDirectSoundBuffer* buffer = Buffer(sound::Tone(0.3));
-    const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(buffer->Play(0, 0, 0), S_OK);
     EXPECT_EQ(Status(buffer), DSBSTATUS_PLAYING);
-    ASSERT_TRUE(sound::WaitFor([&] { return Status(buffer) == 0; }, 3.0));
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_GT(seconds, 0.2) << "the mixer plays the samples in real time";
+    EXPECT_EQ(Position(buffer), 0u);
+    harness.AdvanceClock(100);
+    EXPECT_EQ(Position(buffer), kRate / 10) << "the position follows the clock";
+    harness.AdvanceClock(199);
+    EXPECT_EQ(Status(buffer), DSBSTATUS_PLAYING) << "the samples play for their time";
+    harness.AdvanceClock(1);
+    EXPECT_EQ(Status(buffer), 0u) << "and not a moment longer";
     EXPECT_EQ(Position(buffer), 0u);
     ASSERT_EQ(buffer->Play(0, 0, DSBPLAY_LOOPING), S_OK);
     EXPECT_EQ(Status(buffer), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
-    sound::SleepSeconds(0.5);
+    harness.AdvanceClock(500);
     EXPECT_EQ(Status(buffer), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING) << "a loop never ends";
-    EXPECT_LT(Position(buffer), static_cast<DWORD>(0.3 * kRate));
+    EXPECT_EQ(Position(buffer), kRate / 5) << "the second time round";
 }
 
 TEST_F(DirectSoundTest, StopKeepsThePositionAndSetCurrentPositionMovesIt) {
     const Bytes tone = sound::Tone(3.0);
     IDirectSoundBuffer* buffer = Buffer(tone);
     ASSERT_EQ(buffer->Play(0, 0, 0), S_OK);
-    sound::SleepSeconds(0.5);
+    harness.AdvanceClock(500);
     ASSERT_EQ(buffer->Stop(), S_OK);
     EXPECT_EQ(Status(buffer), 0u);
     const DWORD stopped = Position(buffer);
-    EXPECT_GT(stopped, static_cast<DWORD>(0.3 * kRate));
-    EXPECT_LT(stopped, static_cast<DWORD>(1.5 * kRate));
-    sound::SleepSeconds(0.1);
+    EXPECT_EQ(stopped, kRate / 2);
+    harness.AdvanceClock(100);
     EXPECT_EQ(Position(buffer), stopped) << "a stopped buffer stays where it is";
 
     ASSERT_EQ(buffer->Play(0, 0, 0), S_OK);
-    EXPECT_GE(Position(buffer), stopped) << "Play goes on from the position";
-    ASSERT_EQ(buffer->SetCurrentPosition(0), S_OK);
+    EXPECT_EQ(Position(buffer), stopped) << "Play goes on from the position";
+    harness.AdvanceClock(250);
+    EXPECT_EQ(Position(buffer), stopped + kRate / 4);
+    ASSERT_EQ(buffer->SetCurrentPosition(kRate / 10 + 1), S_OK);
     EXPECT_EQ(Status(buffer), DSBSTATUS_PLAYING);
-    EXPECT_LT(Position(buffer), stopped) << "a playing buffer jumps to the new position";
+    EXPECT_EQ(Position(buffer), kRate / 10 + 1) << "a playing buffer jumps to the new position";
+    harness.AdvanceClock(2899);
+    EXPECT_EQ(Status(buffer), DSBSTATUS_PLAYING) << "it plays on from there to the end";
+    harness.AdvanceClock(2);
+    EXPECT_EQ(Status(buffer), 0u);
     EXPECT_EQ(buffer->SetCurrentPosition(static_cast<DWORD>(tone.size())), DSERR_INVALIDPARAM);
+}
+
+TEST_F(DirectSoundTest, PositionsCountTheBuffersOwnFrames) {
+    // 16-bit stereo at 11025 frames a second: four bytes a frame.
+    Bytes format = sound::PcmFormat();
+    format[2] = 2;
+    sound::PutDword(format, 4, kRate / 2);
+    format[12] = 4;
+    DSBUFFERDESC desc = Desc(kRate * 4, format.data());
+    IDirectSoundBuffer* buffer = nullptr;
+    ASSERT_EQ(ds->CreateSoundBuffer(&desc, &buffer, nullptr), S_OK);
+    ASSERT_EQ(buffer->Play(0, 0, 0), S_OK);
+    harness.AdvanceClock(200);
+    EXPECT_EQ(Position(buffer), 4u * 2205);
+    ASSERT_EQ(buffer->SetCurrentPosition(4 * 1000 + 3), S_OK);
+    EXPECT_EQ(Position(buffer), 4u * 1000) << "positions fall on whole frames";
+    harness.AdvanceClock(1909);  // the 21050 frames left last 1909.3 ms
+    EXPECT_EQ(Status(buffer), DSBSTATUS_PLAYING);
+    harness.AdvanceClock(1);
+    EXPECT_EQ(Status(buffer), 0u);
+    buffer->Release();
+}
+
+TEST_F(DirectSoundTest, BuffersAndTheirCopiesPlayOnTheDeviceTheyWereMadeOn) {
+    IDirectSoundBuffer* buffer = Buffer(sound::Tone(1.0));
+    platform::HeadlessAudio other(*platform::System().clock);
+    platform::UseAudio(other);
+    ASSERT_EQ(buffer->Play(0, 0, 0), S_OK);
+    harness.AdvanceClock(500);
+    EXPECT_EQ(Position(buffer), kRate / 2);
+    IDirectSoundBuffer* copy = nullptr;
+    ASSERT_EQ(ds->DuplicateSoundBuffer(buffer, &copy), S_OK);
+    ASSERT_EQ(copy->Play(0, 0, 0), S_OK);
+    EXPECT_EQ(Status(copy), DSBSTATUS_PLAYING);
+    EXPECT_FALSE(other.Open()) << "nothing was made on the device put in place later";
+    copy->Release();
+    platform::UseAudio(harness.Audio());
 }
 
 TEST_F(DirectSoundTest, LostBuffersAnswerBufferLostUntilRestored) {
@@ -244,7 +289,10 @@ TEST_F(DirectSoundTest, EveryBufferHasAChannelOfItsOwn) {
     }
     const WAVEFORMATEX mix = platform::SoundDeviceFormat();
     EXPECT_EQ(mix.wBitsPerSample, 16);
-    EXPECT_GT(mix.nSamplesPerSec, 0u);
+    EXPECT_EQ(mix.nChannels, 2);
+    EXPECT_EQ(mix.nBlockAlign, 4);
+    EXPECT_EQ(mix.nSamplesPerSec, 48000u);
+    EXPECT_EQ(mix.nAvgBytesPerSec, 4u * 48000);
 }
 
 }  // namespace

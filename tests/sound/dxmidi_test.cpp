@@ -1,11 +1,13 @@
-// MIDI tunes on the emulated DirectMusic: loading, the pending start, stopping, tunes that end,
-// a missing file keeping the tune, and the list of tunes for play.
+// MIDI tunes on the emulated DirectMusic and the headless audio device: loading, the pending
+// start, stopping, tunes that end, the master volume, a missing file keeping the tune, and the
+// list of tunes for play.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "media/dxmidi.h"
-#include "sound_fixture.h"
+#include "support/headless_audio.h"
+#include "support/sound_fixture.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -15,10 +17,12 @@ using sound::WriteFile;
 IDirectMusicPerformance* g_performance = nullptr;
 IDirectMusicLoader* g_loader = nullptr;
 
-// The performance and loader live for the whole program, as the tunes' module state does.
+// The performance and loader live for the whole program, as the tunes' module state does, on
+// services of their own; each test's tunes play on the device of the test's harness.
 class MusicEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
+        harness_ = std::make_unique<platform::Harness>();
         ASSERT_TRUE(platform::MusicAvailable());
         ASSERT_EQ(
             CoCreateInstance(CLSID_DirectMusicPerformance, nullptr, CLSCTX_INPROC_SERVER,
@@ -36,7 +40,11 @@ class MusicEnvironment : public ::testing::Environment {
         g_performance->CloseDown();
         g_performance->Release();
         g_loader->Release();
+        harness_.reset();
     }
+
+  private:
+    std::unique_ptr<platform::Harness> harness_;
 };
 
 const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new MusicEnvironment);
@@ -90,8 +98,42 @@ TEST_F(MusicTest, ATuneThatEndsStopsPlayingAndStartsAgainWhenPlayed) {
     TDXMidi tune(g_performance, g_loader);
     ASSERT_TRUE(tune.Load("tune.mid"));
     StartAndReport(tune);
-    EXPECT_TRUE(sound::WaitFor([&] { return !tune.IsPlaying(); }, 5.0));
+    harness.AdvanceClock(299);
+    EXPECT_TRUE(tune.IsPlaying()) << "the tune lasts half a second";
+    harness.AdvanceClock(1);
+    EXPECT_FALSE(tune.IsPlaying());
     StartAndReport(tune);
+}
+
+TEST_F(MusicTest, TheMasterVolumeFallsByATenthEveryTwentyDecibels) {
+    IDirectMusicPerformance* performance = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_DirectMusicPerformance, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_IDirectMusicPerformance, reinterpret_cast<void**>(&performance)),
+              S_OK);
+    const std::pair<LONG, double> volumes[] = {
+        {DMUS_VOLUME_MAX, 1.0}, {5000, 1.0}, {0, 0.1}, {-2000, 0.01}, {-30000, 1e-11}};
+    for (const auto& [volume, gain] : volumes) {
+        EXPECT_EQ(performance->SetGlobalParam(GUID_PerfMasterVolume, &volume, sizeof volume), S_OK);
+        EXPECT_NEAR(harness.Audio().MusicVolume(), gain, gain * 1e-9) << volume;
+    }
+    const short small = 0;
+    EXPECT_EQ(performance->SetGlobalParam(GUID_PerfMasterVolume, &small, sizeof small),
+              E_INVALIDARG);
+    EXPECT_EQ(performance->SetGlobalParam(GUID_Download, &small, sizeof small), E_NOTIMPL);
+    performance->Release();
+}
+
+TEST(HeadlessMidi, ALengthIsTheLongestTracksTicksAtItsTempos) {
+    EXPECT_EQ(platform::MidiMicros(sound::MakeMidi(3.0)), 3'000'000u);
+    sound::Bytes fast = sound::MakeMidi(2.0);
+    // A tempo of a quarter a quarter second in place of the program change, at the start.
+    const sound::Bytes tempo = {0x00, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90};
+    fast.erase(fast.begin() + 22, fast.begin() + 25);
+    fast.insert(fast.begin() + 22, tempo.begin(), tempo.end());
+    sound::PutDword(fast, 18, 0);
+    fast[18 + 3] = static_cast<std::uint8_t>(fast.size() - 22);
+    EXPECT_EQ(platform::MidiMicros(fast), 1'000'000u);
+    EXPECT_EQ(platform::MidiMicros({'M', 'T', 'h', 'd'}), 0u);
 }
 
 TEST_F(MusicTest, StartingAnotherTuneEndsTheFirst) {

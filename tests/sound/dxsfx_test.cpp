@@ -1,9 +1,9 @@
-// Sound sets: copies and duplicates, the rotation that cuts off the oldest copy, dropped
-// requests, lost buffers, and sounds that cannot be made.
+// Sound sets on the headless audio device: copies and duplicates, the rotation that cuts off the
+// oldest copy, dropped requests, lost buffers, and sounds that cannot be made.
 #include <gtest/gtest.h>
 
 #include "media/dxsfx.h"
-#include "sound_fixture.h"
+#include "support/sound_fixture.h"
 
 namespace {
 
@@ -42,33 +42,34 @@ TEST_F(SoundSetTest, TheSixthRequestOfFiveCopiesCutsOffTheOldest) {
     for (IDirectSoundBuffer* buffer : set->Buffers) {
         EXPECT_EQ(Status(buffer), DSBSTATUS_PLAYING);
     }
-    sound::SleepSeconds(0.4);
-    const DWORD before = Position(set->Buffers[0]);
-    EXPECT_GT(before, static_cast<DWORD>(0.2 * kRate));
+    harness.AdvanceClock(400);
+    EXPECT_EQ(Position(set->Buffers[0]), kRate * 2 / 5);
 
     ASSERT_TRUE(PlaySet(set.get(), 0));
     EXPECT_EQ(set->Current, 0);
     EXPECT_EQ(Status(set->Buffers[0]), DSBSTATUS_PLAYING);
-    EXPECT_LT(Position(set->Buffers[0]), before / 2) << "the cut-off copy starts again from 0";
+    EXPECT_EQ(Position(set->Buffers[0]), 0u) << "the cut-off copy starts again from 0";
     for (std::size_t i = 1; i < set->Buffers.size(); ++i) {
-        EXPECT_GT(Position(set->Buffers[i]), static_cast<DWORD>(0.2 * kRate)) << "copy " << i;
+        EXPECT_EQ(Position(set->Buffers[i]), kRate * 2 / 5) << "copy " << i;
     }
 }
 
 TEST_F(SoundSetTest, ARequestForASingleCopyStillSoundingIsDropped) {
     SoundSetPtr set = CreateSet(ds, "Long", 1);
     ASSERT_TRUE(PlaySet(set.get(), 0));
-    sound::SleepSeconds(0.3);
-    const DWORD before = Position(set->Buffers[0]);
+    harness.AdvanceClock(300);
     EXPECT_FALSE(PlaySet(set.get(), 0));
     EXPECT_EQ(Status(set->Buffers[0]), DSBSTATUS_PLAYING);
-    EXPECT_GE(Position(set->Buffers[0]), before) << "the sounding copy was not restarted";
+    EXPECT_EQ(Position(set->Buffers[0]), kRate * 3 / 10) << "the sounding copy was not restarted";
 }
 
 TEST_F(SoundSetTest, ACopyThatHasFinishedIsUsedAgainInPlace) {
     SoundSetPtr set = CreateSet(ds, "Short", 3);
     ASSERT_TRUE(PlaySet(set.get(), 0));
-    ASSERT_TRUE(sound::WaitFor([&] { return Status(set->Buffers[0]) == 0; }, 3.0));
+    harness.AdvanceClock(199);
+    EXPECT_EQ(Status(set->Buffers[0]), DSBSTATUS_PLAYING);
+    harness.AdvanceClock(1);
+    ASSERT_EQ(Status(set->Buffers[0]), 0u) << "the copy has played its 0.2 seconds";
     ASSERT_TRUE(PlaySet(set.get(), 0));
     EXPECT_EQ(set->Current, 0);
     EXPECT_EQ(Status(set->Buffers[0]), DSBSTATUS_PLAYING);

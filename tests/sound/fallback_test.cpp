@@ -1,11 +1,14 @@
-// Playing on without a sound device, and without a soundfont: a silent device stands in for the
-// one that cannot open, and music reports that it cannot start while tunes do nothing.
+// Playing on the real audio device without a sound card, and without a soundfont: a silent
+// device stands in for the one that cannot open, and music reports that it cannot start while
+// tunes do nothing.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 
 #include "media/dxmidi.h"
-#include "sound_fixture.h"
+#include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sdl_services.h"
+#include "support/sound_fixture.h"
 
 namespace {
 
@@ -17,8 +20,10 @@ int Count(const std::string& text, const std::string& part) {
     return count;
 }
 
-// Starts the device on an audio driver that does not exist and plays a buffer on it.
+// Starts the device on an audio driver that does not exist and plays a buffer on it, with the
+// real services in place as the program entry puts them.
 void PlayOnAMissingDevice() {
+    platform::UseSdlServices();
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
     IDirectSound* ds = nullptr;
     ASSERT_EQ(DirectSoundCreate(nullptr, &ds, nullptr), S_OK);
@@ -49,6 +54,7 @@ TEST(SilentDevice, WithoutASoundDeviceTheGamePlaysInSilenceAndSaysSoOnce) {
 
 TEST(NoSoundfont, WithoutASoundfontThereIsNoMusicAndTunesDoNothing) {
     platform::Harness harness;
+    platform::UseAudio(platform::SdlAudio());
     ASSERT_TRUE(platform::MusicAvailable()) << "the system's soundfont makes music possible";
     sound::WriteFile("notes.sf2", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'});
     for (const char* font : {"/no/such/soundfont.sf2", "notes.sf2"}) {

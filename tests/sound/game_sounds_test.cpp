@@ -6,7 +6,7 @@
 
 #include "assets/baked_resources.h"
 #include "game/znform.h"
-#include "sound_fixture.h"
+#include "support/sound_fixture.h"
 #include "support/test_folder.h"
 
 namespace {

@@ -1,5 +1,5 @@
-// The title screen's sound rendered through SDL's disk audio driver: the "BeginGame" jingle and
-// the title tune are both in the file, and neither drowns the other.
+// The title screen's sound rendered by the real audio device through SDL's disk audio driver:
+// the "BeginGame" jingle and the title tune are both in the file, and neither drowns the other.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,7 +10,8 @@
 #include "assets/baked_resources.h"
 #include "media/dxmidi.h"
 #include "media/dxsfx.h"
-#include "sound_fixture.h"
+#include "platform/sdl/sdl_audio.h"
+#include "support/sound_fixture.h"
 
 namespace {
 
@@ -99,6 +100,7 @@ Match Find(const Signal& mix, const Signal& reference, std::size_t maxLag) {
 
 TEST(TitleScreenSound, TheJingleAndTheTitleTuneAreBothHeard) {
     platform::Harness harness;
+    platform::UseAudio(platform::SdlAudio());
     const std::string file = (std::filesystem::current_path() / "title.raw").string();
     std::filesystem::remove(file);
     setenv("SDL_AUDIODRIVER", "disk", 1);

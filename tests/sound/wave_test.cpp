@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "media/dxsfx.h"
-#include "sound_fixture.h"
+#include "support/sound_fixture.h"
 
 namespace {
 

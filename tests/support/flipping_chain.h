@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/ddraw.h"
+#include "platform/api/ddraw.h"
 
 struct FlippingChain {
     // Creates the chain; a failure is reported as the calling test's.

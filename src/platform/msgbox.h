@@ -1,6 +1,0 @@
-// Message boxes: a dialog for the player and the same text on standard error for the log.
-#pragma once
-
-#include "platform/wintypes.h"
-
-int MessageBoxA(HWND window, const char* text, const char* caption, UINT type);

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Starts the real program under Xvfb as the level editor on a new file: two gulls placed by
+# clicks, one turned by dragging its arrow, the other made of the second kind and given a band
+# by dragging its top and bottom; Ctrl+S saves and Esc leaves with status 0, and the file holds
+# exactly those gulls. With ZINTREL_EDITOR_SHOT set to a file name, it also saves a picture of
+# the editor there, at the game's own size.
+set -euo pipefail
+source "$(dirname "$0")/xvfb.sh"
+game_dir=$1
+prepare_run
+start_game_copy "$game_dir" --edit made.znl
+window=$(game_window)
+xdotool windowfocus --sync "$window" 2>/dev/null || true
+
+# The game's 640 by 480 screen fills the 1280 by 1024 screen at twice its size, 32 rows down.
+at() { echo "$((2 * $1)) $((2 * $2 + 32))"; }
+point() {
+  # shellcheck disable=SC2046
+  xdotool mousemove $(at "$1" "$2")
+  sleep 0.3
+}
+click() {
+  point "$1" "$2"
+  xdotool click 1
+  sleep 0.3
+}
+drag() {
+  point "$1" "$2"
+  xdotool mousedown 1
+  sleep 0.3
+  point "$(( ($1 + $3) / 2 ))" "$(( ($2 + $4) / 2 ))"
+  point "$3" "$4"
+  xdotool mouseup 1
+  sleep 0.3
+}
+
+# A gull at (100, 60), its arrow's head dragged from (157, 92) to (102, 92): 120 pixels a second
+# to the left.
+click 132 92
+drag 157 92 102 92
+# A gull at (300, 120) of the second kind, its band from 80 to 200.
+click 332 152
+xdotool key a
+sleep 0.3
+drag 332 120 332 80
+drag 332 183 332 263
+xdotool key ctrl+s
+sleep 1
+import -window root "$work/editor.png"
+if [ -n "${ZINTREL_EDITOR_SHOT:-}" ]; then
+  convert "$work/editor.png" -crop 1280x960+0+32 +repage -sample 50% "$ZINTREL_EDITOR_SHOT"
+fi
+
+[ -f "$work/made.znl" ] || fail "Ctrl+S wrote no file"
+expected=$(printf 'Zintrel Level File Version 1.0\r\nLevel=1,3,3,2,harbour01.jpg\r\nGull=100,60,-120,0,0,0,0\r\nGull=300,120,100,0,1,80,200\r\n')
+[ "$(cat "$work/made.znl")" = "$expected" ] || fail "the file holds: $(cat -A "$work/made.znl")"
+
+xdotool key Escape
+status=0
+wait "$game_pid" || status=$?
+game_pid=""
+[ "$status" -eq 0 ] || fail "exit status $status"
+echo "editor: passed"

@@ -1,0 +1,121 @@
+// The command line: what it asks for, its mistakes named in one line, and the answers printed.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/command_line.h"
+
+namespace {
+
+CommandLine Parsed(const std::vector<std::string>& arguments) {
+    const ParsedCommandLine parsed = ParseCommandLine(arguments);
+    const auto* line = std::get_if<CommandLine>(&parsed);
+    if (line == nullptr) {
+        ADD_FAILURE() << "refused: " << std::get<CommandLineError>(parsed).problem;
+        return {};
+    }
+    return *line;
+}
+
+std::string Problem(const std::vector<std::string>& arguments) {
+    const ParsedCommandLine parsed = ParseCommandLine(arguments);
+    const auto* error = std::get_if<CommandLineError>(&parsed);
+    return error != nullptr ? error->problem : "(taken)";
+}
+
+// Status, standard output and standard error of the answer to a command line.
+struct Answer {
+    std::optional<int> status;
+    std::string out;
+    std::string errors;
+};
+
+Answer Answered(const std::vector<std::string>& arguments) {
+    std::ostringstream out;
+    std::ostringstream errors;
+    Answer answer;
+    answer.status = AnswerCommandLine(ParseCommandLine(arguments), out, errors);
+    answer.out = out.str();
+    answer.errors = errors.str();
+    return answer;
+}
+
+TEST(CommandLineTest, OptionsWithTheirFilesAreTaken) {
+    EXPECT_EQ(Parsed({}).request, CommandLine::Request::Play);
+    EXPECT_TRUE(Parsed({}).record.empty());
+    EXPECT_TRUE(Parsed({}).replay.empty());
+    EXPECT_EQ(Parsed({"--record", "game.rec"}).record, "game.rec");
+    EXPECT_TRUE(Parsed({"--record", "game.rec"}).replay.empty());
+    EXPECT_EQ(Parsed({"--replay", "old.rec.gz"}).replay, "old.rec.gz");
+    EXPECT_EQ(Parsed({"--record=with space.rec"}).record, "with space.rec");
+    EXPECT_EQ(Parsed({"--replay=-odd.rec"}).replay, "-odd.rec");
+    EXPECT_EQ(Parsed({"--edit", "mine.znl"}).edit, "mine.znl");
+    EXPECT_EQ(Parsed({"--edit=pack.znk"}).edit, "pack.znk");
+    EXPECT_TRUE(Parsed({"--replay", "old.rec"}).edit.empty());
+    EXPECT_EQ(Parsed({"--record=a=b"}).record, "a=b");
+}
+
+TEST(CommandLineTest, HelpAndVersionAnswerOnStandardOutput) {
+    for (const char* help : {"--help", "-h"}) {
+        const Answer answer = Answered({help});
+        EXPECT_EQ(answer.status, 0) << help;
+        EXPECT_EQ(answer.out, Usage()) << help;
+        EXPECT_EQ(answer.errors, "") << help;
+    }
+    // They answer whatever follows, as a player trying them expects.
+    EXPECT_EQ(Answered({"--help", "--reccord"}).status, 0);
+    EXPECT_EQ(Parsed({"--record", "a.rec", "--version"}).request, CommandLine::Request::Version);
+
+    const Answer version = Answered({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("zintrel ")) << version.out;
+    EXPECT_EQ(version.out, VersionText());
+    EXPECT_EQ(std::count(version.out.begin(), version.out.end(), '\n'), 1);
+    EXPECT_EQ(version.errors, "");
+
+    EXPECT_EQ(Answered({}).status, std::nullopt);
+    EXPECT_EQ(Answered({"--record", "game.rec"}).status, std::nullopt);
+}
+
+TEST(CommandLineTest, TheUsageNamesTheOptionsTheKeysAndTheManualPage) {
+    const std::string usage = Usage();
+    EXPECT_TRUE(usage.starts_with("Usage: zintrel [--record FILE | --replay FILE | --edit FILE]\n"))
+        << usage;
+    for (const char* part : {"--record FILE", "--replay FILE", "--edit FILE", "-h, --help",
+                             "--version", "Space", "Esc", "man 6 zintrel"}) {
+        EXPECT_NE(usage.find(part), std::string::npos) << part;
+    }
+}
+
+TEST(CommandLineTest, EachMistakeIsNamedInOneLine) {
+    EXPECT_EQ(Problem({"--reccord"}), "unknown option '--reccord'");
+    EXPECT_EQ(Problem({"-x"}), "unknown option '-x'");
+    EXPECT_EQ(Problem({"--record", "a.rec", "--wrong"}), "unknown option '--wrong'");
+    EXPECT_EQ(Problem({"--help=yes"}), "unknown option '--help=yes'");
+    EXPECT_EQ(Problem({"game.rec"}), "unexpected argument 'game.rec'");
+    EXPECT_EQ(Problem({"--record", "a.rec", "b.rec"}), "unexpected argument 'b.rec'");
+    EXPECT_EQ(Problem({"--record"}), "option '--record' needs a file name");
+    EXPECT_EQ(Problem({"--replay="}), "option '--replay' needs a file name");
+    EXPECT_EQ(Problem({"--record", "--replay", "b.rec"}), "option '--record' needs a file name");
+    EXPECT_EQ(Problem({"--record", "a.rec", "--replay", "b.rec"}),
+              "options '--record' and '--replay' exclude each other");
+    EXPECT_EQ(Problem({"--replay=b.rec", "--record=a.rec"}),
+              "options '--replay' and '--record' exclude each other");
+    EXPECT_EQ(Problem({"--edit", "a.znl", "--record", "b.rec"}),
+              "options '--edit' and '--record' exclude each other");
+    EXPECT_EQ(Problem({"--record", "a.rec", "--record", "b.rec"}),
+              "option '--record' is given twice");
+}
+
+TEST(CommandLineTest, AMistakeGoesToStandardErrorWithTheUsage) {
+    const Answer answer = Answered({"--reccord"});
+    EXPECT_EQ(answer.status, 2);
+    EXPECT_EQ(answer.out, "");
+    EXPECT_EQ(answer.errors, std::string("zintrel: unknown option '--reccord'\n") + Usage());
+}
+
+}  // namespace

@@ -1,0 +1,369 @@
+// Play without a mouse: a game controller, the keyboard's arrow keys and a finger, through the
+// window system's events as the devices give them.
+#include "playfield/spritekinds.h"
+#include "support/play_fixture.h"
+
+namespace {
+
+using Pad = platform::Harness::PadControl;
+using Finger = platform::Harness::FingerPhase;
+
+// One gull far up on the left, no bombs: a level that stays in play.
+const std::string kQuietLevel = "0,0,0\nGull=20,40,0,0,0,0,0\n";
+
+class ControlsTest : public PlayTest {
+  protected:
+    double PaddleX() { return Form().PaddleSprite.X; }
+    // Seconds on the game's clock since the mark.
+    double Since(std::uint64_t mark) const { return (harness.ClockMicros() - mark) / 1e6; }
+    // A wait until the paddle's left edge is at x.
+    Step PaddleAt(double x) {
+        return WaitUntil([this, x] { return PaddleX() == x; });
+    }
+};
+
+// The stick drives the paddle across in about half a second at full deflection, inside its
+// dead zone it holds it still, and the d-pad drives it at a speed that rises while held.
+TEST_F(ControlsTest, TheStickAndTheDpadTakeThePaddleToBothEnds) {
+    WriteLevels("quiet.znl", {kQuietLevel});
+    const int pad = harness.AttachPad();
+    std::uint64_t mark = 0;
+    double still = 0;
+    ASSERT_TRUE(Play({
+        [&] { harness.PadStick(pad, -1); },
+        PaddleAt(0),
+        [&] {
+            mark = harness.ClockMicros();
+            harness.PadStick(pad, 1);
+        },
+        PaddleAt(576),
+        [&] {
+            EXPECT_NEAR(Since(mark), 0.5, 0.1);
+            harness.PadStick(pad, -0.15);
+            still = PaddleX();
+        },
+        WaitFrames(30),
+        [&] {
+            EXPECT_EQ(PaddleX(), still) << "a push inside the dead zone moves nothing";
+            harness.PadStick(pad, -0.4);
+            mark = harness.ClockMicros();
+        },
+        WaitFrames(30),
+        [&] {
+            // Past the dead zone a small push moves the paddle slowly.
+            const double speed = (still - PaddleX()) / Since(mark);
+            EXPECT_GT(speed, 100);
+            EXPECT_LT(speed, 500);
+            harness.PadStick(pad, 0);
+            mark = harness.ClockMicros();
+            harness.PadButton(pad, Pad::Left, true);
+        },
+        PaddleAt(0),
+        [&] {
+            // Faster than its first speed all the way, slower than three times it.
+            const double seconds = Since(mark);
+            EXPECT_LT(seconds, (still - 0) / 400.0);
+            EXPECT_GT(seconds, (still - 0) / 1200.0);
+            harness.PadButton(pad, Pad::Left, false);
+        },
+        [&] { harness.PadButton(pad, Pad::Right, true); },
+        PaddleAt(576),
+        [&] { harness.PadButton(pad, Pad::Right, false); },
+        [&] { harness.PadButton(pad, Pad::Back, true); },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsAbout) << "Back leaves as Esc does";
+            harness.Char(27);
+        },
+    }));
+}
+
+// The south button is the mouse's button; Start pauses and resumes; a pad unplugged in play
+// pauses the game, and one plugged in acts at once.
+TEST_F(ControlsTest, ThePadLaunchesFiresPausesAndIsUnplugged) {
+    WriteLevels("quiet.znl", {kQuietLevel});
+    int pad = harness.AttachPad();
+    ASSERT_TRUE(Play({
+        [&] {
+            Form().ShotgunPower = true;
+            harness.PadButton(pad, Pad::South, true);
+        },
+        WaitFrames(2),
+        [&] {
+            EXPECT_TRUE(Form().PlayStarted);
+            EXPECT_TRUE(Form().MouseHeld);
+            EXPECT_NE(Form().ShotSprites[0].Kind, ShotIdle) << "the shotgun fires";
+            harness.PadButton(pad, Pad::South, false);
+        },
+        [&] {
+            EXPECT_FALSE(Form().MouseHeld);
+            harness.PadButton(pad, Pad::East, true);  // does nothing in play
+            harness.PadButton(pad, Pad::Start, true);
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsPaused);
+            harness.PadButton(pad, Pad::East, false);
+            harness.PadButton(pad, Pad::Start, false);
+        },
+        [&] { harness.PadButton(pad, Pad::Start, true); },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsPlaying);
+            harness.PadButton(pad, Pad::Start, false);
+            harness.DetachPad(pad);
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsPaused) << "a pad unplugged in play pauses";
+            pad = harness.AttachPad();
+        },
+        [&] { harness.PadButton(pad, Pad::Start, true); },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsPlaying) << "a pad plugged in acts at once";
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+// The arrow keys drive the paddle while held, at a speed that rises; Space still launches.
+TEST_F(ControlsTest, TheArrowKeysTakeThePaddleToBothEnds) {
+    WriteLevels("quiet.znl", {kQuietLevel});
+    std::uint64_t mark = 0;
+    ASSERT_TRUE(Play({
+        [&] { harness.PressKey("Left"); },
+        PaddleAt(0),
+        [&] {
+            harness.ReleaseKey("Left");
+            mark = harness.ClockMicros();
+            harness.PressKey("Right");
+        },
+        PaddleAt(576),
+        [&] {
+            EXPECT_LT(Since(mark), 576 / 400.0);
+            EXPECT_GT(Since(mark), 576 / 1200.0);
+            harness.ReleaseKey("Right");
+        },
+        WaitFrames(10),
+        [&] {
+            EXPECT_EQ(PaddleX(), 576) << "a released key moves nothing";
+            harness.Char(' ');
+        },
+        [&] {
+            EXPECT_TRUE(Form().PlayStarted);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+// A finger puts the paddle's left edge under it, in the game's pixels whatever the window's
+// size and its black bars, and holds the mouse button while it is down.
+TEST_F(ControlsTest, AFingerPutsThePaddleUnderIt) {
+    WriteLevels("quiet.znl", {kQuietLevel});
+    struct Touch {
+        platform::DesktopRect window;  // width 0: full screen
+        double x;                      // of the window's width
+        double paddle;
+    };
+    const Touch touches[] = {
+        {{}, 0.25, 160},                  // full screen on a 4:3 display
+        {{0, 0, 1280, 480}, 0.5, 320},    // bars left and right: the middle is the middle
+        {{0, 0, 1280, 480}, 0.3125, 80},  // 400 of 1280: 80 into the picture
+        {{0, 0, 1280, 480}, 0.1, 0},      // on the left bar: the picture's edge
+        {{0, 0, 640, 960}, 0.75, 480},    // bars above and below
+        {{0, 0, 640, 960}, 0.99, 576},    // the paddle stays on the screen
+    };
+    std::vector<Step> steps;
+    for (const Touch& touch : touches) {
+        if (touch.window.width != 0) {
+            steps.push_back([&] {
+                if (harness.Fullscreen()) {
+                    harness.PressKey("Return", true);
+                }
+            });
+            steps.push_back([&, touch] { harness.MoveWindow(touch.window); });
+        }
+        steps.push_back([&, touch] { harness.Touch(Finger::Down, touch.x, 0.5); });
+        steps.push_back(WaitFrames(2));
+        steps.push_back([&, touch] {
+            EXPECT_EQ(PaddleX(), touch.paddle) << touch.window.width << " " << touch.x;
+            EXPECT_TRUE(Form().MouseHeld);
+            harness.Touch(Finger::Up, touch.x, 0.5);
+        });
+        steps.push_back([&] { EXPECT_FALSE(Form().MouseHeld); });
+    }
+    steps.push_back([&] { harness.Char(27); });
+    steps.push_back([&] { harness.Char(27); });
+    ASSERT_TRUE(Play(steps));
+}
+
+// The list of level sets by pointer: the wheel moves the highlight, a pointer that can be seen
+// moves it to the entry under it, and a click chooses the entry highlighted.
+TEST_F(ControlsTest, TheWheelAndThePointerChooseFromTheList) {
+    AddLevelFiles({"one.znk", "two.znl", "three.znk"});
+    ASSERT_TRUE(Run({
+        [&] { harness.Click(); },
+        [&] { harness.TurnWheel(-1); },
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 1);
+            harness.TurnWheel(-3);
+        },
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 2) << "the wheel stops at the last entry";
+            harness.TurnWheel(1);
+        },
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 1);
+            // Full screen the pointer is hidden: it points at nothing.
+            harness.PointAt(320, 60);
+        },
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 1);
+            harness.PressKey("Return", true);
+        },
+        [&] {
+            harness.MoveWindow({0, 0, 1280, 960});
+        },
+        [&] { harness.PointAt(640, 2 * 95); },  // the third entry's line, at twice the size
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 2);
+            harness.PointAt(640, 2 * 200);  // below the list
+        },
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 2);
+            EXPECT_EQ(Form().GameState, gsSelectPack);
+            harness.Click();
+        },
+        WaitForPlay(),
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 2);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+// A tap on an entry of the list chooses that entry, full screen as in a window.
+TEST_F(ControlsTest, ATapChoosesTheEntryItTouches) {
+    AddLevelFiles({"one.znk", "two.znl", "three.znk"});
+    ASSERT_TRUE(Run({
+        [&] { harness.Touch(Finger::Down, 0.5, 0.5); },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsSelectPack) << "a tap on the title is a click";
+            harness.Touch(Finger::Up, 0.5, 0.5);
+        },
+        [&] { harness.Touch(Finger::Down, 0.5, 75.0 / 480); },
+        WaitForPlay(),
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 1);
+            harness.Touch(Finger::Up, 0.5, 75.0 / 480);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
+// A whole game with one device alone: the title, the selection of the second level set, a
+// cleared level, lives lost to bombs, the game over, a name for the Hall of Fame and the way
+// out. A finger types the name on the system's keyboard on the screen, and leaves by the
+// window's close button.
+using Hands = PlayBot::Hands;
+
+class WholeGameTest : public ControlsTest, public ::testing::WithParamInterface<Hands> {
+  protected:
+    // One press of a control of the device: down at one step, up at the next.
+    std::vector<Step> Press(Pad control) {
+        return {[this, control] { harness.PadButton(pad, control, true); },
+                [this, control] { harness.PadButton(pad, control, false); }};
+    }
+    std::vector<Step> Press(const std::string& key) {
+        return {[this, key] { harness.PressKey(key); }, [this, key] { harness.ReleaseKey(key); }};
+    }
+    std::vector<Step> Tap(double x, double y) {
+        return {[this, x, y] { harness.Touch(Finger::Down, x, y); },
+                [this, x, y] { harness.Touch(Finger::Up, x, y); }};
+    }
+    // Space, Enter and the other keys that type reach the game as their characters.
+    std::vector<Step> Type(const std::string& text) {
+        return {[this, text] { harness.Type(text); }};
+    }
+
+    int pad = 0;
+};
+
+TEST_P(WholeGameTest, OneDeviceAlonePlaysAWholeGame) {
+    const Hands hands = GetParam();
+    WriteLevels("a-quiet.znl", {kQuietLevel});
+    WriteLevels("b-game.znl", {"0,0,0\nGull=300,60,0,0,0,0,0\n",
+                               "12,0,0\nGull=0,150,-120,0,0,0,0\nGull=240,150,-120,0,0,0,0\n"
+                               "Gull=480,150,-120,0,0,0,0\nGull=300,110,100,0,1,0,0"});
+    if (hands == Hands::Pad) {
+        pad = harness.AttachPad();
+    }
+    PlayBot& player = StartBot(3);
+    player.hands = hands;
+    player.pad = pad;
+    player.dodging = false;
+    passesAfterSteps = 400'000;
+    // What each device does on the screens: go on, choose the second entry, make the name "B!"
+    // and enter it, and leave.
+    const auto forDevice = [&](std::vector<Step> byPad, std::vector<Step> byKeys,
+                               std::vector<Step> byFinger) {
+        return hands == Hands::Pad ? byPad : hands == Hands::Keys ? byKeys : byFinger;
+    };
+    const auto goOn = [&] { return forDevice(Press(Pad::South), Type(" "), Tap(0.5, 0.5)); };
+    std::vector<Step> steps;
+    const auto add = [&](std::vector<Step> more) {
+        steps.insert(steps.end(), more.begin(), more.end());
+    };
+    add(goOn());
+    add({[&] { EXPECT_EQ(Form().GameState, gsSelectPack); }});
+    add(forDevice(Press(Pad::Down), Press("Down"), {}));
+    add(forDevice(Press(Pad::South), Press("Return"), Tap(0.5, 75.0 / 480)));
+    add({WaitUntil([&] { return Form().LevelNumber == 2; }),
+         WaitUntil([&] { return player.tally.livesLost > 0; }),
+         WaitUntil([&] { return Form().GameState == gsGameOver; }), [&] {
+             EXPECT_EQ(Form().PackIndex, 1);
+             Form().HofRank = 0;  // the bombs leave little to score: a place is given
+         }});
+    add(forDevice(Press(Pad::South), Press("Return"), Tap(0.5, 0.5)));
+    add({[&] { EXPECT_EQ(Form().GameState, gsNameEntry); }});
+    const auto letters = [&](const auto& press, auto up, auto down, auto right, auto left) {
+        std::vector<Step> made;
+        // Up twice: A, then B; taken; down from the letters' end: &, ?, !; taken; a letter
+        // begun and removed.
+        for (auto control : {up, up, right, down, down, down, right, up, left}) {
+            const std::vector<Step> one = press(control);
+            made.insert(made.end(), one.begin(), one.end());
+        }
+        return made;
+    };
+    add(forDevice(
+        letters([&](Pad c) { return Press(c); }, Pad::Up, Pad::Down, Pad::South, Pad::Left),
+        letters([&](const char* k) { return Press(k); }, "Up", "Down", "Right", "Left"),
+        Type("B!")));
+    add({[&] { EXPECT_EQ(Form().PlayerName, "B!"); }});
+    add(forDevice(Press(Pad::Start), Press("Return"), Type("\r")));
+    add({[&] {
+        EXPECT_EQ(Form().GameState, gsHallOfFame);
+        EXPECT_EQ(Form().HallOfFame[0].Name, "B!");
+    }});
+    add(goOn());
+    add({[&] { EXPECT_EQ(Form().GameState, gsTitle); }});
+    add(forDevice(Press(Pad::East), Press("Escape"), {[&] { harness.CloseWindow(); }}));
+    if (hands != Hands::Finger) {
+        add({[&] { EXPECT_EQ(Form().GameState, gsAbout); }});
+        add({hands == Hands::Pad ? Step([&] { harness.PadButton(pad, Pad::Back, true); })
+                                 : Step([&] { harness.PressKey("Escape"); })});
+    }
+    ASSERT_TRUE(Run(steps));
+    EXPECT_GT(player.tally.livesLost, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Devices, WholeGameTest,
+                         ::testing::Values(Hands::Pad, Hands::Keys, Hands::Finger),
+                         [](const ::testing::TestParamInfo<Hands>& info) {
+                             return info.param == Hands::Pad    ? std::string("Pad")
+                                    : info.param == Hands::Keys ? std::string("Keys")
+                                                                : std::string("Finger");
+                         });
+
+}  // namespace

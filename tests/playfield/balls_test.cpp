@@ -1,0 +1,248 @@
+// The ball updater on a field of its own: the bounce off the paddle, head-on and glancing, and
+// when a ball passes the paddle; the bounce off a struck gull; glue; the one-shot powers, the
+// tennis ball and the doubler; lost balls and the paddle's explosion.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "support/test_field.h"
+
+namespace {
+
+double Degrees(const TDXSprite& ball) {
+    return std::atan2(-ball.DY, ball.DX) * 180 / 3.14159265358979;
+}
+
+// The paddle at rest in the middle (its centre at 320) and a ball coming straight down on it,
+// its centre `d` pixels left of the paddle's centre.
+TDXSprite& Landing(TestField& f, int d) {
+    return f.OneBall(299 - d, 415, 0, 1);
+}
+
+struct PaddleBounce {
+    int d;         // the paddle's centre minus the ball's
+    double angle;  // degrees above the horizontal, before the random part and the limits
+};
+
+// Head-on, and further and further out on both sides, up to the flattest bounce.
+constexpr PaddleBounce kPaddleBounces[] = {
+    {0, 90},         {1, 92.34375},  {-1, 87.65625}, {10, 113.4375},
+    {-10, 66.5625},  {30, 160.3125}, {-30, 19.6875}, {33, 167.34375},
+    {-33, 12.65625}, {40, 183.75},   {-40, -3.75},
+};
+
+TEST(PaddleBounceTest, LeavesAtTheAngleOfWhereItLandsWithinThreeDegrees) {
+    TestField f;
+    for (const PaddleBounce& c : kPaddleBounces) {
+        for (int r = -3; r <= 3; ++r) {
+            SCOPED_TRACE(testing::Message() << "d " << c.d << ", random " << r);
+            TDXSprite& ball = Landing(f, c.d);
+            SeedForDraw(7, r + 3);
+            f.UpdateBalls();
+            const double expected = std::clamp(c.angle + r, 15.0, 165.0);
+            EXPECT_NEAR(Degrees(ball), expected, 1e-6);
+            EXPECT_NEAR(std::hypot(ball.DX, ball.DY), 1.0, 1e-12);
+            EXPECT_EQ(ball.Speed, 250.0) << "the paddle keeps the speed";
+            EXPECT_TRUE(ball.Latch);
+            EXPECT_EQ(ball.AnimStep, 1) << "the spin turns";
+            EXPECT_EQ(ball.Kind, BallFree);
+        }
+    }
+}
+
+TEST(PaddleBounceTest, APassingBallIsNotTurned) {
+    struct Pass {
+        const char* why;
+        double y;
+        double dy;
+        std::int32_t paddle;
+    };
+    const Pass passes[] = {
+        {"rising", 415, -1, PaddleAlive},
+        {"its top at 438", 438, 1, PaddleAlive},
+        {"its top below 438", 440, 1, PaddleAlive},
+        {"the paddle exploding", 415, 1, PaddleExploding},
+        {"the paddle gone", 415, 1, PaddleGone},
+    };
+    for (const Pass& p : passes) {
+        TestField f;
+        f.PaddleSprite.Kind = p.paddle;
+        TDXSprite& ball = f.OneBall(299, p.y, 0, p.dy);
+        f.UpdateBalls();
+        EXPECT_EQ(ball.DY, p.dy) << p.why;
+        EXPECT_NE(ball.Y, p.y) << p.why << ": it moves on";
+        EXPECT_FALSE(ball.Latch) << p.why;
+    }
+    // Beside the paddle's ends it falls past.
+    TestField f;
+    TDXSprite& beside = Landing(f, 52);
+    f.UpdateBalls();
+    EXPECT_GT(beside.DY, 0);
+}
+
+// A ball against a gull at (300, 200), whose centre is at (332, 232).
+struct GullBounce {
+    const char* what;
+    double x, y, dx, dy;  // the ball
+    std::int32_t gullDx;
+    double dxAfter, dyAfter;  // signs of the direction after the bounce
+    double speed;
+};
+
+constexpr GullBounce kGullBounces[] = {
+    {"head-on from the left", 270, 211, 1, 0, -90, -1, 0, 265},
+    {"from the left, the gull flying away", 270, 211, 1, 0, 90, -1, 0, 250},
+    {"head-on from the right", 350, 211, -1, 0, 90, 1, 0, 265},
+    {"from the right, the gull flying away", 350, 211, -1, 0, -90, 1, 0, 250},
+    {"from the right, the gull hovering", 350, 211, -1, 0, 0, 1, 0, 250},
+    {"from above", 311, 160, 0, 1, -90, 0, -1, 265},
+    {"from below", 311, 260, 0, -1, -90, 0, 1, 250},
+    {"from above and head-on", 290, 190, 1, 1, -90, -1, -1, 280},
+    {"from above and beside it", 240, 160, 0, 1, -90, 0, 1, 250},
+    {"moving away below", 311, 260, 0, 1, -90, 0, 1, 250},
+};
+
+TEST(GullBounceTest, TurnsTheBallAndSpeedsItUpFromAboveAndHeadOn) {
+    for (const GullBounce& c : kGullBounces) {
+        TestField f;
+        TDXSprite& gull = f.OneGull(TZNGull{300, 200, c.gullDx, 0, 0, 0, 0});
+        TDXSprite& ball = f.OneBall(c.x, c.y, c.dx, c.dy);
+        f.BounceOff(gull, ball);
+        const auto sign = [](double v) { return v > 1e-12 ? 1.0 : v < -1e-12 ? -1.0 : 0.0; };
+        EXPECT_EQ(sign(ball.DX), c.dxAfter) << c.what;
+        EXPECT_EQ(sign(ball.DY), c.dyAfter) << c.what;
+        EXPECT_EQ(ball.Speed, c.speed) << c.what;
+        EXPECT_NEAR(std::hypot(ball.DX, ball.DY), 1.0, 1e-12) << c.what;
+        EXPECT_EQ(ball.AnimStep, 1) << c.what;
+    }
+}
+
+TEST(GlueTest, HoldsABouncingBallAndNarrowsThePaddlesRange) {
+    TestField f;
+    f.GluePower = true;
+    // The button held down: the ball bounces as usual.
+    f.MouseHeld = true;
+    TDXSprite& held = f.OneBall(288 - 10, 415, 0, 1);
+    f.UpdateBalls();
+    EXPECT_EQ(held.Kind, BallFree);
+    EXPECT_LT(held.DY, 0);
+    // The button up: it sticks at its place on the paddle, 10 pixels out on the left.
+    f.MouseHeld = false;
+    TDXSprite& left = f.OneBall(288 - 10, 415, 0, 1);
+    f.UpdateBalls();
+    EXPECT_EQ(left.Kind, BallGlued);
+    EXPECT_DOUBLE_EQ(left.X, -10);
+    EXPECT_EQ(f.PaddleMinX, 10);
+    EXPECT_EQ(f.PaddleMaxX, 576);
+    const double y = left.Y;
+    f.UpdateBalls();
+    EXPECT_EQ(left.Y, y) << "it rides on the paddle";
+    // The button down at a ball update frees it where the paddle is now.
+    f.PaddleSprite.X = 100;
+    f.MouseHeld = true;
+    f.UpdateBalls();
+    EXPECT_EQ(left.Kind, BallReleased);
+    EXPECT_TRUE(left.Latch);
+    EXPECT_NEAR(left.X, 90, 1);
+    // Glued near the right end, the range narrows on that side.
+    f.MouseHeld = false;
+    f.PaddleSprite.X = 288;
+    TDXSprite& right = f.OneBall(288 + 40, 415, 0, 1);
+    f.UpdateBalls();
+    EXPECT_EQ(right.Kind, BallGlued);
+    EXPECT_EQ(f.PaddleMaxX, 560);
+}
+
+TEST(BallPowerTest, OneShotPowersActOnEveryBallOnce) {
+    TestField f;
+    // Slower: halved, but not below 175.
+    f.AddBall(100, 200, 250, 1, -1, 0, BallFree);
+    f.AddBall(300, 200, 400, -1, -1, 0, BallFree);
+    f.SlowOnce = true;
+    f.UpdateBalls();
+    EXPECT_EQ(f.BallList[0].Speed, 175);
+    EXPECT_EQ(f.BallList[1].Speed, 200);
+    EXPECT_FALSE(f.SlowOnce);
+    // Faster twice: doubled, but not above 750.
+    TDXSprite& fast = f.OneBall(300, 200, 1, -1);
+    f.FastOnce = true;
+    f.UpdateBalls();
+    EXPECT_EQ(fast.Speed, 500);
+    f.FastOnce = true;
+    f.UpdateBalls();
+    EXPECT_EQ(fast.Speed, 750);
+
+    // The doubler with three balls: six, each twin mirrored.
+    f.BallList.clear();
+    f.AddBall(100, 150, 250, 1, -1, 3, BallFree);
+    f.AddBall(250, 200, 300, -1, 2, 5, BallFree);
+    f.AddBall(400, 250, 800, 2, -1, 7, BallGlued);
+    f.DoublerOnce = true;
+    f.UpdateBalls();
+    ASSERT_EQ(f.BallList.size(), 6u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const TDXSprite& ball = f.BallList[i];
+        const TDXSprite& twin = f.BallList[5 - i];
+        EXPECT_NEAR(twin.DX, -ball.DX, 1e-9) << i;
+        EXPECT_NEAR(twin.DY, ball.DY, 1e-9) << i;
+        EXPECT_EQ(twin.Speed, ball.Speed) << i;
+        EXPECT_EQ(twin.Kind, ball.Kind) << i;
+        EXPECT_EQ(twin.Frame, ball.Frame) << i;
+        EXPECT_LE(twin.Speed, 750);
+    }
+    f.UpdateBalls();
+    EXPECT_EQ(f.BallList.size(), 6u) << "the doubler acts once";
+
+    // The tennis ball: smaller, and a glued ball drops onto the paddle once.
+    TDXSprite& glued = f.OneBall(11, 410, 1, -1, 250, BallGlued);
+    f.TennisOnce = true;
+    f.UpdateBalls();
+    EXPECT_EQ(glued.Sheet, f.TennisBalls.get());
+    EXPECT_EQ(glued.MaxX, 617);
+    EXPECT_EQ(glued.Y, 428);
+    EXPECT_TRUE(f.TennisPower);
+    f.TennisOnce = true;
+    f.UpdateBalls();
+    EXPECT_EQ(glued.Y, 428);
+    f.AddBall(200, 200, 250, 1, -1, 0, BallFree);
+    EXPECT_EQ(f.BallList.back().Sheet, f.TennisBalls.get()) << "new balls are tennis balls";
+}
+
+TEST(LostBallTest, ABallOutAtTheBottomIsLostAndTheLastOneTakesThePaddle) {
+    TestField f;
+    f.Umbrellas = 2;
+    f.AddBall(100, 300, 250, 1, -1, 0, BallFree);
+    f.AddBall(200, 300, 250, 1, -1, 0, BallFree);
+    f.BallList[1].EdgeHits = kEdgeBottom;
+    f.UpdateBalls();
+    ASSERT_EQ(f.BallList.size(), 1u);
+    EXPECT_EQ(f.GameState, gsPlaying);
+    EXPECT_NEAR(f.BallList[0].X, 100 + 0.001 * 250 / std::sqrt(2.0), 1e-9);
+
+    f.BallList[0].EdgeHits = kEdgeBottom;
+    f.UpdateBalls();
+    EXPECT_EQ(f.BallList.size(), 1u) << "the last ball stays";
+    EXPECT_EQ(f.GameState, gsLosingLife);
+    EXPECT_EQ(f.PaddleSprite.Kind, PaddleExploding);
+    EXPECT_EQ(f.PaddleSprite.Sheet, f.ExplosionSheet.get());
+    EXPECT_EQ(f.Umbrellas, 0) << "the shields go with the last ball";
+    EXPECT_EQ(f.Animations, 1);
+
+    const double x = f.BallList[0].X;
+    f.PlayStarted = true;
+    f.UpdateBalls();
+    EXPECT_EQ(f.BallList[0].X, x) << "nothing moves while a life is lost";
+    EXPECT_EQ(f.HitTimer, 0) << "nor does the time since the last strike";
+    // The explosion runs its eight frames, then the paddle is gone.
+    f.FrameTime = 0.031;
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(f.PaddleSprite.Kind, PaddleExploding) << i;
+        f.UpdatePaddle();
+    }
+    EXPECT_EQ(f.PaddleSprite.Kind, PaddleGone);
+    EXPECT_EQ(f.PaddleSprite.Sheet, f.PaddleSheet.get());
+    EXPECT_EQ(f.Animations, 0);
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+// The picture fixture: BMP and JPEG writers, resource tables and pixel access.
+#include "support/picture_fixture.h"
+
+#include <jpeglib.h>
+#include <cstdio>
+#include <fstream>
+
+namespace pictures {
+
+namespace {
+
+void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    out.push_back(static_cast<std::uint8_t>(v));
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+}
+void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    Put16(out, v);
+    Put16(out, v >> 16);
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> MakeBmp(int width, int height, const Painter& paint) {
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<std::uint8_t> out;
+    out.reserve(54 + static_cast<std::size_t>(stride) * height);
+    out.push_back('B');
+    out.push_back('M');
+    Put32(out, 54 + stride * height);
+    Put32(out, 0);
+    Put32(out, 54);
+    Put32(out, 40);
+    Put32(out, static_cast<std::uint32_t>(width));
+    Put32(out, static_cast<std::uint32_t>(height));
+    Put16(out, 1);
+    Put16(out, 24);
+    for (int i = 0; i < 6; ++i) {
+        Put32(out, 0);
+    }
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = paint(x, y);
+            out.push_back(GetBValue(c));
+            out.push_back(GetGValue(c));
+            out.push_back(GetRValue(c));
+        }
+        out.resize(out.size() + (stride - width * 3), 0);
+    }
+    return out;
+}
+
+std::vector<std::uint8_t> MakeJpeg(int width, int height, const Painter& paint, int quality) {
+    jpeg_compress_struct info;
+    jpeg_error_mgr errors;
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 3);
+    while (info.next_scanline < info.image_height) {
+        const int y = static_cast<int>(info.next_scanline);
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = paint(x, y);
+            row[x * 3] = GetRValue(c);
+            row[x * 3 + 1] = GetGValue(c);
+            row[x * 3 + 2] = GetBValue(c);
+        }
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<std::uint8_t> out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+void WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream file(name, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+void PictureTest::SetUp() {
+    ASSERT_EQ(DirectDrawCreate(nullptr, &dd, nullptr), DD_OK);
+    screen = Offscreen(640, 480);
+}
+
+void PictureTest::TearDown() {
+    for (IDirectDrawSurface3* surface : owned_) {
+        surface->Release();
+    }
+    dd->Release();
+    platform::SetModuleResources({});
+}
+
+void PictureTest::AddResource(const std::string& name, std::vector<std::uint8_t> bytes) {
+    names_.push_back(name);
+    blobs_.push_back(std::move(bytes));
+    table_.clear();
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+        table_.push_back({names_[i], "BITMAP", blobs_[i]});
+    }
+    platform::SetModuleResources(table_);
+}
+
+IDirectDrawSurface3* PictureTest::Offscreen(int width, int height) {
+    DDSURFACEDESC desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    desc.dwWidth = static_cast<DWORD>(width);
+    desc.dwHeight = static_cast<DWORD>(height);
+    IDirectDrawSurface3* surface = nullptr;
+    EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DD_OK);
+    owned_.push_back(surface);
+    return surface;
+}
+
+std::uint16_t PictureTest::Pixel(IDirectDrawSurface3* surface, int x, int y) {
+    DDSURFACEDESC desc;
+    if (surface->Lock(nullptr, &desc, 0, nullptr) != DD_OK) {
+        ADD_FAILURE() << "the surface cannot be read";
+        return 0xDEAD;
+    }
+    const auto* row = static_cast<const std::uint8_t*>(desc.lpSurface) + y * desc.lPitch;
+    const std::uint16_t value = reinterpret_cast<const std::uint16_t*>(row)[x];
+    surface->Unlock(nullptr);
+    return value;
+}
+
+void PictureTest::Fill(IDirectDrawSurface3* surface, std::uint16_t colour) {
+    DDBLTFX fx;
+    fx.dwFillColor = colour;
+    ASSERT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
+}
+
+int PictureTest::Count(IDirectDrawSurface3* surface, const RECT& area, std::uint16_t colour) {
+    DDSURFACEDESC desc;
+    if (surface->Lock(nullptr, &desc, 0, nullptr) != DD_OK) {
+        ADD_FAILURE() << "the surface cannot be read";
+        return -1;
+    }
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y) {
+        const auto* row = reinterpret_cast<const std::uint16_t*>(
+            static_cast<const std::uint8_t*>(desc.lpSurface) + y * desc.lPitch);
+        for (int x = area.left; x < area.right; ++x) {
+            count += row[x] == colour ? 1 : 0;
+        }
+    }
+    surface->Unlock(nullptr);
+    return count;
+}
+
+}  // namespace pictures

@@ -1,0 +1,336 @@
+// The test bot's steering, launching and tally.
+#include "support/playbot.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "playfield/spritekinds.h"
+
+namespace {
+
+constexpr int kPaddleWidth = 64;
+constexpr int kPaddleTop = 452;     // the first row of the paddle's pixels
+constexpr int kHoldPasses = 12;     // longer than a frame's eight updater passes
+constexpr double kDodgeTime = 0.5;  // a bomb closer to the paddle than this is dodged
+
+// Folds a position into [low, high] the way a reflecting edge does.
+double Reflect(double x, double low, double high) {
+    const double span = high - low;
+    double m = std::fmod(x - low, 2 * span);
+    if (m < 0) {
+        m += 2 * span;
+    }
+    return m <= span ? low + m : high - (m - span);
+}
+
+// Strikes a gull has left to take before it falls: each one that goes is a strike.
+int Toughness(std::int32_t kind) {
+    switch (kind) {
+        case AGullFlying:
+            return 3;
+        case BAGullFlying:
+            return 2;
+        case GullFlying:
+            return 1;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+PlayBot::PlayBot(platform::Harness& harness, unsigned seed) : harness_(harness), random_(seed) {}
+
+void PlayBot::OnPass(TKestovForm& form) {
+    form_ = &form;
+    tally.statesSeen.insert(form_->GameState);
+    tally.levelPastLast = tally.levelPastLast || form_->RandomLevel;
+    if (!IsInPlay(form_->GameState)) {
+        watching_ = false;
+        if (down_) {
+            Hold(false);
+        }
+        if (hands == Hands::Pad) {
+            harness_.PadStick(pad, 0);
+        }
+        HoldKey(0);
+        return;
+    }
+    Referee();
+    Remember();
+    if (form_->GameState != gsPlaying || !playing) {
+        return;
+    }
+    if (steering) {
+        Steer();
+    }
+    Launch();
+}
+
+void PlayBot::Steer() {
+    const int target = std::clamp(TargetX(), 0, 639);
+    const int away = target - harness_.Cursor().x;
+    switch (hands) {
+        case Hands::Mouse:
+            if (away != 0) {
+                harness_.MoveMouse(away, 0);
+            }
+            break;
+        case Hands::Pad: {
+            // The stick is pushed as far as the paddle has to go: fully from a quarter of the
+            // screen away, gently when close, and let go (inside its dead zone) when there.
+            const double push = std::clamp(away / 160.0, -1.0, 1.0);
+            harness_.PadStick(
+                pad, std::abs(away) < 2 ? 0.0 : std::copysign(0.25 + 0.75 * std::abs(push), push));
+            break;
+        }
+        case Hands::Keys:
+            HoldKey(away > 8 ? 1 : away < -8 ? -1 : 0);
+            break;
+        case Hands::Finger:
+            harness_.Touch(
+                down_ ? platform::Harness::FingerPhase::Move : platform::Harness::FingerPhase::Down,
+                target / 640.0, 0.9);
+            down_ = true;
+            break;
+    }
+}
+
+void PlayBot::HoldKey(int direction) {
+    if (direction == keyHeld_) {
+        return;
+    }
+    if (keyHeld_ != 0) {
+        harness_.ReleaseKey(keyHeld_ < 0 ? "Left" : "Right");
+    }
+    if (direction != 0) {
+        harness_.PressKey(direction < 0 ? "Left" : "Right");
+    }
+    keyHeld_ = direction;
+}
+
+void PlayBot::Hold(bool down) {
+    switch (hands) {
+        case Hands::Mouse:
+            down ? harness_.Press() : harness_.Release();
+            break;
+        case Hands::Pad:
+            harness_.PadButton(pad, platform::Harness::PadControl::South, down);
+            break;
+        case Hands::Keys:
+            if (down) {
+                harness_.Char(' ');  // Space clicks; there is nothing to let go
+            }
+            break;
+        case Hands::Finger:
+            // The finger stays down in play, where it steers; it leaves the glass after.
+            if (!down) {
+                harness_.Touch(platform::Harness::FingerPhase::Up, 0.5, 0.9);
+            }
+            break;
+    }
+    down_ = down;
+}
+
+void PlayBot::Launch() {
+    // The button is held for a whole frame at least, so that the ball updater sees it down;
+    // with the shotgun it stays down, and the shotgun fires pair after pair.
+    const bool glued = std::any_of(form_->BallList.begin(), form_->BallList.end(),
+                                   [](const TDXSprite& ball) { return ball.Kind == BallGlued; });
+    const bool shoot = shooting && form_->ShotgunPower;
+    if (hands == Hands::Finger) {
+        // The finger stays down, where it steers; a glued ball needs it lifted and put down.
+        if (holding_ > 0) {
+            --holding_;
+        } else if (glued && down_) {
+            Hold(false);
+            holding_ = kHoldPasses;
+        }
+        return;
+    }
+    if (down_) {
+        if (--holding_ > 0 || shoot) {
+            return;
+        }
+        Hold(false);
+    } else if (glued || shoot) {
+        Hold(true);
+        holding_ = kHoldPasses;
+    }
+}
+
+int PlayBot::TargetX() {
+    // The free ball that will come down to the paddle first.
+    double soonest = std::numeric_limits<double>::infinity();
+    double landing = 0;
+    for (const TDXSprite& ball : form_->BallList) {
+        if (ball.Kind == BallGlued || ball.DY <= 0) {
+            continue;
+        }
+        const int w = ball.Sheet->FrameWidth;
+        const int h = ball.Sheet->FrameHeight;
+        if (ball.Y >= 480 - h) {
+            continue;  // past the paddle: lost
+        }
+        const double vy = ball.DY * ball.Speed;
+        const double t = std::max(0.0, (kPaddleTop - h - ball.Y) / vy);
+        if (t >= soonest) {
+            continue;
+        }
+        soonest = t;
+        landing = Reflect(ball.X + ball.DX * ball.Speed * t, ball.MinX, ball.MaxX) + w / 2;
+    }
+    if (soonest < std::numeric_limits<double>::infinity()) {
+        // Anywhere the ball still lands on the paddle will do, if the aim is not safe.
+        const int centre = static_cast<int>(landing);
+        return SafeNear(centre - kPaddleWidth / 2 + aim_, centre - kPaddleWidth + 6, centre - 6);
+    }
+
+    // No ball coming down: choose where the next one should land on the paddle, so that the
+    // rallies vary; with the shotgun, go under the Bazzle; catch an egg, else keep under the
+    // ball.
+    aim_ = std::uniform_int_distribution<int>(-14, 14)(random_);
+    int target = static_cast<int>(form_->PaddleSprite.X);
+    const auto egg = std::find_if(form_->EggList.begin(), form_->EggList.end(),
+                                  [](const TDXSprite& e) { return e.DY > 0; });
+    const TDXSprite& bazzle = form_->BazzleSprite;
+    if (shooting && form_->ShotgunPower && bazzle.Kind == BazzlePresent) {
+        // A barrel under the Bazzle's middle, a little ahead of it.
+        target = static_cast<int>(bazzle.X + bazzle.DX * 0.3) + 32 - 9;
+    } else if (egg != form_->EggList.end()) {
+        target = static_cast<int>(egg->X) + 16 - kPaddleWidth / 2;
+    } else if (!form_->BallList.empty() && form_->BallList.front().Kind != BallGlued) {
+        const TDXSprite& ball = form_->BallList.front();
+        target = static_cast<int>(ball.X) + ball.Sheet->FrameWidth / 2 - kPaddleWidth / 2;
+    }
+    return SafeNear(target, 0, 576);
+}
+
+bool PlayBot::Threatened(int x) const {
+    // Where the bombs and falling gulls will be over the next moments, against the paddle
+    // at x; a few pixels of each frame's edge are empty.
+    constexpr int kMargin = 10;
+    const auto hits = [&](const TDXSprite& sprite, double dx, double dy, double ay) {
+        for (double t = 0; t < kDodgeTime; t += 0.02) {
+            const double sx = sprite.X + dx * t;
+            const double sy = sprite.Y + dy * t + ay * t * t / 2;
+            if (sx + sprite.Sheet->FrameWidth - kMargin > x && sx + kMargin < x + kPaddleWidth &&
+                sy + sprite.Sheet->FrameHeight - kMargin > kPaddleTop && sy + kMargin < 480) {
+                return true;
+            }
+        }
+        return false;
+    };
+    for (const TDXSprite& bomb : form_->BombList) {
+        if (hits(bomb, 0, bomb.DY, 0)) {
+            return true;
+        }
+    }
+    for (const TDXSprite& gull : form_->GullList) {
+        if (gull.Kind == GullFalling && hits(gull, gull.DX, gull.DY, gull.AY)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int PlayBot::SafeNear(int wanted, int low, int high) const {
+    // The nearest safe place to the one wanted: first within [low, high], then anywhere.
+    for (const auto& [from, to] : {std::pair{low, high}, std::pair{0, 576}}) {
+        for (int away = 0; away <= 576; away += 4) {
+            for (const int x : {wanted - away, wanted + away}) {
+                if (x >= std::max(from, 0) && x <= std::min(to, 576) &&
+                    (!dodging || !Threatened(x))) {
+                    return x;
+                }
+            }
+        }
+    }
+    return wanted;
+}
+
+void PlayBot::Referee() {
+    if (!watching_) {
+        return;
+    }
+    if (state_ == gsPlaying && form_->GameState == gsLosingLife) {
+        // The updater that ran in this pass ended the life.
+        switch (step_) {
+            case 0:
+                ++tally.livesLostByBomb;
+                break;
+            case 3:
+                ++tally.livesLostByGull;
+                break;
+            default:
+                ++tally.livesLostByLastBall;
+                break;
+        }
+    }
+    if (form_->Lives < lives_) {
+        tally.livesLost += lives_ - form_->Lives;
+        return;  // a new life: the Bazzle and the cannon are sent away
+    }
+    if (form_->Umbrellas < umbrellas_ && form_->GameState == gsPlaying) {
+        tally.umbrellasUsed += umbrellas_ - form_->Umbrellas;
+    }
+    if (form_->LevelNumber != level_) {
+        ++tally.levelsStarted;
+        return;  // a new level's gulls
+    }
+    if (form_->GullList.size() != gulls_.size()) {
+        return;
+    }
+    const bool cannonFired = cannonDX_ == 0 && form_->CannonSprite.DX < 0;
+    for (std::size_t g = 0; g < gulls_.size(); ++g) {
+        const std::int32_t before = gulls_[g];
+        const std::int32_t now = form_->GullList[g].Kind;
+        if (before == now) {
+            continue;
+        }
+        if (now == GullExploding && cannonFired) {
+            ++tally.cannonShots;  // the cannon's shot scores nothing
+            continue;
+        }
+        tally.strikes += std::max(0, Toughness(before) - Toughness(now));
+        if (before == GullFalling && now == GullExploding) {
+            ++tally.strikes;  // a falling gull shot down
+        }
+    }
+    // A struck Bazzle vanishes where it was; one that leaves has crossed an edge.
+    const double bx = form_->BazzleSprite.X;
+    if (bazzle_ == BazzlePresent && form_->BazzleSprite.Kind == BazzleAbsent && bx > -64 &&
+        bx < 640) {
+        ++tally.bazzleStrikes;
+        // Balls strike it in their own updater; shots in the Bazzle's.
+        if (state_ == gsPlaying && step_ == 2) {
+            ++tally.bazzleStrikesByBall;
+        }
+    }
+}
+
+void PlayBot::Remember() {
+    watching_ = true;
+    level_ = form_->LevelNumber;
+    lives_ = form_->Lives;
+    umbrellas_ = form_->Umbrellas;
+    step_ = form_->FrameStep;
+    state_ = form_->GameState;
+    bazzle_ = form_->BazzleSprite.Kind;
+    cannonDX_ = form_->CannonSprite.DX;
+    gulls_.clear();
+    for (const TDXSprite& gull : form_->GullList) {
+        gulls_.push_back(gull.Kind);
+    }
+    // The egg updater runs next in this pass: it takes the eggs the paddle touches now.
+    if (form_->GameState == gsPlaying && form_->FrameStep == 1 &&
+        form_->PaddleSprite.Kind == PaddleAlive) {
+        for (const TDXSprite& egg : form_->EggList) {
+            if (form_->PaddleSprite.Collides(egg)) {
+                ++tally.eggsCaught;
+                tally.powersCaught.insert(egg.Kind);
+            }
+        }
+    }
+}

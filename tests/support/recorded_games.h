@@ -1,0 +1,81 @@
+// The recorded games kept with the tests: how each was played by the test bot, and what it must
+// be seen to reach when it is replayed.
+#pragma once
+
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/session/recording.h"
+#include "support/play_fixture.h"
+
+// The events of play the recorded games reach between them.
+enum class PlayEvent {
+    // An egg of each power caught, in the order of the powers' kinds.
+    SlowerCaught,
+    DoublerCaught,
+    ExtraPaddleCaught,
+    GlueCaught,
+    FasterCaught,
+    ShotgunCaught,
+    TennisBallCaught,
+    UmbrellaCaught,
+    BazzleByBall,
+    BazzleByShot,
+    Cannon,
+    LifeLostByBomb,
+    LifeLostByFallingGull,
+    LifeLostByLastBall,
+    UmbrellaUsed,
+    GameOver,
+    NameEntry,
+    LevelPastTheLast,
+    Pause,
+    LostSurfaces,
+};
+
+std::string EventName(PlayEvent event);
+
+struct RecordedGame {
+    std::string name;
+    // The level set: "pack", "sky", "bazzle", "one", "bombs", "flock", or "shipped": the whole
+    // game folder when recorded, its pictures alone when replayed
+    std::string levels;
+    int levelSet = 0;  // the entry of the list of level sets the bot takes, when offered one
+    long seed;         // the wall clock the game seeds its generator from
+    double refreshHz;  // 0: the harness's own frame interval
+    unsigned botSeed;
+    bool steering = true;
+    bool dodging = true;
+    bool shooting = false;
+    bool pad = false;     // the bot plays with a game controller's stick and button
+    int frames = 2400;    // frames of play before the bot leaves with Esc, unless the game ends
+    int pauseAtPass = 0;  // the bot presses P here, and again a while later
+    int focusAtPass = 0;  // the game loses the focus here, and has it back a while later
+    int lostAtPass = 0;   // every surface is lost here
+    std::set<PlayEvent> reaches;  // what the replay must be seen to reach
+};
+
+const std::vector<RecordedGame>& RecordedGames();
+// Names a game in the tests' messages.
+inline void PrintTo(const RecordedGame& game, std::ostream* out) {
+    *out << game.name;
+}
+
+// The folder the recordings are kept in, in the source tree.
+std::string RecordingsFolder();
+// The text of a record, plain or compressed.
+std::string RecordText(const std::string& path);
+
+class RecordedGameTest : public PlayTest {
+  protected:
+    // Plays the game with the bot, recording it to the file.
+    platform::SessionOutcome Record(const RecordedGame& game, const std::string& path);
+    // Replays the record of the game with a referee watching; `seen` gets what it saw.
+    platform::SessionOutcome Replay(const RecordedGame& game, const std::string& path,
+                                    std::set<PlayEvent>* seen = nullptr);
+
+  private:
+    void Prepare(const RecordedGame& game, bool replaying);
+};

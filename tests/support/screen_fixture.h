@@ -1,0 +1,28 @@
+// Scenario tests of the screens: the headless game, and reading what a surface shows.
+#pragma once
+
+#include <cstdint>
+
+#include "support/game_fixture.h"
+
+inline constexpr std::uint16_t kBlack565 = 0x0000;
+inline constexpr std::uint16_t kWhite565 = 0xFFFF;
+inline constexpr std::uint16_t kRed565 = 0xF800;
+inline constexpr std::uint16_t kYellow565 = 0xFFE0;
+inline constexpr std::uint16_t kCyan565 = 0x07FF;
+
+class ScreenTest : public GameTest {
+  protected:
+    IDirectDrawSurface3* Background() { return Form().Background->Surface; }
+    IDirectDrawSurface3* Shown() { return Form().Primary; }
+
+    static std::uint16_t Pixel(IDirectDrawSurface3* surface, int x, int y);
+    // How many pixels of the rectangle (right and bottom exclusive) hold the colour.
+    static int Count(IDirectDrawSurface3* surface, const RECT& area, std::uint16_t colour);
+    // How many pixels of the rectangle are not black: the ink of texts and pictures.
+    static int Ink(IDirectDrawSurface3* surface, const RECT& area);
+    // True when the one-pixel outline of the rectangle is wholly of the colour.
+    static bool Framed(IDirectDrawSurface3* surface, const RECT& rect, std::uint16_t colour);
+    // Marks a small square of the surface, to see later whether the screen was drawn again.
+    static void Mark(IDirectDrawSurface3* surface, const RECT& area, std::uint16_t colour);
+};
