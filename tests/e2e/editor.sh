@@ -45,8 +45,11 @@ sleep 0.3
 drag 332 120 332 80
 drag 332 183 332 263
 xdotool key ctrl+s
-sleep 1
-import -window root "$work/editor.png"
+for _ in $(seq 40); do
+  [ -f "$work/made.znl" ] && break
+  sleep 0.25
+done
+shot editor
 if [ -n "${ZINTREL_EDITOR_SHOT:-}" ]; then
   convert "$work/editor.png" -crop 1280x960+0+32 +repage -sample 50% "$ZINTREL_EDITOR_SHOT"
 fi

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Plays the real program under Xvfb in a copy of the game folder: Space and Enter start the
 # first level set, its picture comes in with the status line's 0 and 3, the paddle follows the
-# mouse to both ends, a click launches the ball, 'p' pauses and resumes, and Esc leaves through
+# mouse to both ends, 'p' pauses and resumes, a click launches the ball, and Esc leaves through
 # the farewell screen. The game is recorded, and its record then replays headless frame for
 # frame. With ZINTREL_SCREENSHOT set to a file name, it also saves a picture of the game in
 # play there.
@@ -14,61 +14,49 @@ start_game_copy "$game_dir" --record game.rec
 window=$(game_window)
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 
-shot() { import -window root "$work/$1.png"; }
-# How many pixels of two screenshots differ, in the whole screen or in a region (WxH+X+Y).
-differing() {
-  local region=()
-  [ $# -gt 2 ] && region=(-extract "$3")
-  compare -metric AE "${region[@]}" "$work/$1.png" "$work/$2.png" /dev/null 2>&1 |
-    awk '{ printf "%d\n", $1 }' || true
-}
 digits=$resources/BmpDigits.bmp
 paddle=$resources/BmpPaddle.bmp
 words=$resources/BmpZNText.bmp
+in_level() { [ "$(differing title level)" -gt 100000 ] && screen_shows "$work/level.png" "$@"; }
 
 shot title
 xdotool key space
 sleep 1
 xdotool key Return
-sleep 2.5
-shot level
-[ "$(differing title level)" -gt 100000 ] || fail "the level's picture did not come in"
+shows_soon level in_level "$digits" 240 0 24 24 587 4 ||
+  fail "the level's picture did not come in with its lives symbol"
 screen_shows "$work/level.png" "$digits" 0 0 24 24 4 4 || fail "the score is not 0"
 screen_shows "$work/level.png" "$digits" 72 0 24 24 612 4 || fail "the lives are not 3"
-screen_shows "$work/level.png" "$digits" 240 0 24 24 587 4 || fail "no lives symbol"
 
 # The paddle's left edge follows the mouse's motion to either end of its range.
 xdotool mousemove_relative -- -2000 0
-sleep 0.5
-shot left
-screen_shows "$work/left.png" "$paddle" 0 0 64 42 0 438 || fail "the paddle is not at the left end"
+shows_soon left screen_shows "$work/left.png" "$paddle" 0 0 64 42 0 438 ||
+  fail "the paddle is not at the left end"
 xdotool mousemove_relative -- 2000 0
-sleep 0.5
-shot right
-screen_shows "$work/right.png" "$paddle" 0 0 64 42 576 438 || fail "the paddle is not at the right end"
+shows_soon right screen_shows "$work/right.png" "$paddle" 0 0 64 42 576 438 ||
+  fail "the paddle is not at the right end"
+
+# 'p' pauses and resumes. The ball still rides the paddle, so no bomb can fall yet and end the
+# life while the key is pressed.
+xdotool key p
+shows_soon paused screen_shows "$work/paused.png" "$words" 0 40 336 40 152 220 ||
+  fail "no pause picture"
+xdotool key p
+shows_soon resumed not screen_shows "$work/resumed.png" "$words" 0 40 336 40 152 220 ||
+  fail "still paused"
 
 # A click sends the ball up from the paddle: where it rode, the picture shows again.
 ball=84x84+1174+852
 [ "$(differing level right $ball)" -gt 1000 ] || fail "no ball on the paddle"
+ball_gone() { [ "$(differing level launched $ball)" -lt 100 ]; }
 xdotool mousedown 1
 sleep 0.2
 xdotool mouseup 1
-sleep 0.8
-shot launched
-[ "$(differing level launched $ball)" -lt 100 ] || fail "the ball did not leave the paddle"
+shows_soon launched ball_gone || fail "the ball did not leave the paddle"
 # The README's picture of play is this moment, at the game's own size.
 if [ -n "${ZINTREL_SCREENSHOT:-}" ]; then
   convert "$work/launched.png" -crop 1280x960+0+32 +repage -sample 50% "$ZINTREL_SCREENSHOT"
 fi
-
-xdotool key p
-sleep 0.5
-shot paused
-screen_shows "$work/paused.png" "$words" 0 40 336 40 152 220 || fail "no pause picture"
-xdotool key p
-sleep 0.5
-shot resumed
-! screen_shows "$work/resumed.png" "$words" 0 40 336 40 152 220 || fail "still paused"
 
 leave_through_farewell
 

@@ -47,6 +47,33 @@ fail() {
   exit 1
 }
 
+# Saves a screenshot of the whole screen as $work/NAME.png.
+shot() { import -window root "$work/$1.png"; }
+
+# How many pixels of two screenshots differ, in the whole screen or in a region (WxH+X+Y).
+differing() {
+  local region=()
+  [ $# -gt 2 ] && region=(-extract "$3")
+  compare -metric AE "${region[@]}" "$work/$1.png" "$work/$2.png" /dev/null 2>&1 |
+    awk '{ printf "%d\n", $1 }' || true
+}
+
+# Takes screenshots as $work/NAME.png until the command that follows succeeds, for at most about
+# eight seconds: a busy machine may take a while to show what a key or a click asked for.
+shows_soon() {
+  local name=$1
+  shift
+  for _ in $(seq 32); do
+    shot "$name"
+    "$@" && return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+# Succeeds when the command that follows fails.
+not() { ! "$@"; }
+
 # Starts Xvfb on a free display of the given size (1280x1024 when not given) and exports
 # DISPLAY; sets xvfb_pid. Xvfb picks the display number itself and writes it once it takes
 # connections, so that scripts running side by side never share a server.
