@@ -71,6 +71,21 @@ shows_soon() {
   return 1
 }
 
+# Saves a screenshot as $work/NAME.png once the screen differs from $work/BEFORE.png and has
+# stopped changing (two shots a quarter second apart alike), for at most about eight seconds each.
+changed_shot() {
+  local before=$1 name=$2
+  shows_soon "$name" not same "$before" "$name" || true
+  for _ in $(seq 32); do
+    sleep 0.25
+    mv "$work/$name.png" "$work/$name-previous.png"
+    shot "$name"
+    same "$name-previous" "$name" && break
+  done
+  rm -f "$work/$name-previous.png"
+}
+same() { [ "$(differing "$1" "$2")" = 0 ]; }
+
 # Succeeds when the command that follows fails.
 not() { ! "$@"; }
 

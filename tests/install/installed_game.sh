@@ -2,8 +2,8 @@
 # Installs the build into a temporary DESTDIR and checks the tree: the program, the shipped
 # files, the desktop entry and the AppStream metadata (validated, its licence, and release notes
 # that NEWS agrees with), the icons, the manual page, the licence and the copyright file, and
-# the version every one of them shows. Then runs the installed program under Xvfb from other current folders, with HOME and
-# XDG_DATA_HOME in a temporary folder:
+# the version every one of them shows. Then runs the installed program under Xvfb from other
+# current folders, with HOME and XDG_DATA_HOME in a temporary folder:
 #  - with a score file and a level file in the player's folder, it shows the same Hall of Fame
 #    and selection screen as the build's game folder holding those two files, and not the ones
 #    of an empty player's folder;
@@ -83,21 +83,19 @@ play() {
   game_pid=$!
   window=$(game_window)
   xdotool windowfocus --sync "$window" 2>/dev/null || true
+  shot "$name-title"
   xdotool key h
-  sleep 1
-  import -window root "$work/$name-hof.png"
+  changed_shot "$name-title" "$name-hof"
   xdotool key space
   sleep 1
   xdotool key space
-  sleep 1
-  import -window root "$work/$name-select.png"
+  changed_shot "$name-hof" "$name-select"
   kill -TERM "$game_pid"
   wait "$game_pid" || status=$?
   game_pid=""
   [ "$status" -eq 0 ] || fail "$name: exit status $status"
   [ -z "$(ls -A "$work/$name-here")" ] || fail "$name: wrote into its current folder"
 }
-differ() { [ "$(compare -metric AE "$1" "$2" null: 2>&1 || true)" != "0" ]; }
 
 mkdir -p "$work/data/zintrel"
 play empty "$prefix/bin/zintrel"
@@ -112,10 +110,10 @@ rm -f "$work/game/znscore.hof"
 cp "$work/data/zintrel/znscore.hof" "$work/data/zintrel/Aaa.znl" "$work/game"/
 play game "$work/game/zintrel"
 
-differ "$work/installed-hof.png" "$work/empty-hof.png" || fail "the player's score file is not shown"
-differ "$work/installed-select.png" "$work/empty-select.png" || fail "the player's level file is not listed"
-differ "$work/installed-hof.png" "$work/game-hof.png" && fail "the Hall of Fame differs from the game folder's"
-differ "$work/installed-select.png" "$work/game-select.png" && fail "the selection differs from the game folder's"
+not same installed-hof empty-hof || fail "the player's score file is not shown"
+not same installed-select empty-select || fail "the player's level file is not listed"
+same installed-hof game-hof || fail "the Hall of Fame differs from the game folder's"
+same installed-select game-select || fail "the selection differs from the game folder's"
 
 rm -r "$work/data/zintrel"
 printf 'the player'"'"'s own notes' >"$work/data/zintrel"
