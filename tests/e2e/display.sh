@@ -42,8 +42,8 @@ grep -qx "fullscreen = yes" "$settings" || fail "the first start is not full scr
 # F12: the frame on show, at the game's own size. Full screen on 1280 by 1024 the frame fills
 # the screen at twice its size, 32 rows down.
 xdotool key F12
-sleep 1
-import -window root "$work/screen.png"
+saved() { compgen -G "$work/zintrel-*.png" >/dev/null; }
+shows_soon screen saved || fail "F12 saved no screenshot"
 shots=("$work"/zintrel-*.png)
 [ "${#shots[@]}" -eq 1 ] && [ -f "${shots[0]}" ] || fail "F12 saved no screenshot"
 [[ "$(basename "${shots[0]}")" =~ ^zintrel-[0-9]{8}-[0-9]{6}\.png$ ]] ||
@@ -55,8 +55,11 @@ differ=$(compare -metric AE "$work/shown.png" "${shots[0]}" /dev/null 2>&1 || tr
 
 # Alt+Enter: to a window, which the player moves and resizes.
 xdotool key alt+Return
-sleep 1
-window=$(xdotool search --name "^Welcome to Zintrel$" | tail -n 1)
+windowed() {
+  window=$(xdotool search --name "^Welcome to Zintrel$" | tail -n 1)
+  [[ "$(xdotool getwindowgeometry "$window")" != *"Geometry: 1280x1024"* ]]
+}
+shows_soon windowed windowed || fail "Alt+Enter did not leave full screen"
 xdotool windowsize "$window" 900 700
 xdotool windowmove "$window" 40 30
 sleep 1
