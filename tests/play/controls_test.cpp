@@ -1,5 +1,6 @@
 // Play without a mouse: a game controller, the keyboard's arrow keys and a finger, through the
 // window system's events as the devices give them.
+#include "platform/api/cursor.h"
 #include "playfield/spritekinds.h"
 #include "support/play_fixture.h"
 
@@ -193,6 +194,31 @@ TEST_F(ControlsTest, AFingerPutsThePaddleUnderIt) {
     steps.push_back([&] { harness.Char(27); });
     steps.push_back([&] { harness.Char(27); });
     ASSERT_TRUE(Play(steps));
+}
+
+// A click quicker than a frame still sends the ball up: play sees the button held for a whole
+// frame before its release, and the cursor's motion meanwhile does not wait.
+TEST_F(ControlsTest, AClickQuickerThanAFrameLaunchesTheBall) {
+    WriteLevels("quiet.znl", {kQuietLevel});
+    ASSERT_TRUE(Play({
+        [&] {
+            harness.QuickClick();
+            harness.SlideMouse(-2000);
+        },
+        [&] {
+            EXPECT_TRUE(Form().MouseHeld) << "the release waits";
+            POINT cursor{};
+            GetCursorPos(&cursor);
+            EXPECT_EQ(cursor.x, 0) << "the motion does not";
+        },
+        WaitUntil([&] { return !Form().MouseHeld; }),
+        [&] {
+            EXPECT_TRUE(Form().PlayStarted);
+            EXPECT_EQ(Form().BallList.at(0).Kind, BallReleased);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
 }
 
 // The list of level sets by pointer: the wheel moves the highlight, a pointer that can be seen

@@ -396,6 +396,24 @@ void Harness::Touch(FingerPhase phase, double x, double y) {
     PushEvent(event);
 }
 
+void Harness::QuickClick() {
+    for (const Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        SDL_Event event{};
+        event.type = type;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        event.button.clicks = 1;
+        PushEvent(event);
+    }
+}
+
+void Harness::SlideMouse(int dx) {
+    SDL_Event event{};
+    event.type = SDL_MOUSEMOTION;
+    event.motion.xrel = dx;
+    PushEvent(event);
+}
+
 void Harness::PointAt(int x, int y) {
     SDL_Event event{};
     event.type = SDL_MOUSEMOTION;

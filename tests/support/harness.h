@@ -110,6 +110,10 @@ class Harness {
     void Touch(FingerPhase phase, double x, double y);
     // The desktop's pointer moves to a point of the window, in the window's pixels.
     void PointAt(int x, int y);
+    // A click quicker than a frame: the button's press and release both wait for the same poll.
+    void QuickClick();
+    // The mouse moves across by dx, as the window system gives it (in play, relative motion).
+    void SlideMouse(int dx);
     // The mouse's wheel turns by notches, positive away from the player.
     void TurnWheel(int notches);
     // The player moves the window and changes its size.

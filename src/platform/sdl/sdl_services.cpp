@@ -247,9 +247,11 @@ void SdlInput::Poll(int, std::deque<InputEvent>& queue) {
     controls_->Start();
     SDL_Event e;
     while (SDL_PollEvent(&e) != 0) {
-        Translate(e, *controls_, queue);
+        Translate(e, *controls_, waiting_);
     }
-    controls_->Step(queue);
+    controls_->Step(waiting_);
+    shortClicks_.Pass(waiting_, queue, Display::Get().PresentedFrames(), NowMicros(),
+                      System().gameInPlay);
 }
 
 void SdlWindowSystem::Start() {

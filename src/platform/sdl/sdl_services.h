@@ -2,9 +2,11 @@
 // system's events as input, the window and its dialogs, and the audio device (sdl_audio.h).
 #pragma once
 
+#include <deque>
 #include <memory>
 
 #include "platform/api/services.h"
+#include "platform/sdl/short_clicks.h"
 
 namespace platform {
 
@@ -21,9 +23,9 @@ class SdlClock : public Clock {
 };
 
 // The window system's events, translated into the messages the form takes, with the game
-// controllers, the arrow keys and touch as the controls make them. Alt+Enter and F12 are the
-// window's own keys: they switch full screen and take a screen shot, and the form never sees
-// them.
+// controllers, the arrow keys and touch as the controls make them, and short clicks held until
+// play has seen them. Alt+Enter and F12 are the window's own keys: they switch full screen and
+// take a screen shot, and the form never sees them.
 class SdlInput : public InputSource {
   public:
     SdlInput();
@@ -32,6 +34,8 @@ class SdlInput : public InputSource {
 
   private:
     std::unique_ptr<Controls> controls_;
+    ShortClicks shortClicks_;
+    std::deque<InputEvent> waiting_;
 };
 
 class SdlWindowSystem : public WindowSystem {
