@@ -1,0 +1,183 @@
+// The game record after a frame of play as a digest and as a full dump, and the comparison of
+// two dumps.
+#include "platform/session/dumps.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <set>
+
+namespace platform {
+
+namespace {
+
+// The values a parted replay names at most.
+constexpr std::size_t kDifferencesShown = 12;
+
+// Folds values, by their exact bits, into a short hash shown as eight hex digits.
+class DigestHash {
+  public:
+    void Add(std::int64_t value) {
+        for (int i = 0; i < 8; ++i) {
+            hash_ = (hash_ ^ ((static_cast<std::uint64_t>(value) >> (8 * i)) & 0xFF)) *
+                    1099511628211ull;
+        }
+    }
+    void Add(double value) {
+        std::int64_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        Add(bits);
+    }
+    std::string Text() const { return Hex(static_cast<std::uint32_t>((hash_ >> 32) ^ hash_)); }
+    static std::string Hex(std::uint32_t value) {
+        char text[9];
+        std::snprintf(text, sizeof text, "%08x", value);
+        return text;
+    }
+
+  private:
+    std::uint64_t hash_ = 14695981039346656037ull;
+};
+
+}  // namespace
+
+void FrameRecord::Show(const char* name, std::int64_t value, bool hex) {
+    groups_.push_back({name, false});
+    sprite_ = kNone;
+    Append(name, hex ? Kind::Hex : Kind::Integer, value, 0);
+}
+
+void FrameRecord::Group(const char* name) {
+    groups_.push_back({name, true});
+    sprite_ = kNone;
+}
+
+void FrameRecord::Sprite(int index) {
+    sprite_ = index;
+}
+
+void FrameRecord::Count(std::int64_t count) {
+    entries_.push_back({groups_.size() - 1, kSingle, "count", Kind::Integer, count, 0});
+}
+
+void FrameRecord::Add(const char* name, std::int64_t value) {
+    Append(name, Kind::Integer, value, 0);
+}
+
+void FrameRecord::Add(const char* name, double value) {
+    Append(name, Kind::Real, 0, value);
+}
+
+void FrameRecord::Append(const char* name, Kind kind, std::int64_t integer, double real) {
+    entries_.push_back({groups_.size() - 1, sprite_, name, kind, integer, real});
+}
+
+FrameDigest FrameRecord::Digest() const {
+    FrameDigest digest;
+    auto entry = entries_.begin();
+    for (std::size_t group = 0; group < groups_.size(); ++group) {
+        if (!groups_[group].hashed) {
+            digest.push_back({groups_[group].name, Value(*entry++)});
+            continue;
+        }
+        DigestHash hash;
+        for (; entry != entries_.end() && entry->group == group; ++entry) {
+            if (entry->kind == Kind::Real) {
+                hash.Add(entry->real);
+            } else {
+                hash.Add(entry->integer);
+            }
+        }
+        digest.push_back({groups_[group].name, hash.Text(), true});
+    }
+    return digest;
+}
+
+FrameDigest FrameRecord::Dump() const {
+    FrameDigest dump;
+    dump.reserve(entries_.size());
+    for (const Entry& entry : entries_) {
+        dump.push_back({Name(entry), Value(entry)});
+    }
+    return dump;
+}
+
+std::string FrameRecord::Name(const Entry& entry) const {
+    if (entry.sprite == kNone) {
+        return entry.name;
+    }
+    std::string name = groups_[entry.group].name;
+    if (entry.sprite != kSingle) {
+        name += "[" + std::to_string(entry.sprite) + "]";
+    }
+    return name + "." + entry.name;
+}
+
+std::string FrameRecord::Value(const Entry& entry) {
+    switch (entry.kind) {
+        case Kind::Hex:
+            return DigestHash::Hex(static_cast<std::uint32_t>(entry.integer));
+        case Kind::Real: {
+            // The shortest text that reads back as the same double.
+            char text[32];
+            const auto [end, error] = std::to_chars(text, text + sizeof text, entry.real);
+            return error == std::errc{} ? std::string(text, end) : "?";
+        }
+        case Kind::Integer:
+            break;
+    }
+    return std::to_string(entry.integer);
+}
+
+std::string DumpDifferences(const FrameDigest& recorded, const FrameDigest& replayed) {
+    std::map<std::string, const std::string*> was, is;
+    for (const DigestField& field : recorded) {
+        was.emplace(field.name, &field.value);
+    }
+    for (const DigestField& field : replayed) {
+        is.emplace(field.name, &field.value);
+    }
+    std::vector<std::string> differences;
+    std::set<std::string> compared;
+    const auto compare = [&](const std::string& name) {
+        if (!compared.insert(name).second) {
+            return;
+        }
+        const auto recordedValue = was.find(name);
+        const auto replayedValue = is.find(name);
+        const std::string a = recordedValue == was.end() ? "nothing" : *recordedValue->second;
+        const std::string b = replayedValue == is.end() ? "nothing" : *replayedValue->second;
+        if (a != b) {
+            differences.push_back(name + " recorded " + a + ", replayed " + b);
+        }
+    };
+    // Both dumps come from the same enumeration: what one of them lacks (a sprite more in a
+    // list) takes its place between the names they share.
+    std::size_t r = 0;
+    std::size_t p = 0;
+    while (r < recorded.size() || p < replayed.size()) {
+        if (r < recorded.size() && (p == replayed.size() || !is.count(recorded[r].name))) {
+            compare(recorded[r++].name);
+        } else if (p < replayed.size() && (r == recorded.size() || !was.count(replayed[p].name))) {
+            compare(replayed[p++].name);
+        } else {
+            compare(recorded[r++].name);
+            compare(replayed[p++].name);
+        }
+    }
+    if (differences.empty()) {
+        return "every value matches the record";
+    }
+    std::string text;
+    for (std::size_t i = 0; i < std::min(differences.size(), kDifferencesShown); ++i) {
+        text += (i == 0 ? "" : "; ") + differences[i];
+    }
+    if (differences.size() > kDifferencesShown) {
+        text += "; and " + std::to_string(differences.size() - kDifferencesShown) + " more";
+    }
+    return text;
+}
+
+}  // namespace platform

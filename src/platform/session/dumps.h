@@ -1,0 +1,14 @@
+// The comparison of a record's full dump with the replayed game's.
+#pragma once
+
+#include <string>
+
+#include "platform/session/recording.h"
+
+namespace platform {
+
+// The values of two dumps that differ, in the order the game enumerates them, at most a dozen:
+// a value only one of them holds is shown against "nothing".
+std::string DumpDifferences(const FrameDigest& recorded, const FrameDigest& replayed);
+
+}  // namespace platform
