@@ -112,13 +112,19 @@ TEST_F(HallOfFameTest, TheFileIsWrittenWithCrLfAndReadsBack) {
 }
 
 // Writes the table where files may grow to 100 bytes only, says on standard error what went
-// wrong and ends the process: with status 0 when the write failed.
+// wrong and ends the process: with status 0 when the write failed. The limit is lifted before
+// the message, which the test reads from a file of its own, whatever the path's length.
 [[noreturn]] void WriteWithFilesOf100BytesAtMost(const std::string& path,
                                                  const THallOfFame& table) {
-    const rlimit limit{100, 100};
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlim_t unlimited = limit.rlim_cur;
+    limit.rlim_cur = 100;
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, SIG_IGN);
     const std::string problem = WriteHallOfFameFile(path, table);
+    limit.rlim_cur = unlimited;
+    setrlimit(RLIMIT_FSIZE, &limit);
     std::fprintf(stderr, "%s\n", problem.c_str());
     std::exit(problem.empty() ? 1 : 0);
 }
