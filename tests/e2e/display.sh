@@ -19,20 +19,10 @@ export XDG_CONFIG_HOME=$work/config
 settings=$work/config/zintrel/zintrel.conf
 
 start_game() {
-  (cd "$work" && exec timeout -k 5 60 ./zintrel 2>>"$work/stderr.txt") &
+  (cd "$work" && exec timeout -k 5 90 ./zintrel 2>>"$work/stderr.txt") &
   game_pid=$!
   window=$(game_window) || fail "the game said: $(cat "$work/stderr.txt" 2>/dev/null)"
   xdotool windowfocus --sync "$window" 2>/dev/null || true
-}
-
-quit_game() {
-  xdotool key Escape
-  sleep 1
-  xdotool key Escape
-  local status=0
-  wait "$game_pid" || status=$?
-  game_pid=""
-  [ "$status" -eq 0 ] || fail "exit status $status"
 }
 
 start_game
@@ -63,7 +53,7 @@ shows_soon windowed windowed || fail "Alt+Enter did not leave full screen"
 xdotool windowsize "$window" 900 700
 xdotool windowmove "$window" 40 30
 sleep 1
-quit_game
+leave_through_farewell
 grep -qx "fullscreen = no" "$settings" || fail "the window was not kept: $(cat "$settings")"
 grep -qx "window_width = 900" "$settings" && grep -qx "window_height = 700" "$settings" ||
   fail "the window's size was not kept: $(cat "$settings")"
@@ -71,8 +61,10 @@ grep -qx "window_width = 900" "$settings" && grep -qx "window_height = 700" "$se
 
 # The next start: the window comes back at its size and place.
 start_game
-geometry=$(xdotool getwindowgeometry "$window")
-[[ "$geometry" == *"Geometry: 900x700"* ]] || fail "the window came back as $geometry"
-[[ "$geometry" == *"Position: 40,30"* ]] || fail "the window came back at $geometry"
-quit_game
+restored() {
+  geometry=$(xdotool getwindowgeometry "$window")
+  [[ "$geometry" == *"Geometry: 900x700"* && "$geometry" == *"Position: 40,30"* ]]
+}
+shows_soon restored restored || fail "the window came back as $geometry"
+leave_through_farewell
 echo "display: passed"

@@ -108,19 +108,27 @@ start_xvfb() {
   export DISPLAY=":$number"
 }
 
-# Prints the id of the game's window once it has settled (a busy machine may take a while to
-# start the program and its music). SDL may replace its first window on the way to full screen,
-# so it is looked up again after a moment.
+# Prints the id of the game's window once it has settled: shown, and at the same place and size
+# for half a second (a busy machine may take a while to start the program and its music). SDL
+# may replace its first window on the way to full screen, so the last one of the name counts.
 game_window() {
-  local window=""
+  local window="" geometry="" previous=""
   for _ in $(seq 600); do
-    window=$(xdotool search --name "^Welcome to Zintrel$" 2>/dev/null | head -n 1 || true)
+    window=$(xdotool search --onlyvisible --name "^Welcome to Zintrel$" 2>/dev/null | tail -n 1 ||
+      true)
     [ -n "$window" ] && break
     sleep 0.1
   done
   [ -n "$window" ] || fail "no window captioned 'Welcome to Zintrel'"
-  sleep 2
-  xdotool search --name "^Welcome to Zintrel$" | tail -n 1
+  for _ in $(seq 40); do
+    sleep 0.5
+    window=$(xdotool search --onlyvisible --name "^Welcome to Zintrel$" 2>/dev/null | tail -n 1 ||
+      true)
+    geometry=$(xdotool getwindowgeometry "$window" 2>/dev/null || true)
+    [ -n "$geometry" ] && [ "$geometry" = "$previous" ] && break
+    previous=$geometry
+  done
+  echo "$window"
 }
 
 # Succeeds when a screenshot of the 1280 by 1024 screen shows, at the game's position (x, y),
