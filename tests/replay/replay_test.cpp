@@ -308,6 +308,8 @@ TEST_F(AlteredRecordTest, WhatIsNotARecordIsRefusedWithItsReason) {
               std::string::npos);
     EXPECT_NE(refusal(std::string("\x1f\x8b\x08\0garbage", 12)).find("Cannot read the record"),
               std::string::npos);
+    EXPECT_NE(refusal("zintrel record 2\nseed 5\n").find("holds no recorded game"),
+              std::string::npos);
     EXPECT_NE(refusal("zintrel record 2\nseed 5\n12 jump 3\n")
                   .find("line 3: this is not an event of a recorded game: 12 jump 3"),
               std::string::npos);

@@ -100,6 +100,9 @@ class Replayer final : public Session {
                                 ": this is not an event of a recorded game: " + line);
             }
         }
+        if (!events_) {
+            throw Exception(path + " holds no recorded game: it has no event after its heading.");
+        }
         if (!endPass_) {
             // A run that stopped without ending, by a crash say: the replay goes as far.
             endPass_ = lastPass_;
@@ -249,6 +252,7 @@ class Replayer final : public Session {
             return false;
         }
         lastPass_ = *pass;
+        ++events_;
         const std::string& kind = w[1];
         const std::size_t args = w.size() - 2;
         if (kind == "clock" && args == 1) {
@@ -368,6 +372,7 @@ class Replayer final : public Session {
     std::size_t partedAt_ = 0;         // the frame it parted at
     std::optional<FrameRecord> last_;  // the last frame's record after a parting
     int lastPass_ = 0;
+    std::size_t events_ = 0;  // the lines read at a pass
     std::optional<int> endPass_;
     bool stopped_ = false;
     std::size_t cutLine_ = 0;  // the number of the last line, when it was cut in the middle
