@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Starts the real program under Xvfb in a copy of the game folder with a configuration folder of
-# its own. F12 on the title screen saves a PNG file in the game folder that equals the screen
+# its own. The first start takes the whole screen and shows the title picture between black
+# bars. F12 on the title screen saves a PNG file in the game folder that equals the screen
 # (drawn by SDL's software renderer, whose colours are SDL's own expansion of the 16-bit frame;
 # a GL renderer's rounding may differ by one level);
 # Alt+Enter takes the game to a window, which is then moved and resized; after Esc, Esc the
-# settings file holds the window, and the next start opens it there, at that size.
+# settings file holds the window, and the next start opens it there, at that size. No score file
+# is written.
 set -euo pipefail
 source "$(dirname "$0")/xvfb.sh"
 game_dir=$1
@@ -28,6 +30,12 @@ start_game() {
 start_game
 [ -f "$settings" ] || fail "no settings file on the first start"
 grep -qx "fullscreen = yes" "$settings" || fail "the first start is not full screen: $(cat "$settings")"
+geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
+[ "$geometry" = "1280x1024" ] || fail "the window is $geometry, not the whole screen"
+shot screen
+pixel() { convert "$work/screen.png" -format "%[fx:int(255*(p{$1}.r+p{$1}.g+p{$1}.b))]" info:; }
+[ "$(pixel 640,300)" != 0 ] || fail "the title picture is not shown"
+[ "$(pixel 640,10)" = 0 ] || fail "the bars above the picture are not black"
 
 # F12: the frame on show, at the game's own size. Full screen on 1280 by 1024 the frame fills
 # the screen at twice its size, 32 rows down.
@@ -67,4 +75,5 @@ restored() {
 }
 shows_soon restored restored || fail "the window came back as $geometry"
 leave_through_farewell
+[ ! -e "$work/znscore.hof" ] || fail "a score file was written"
 echo "display: passed"
