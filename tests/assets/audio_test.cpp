@@ -1,4 +1,5 @@
-// The baked sounds and tunes: wave format, length and loudness; MIDI structure, length, loading.
+// The baked sounds and tunes: wave format, length and loudness, as the game finds them; MIDI
+// structure, length, loading.
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
@@ -13,6 +14,9 @@
 #include <string>
 #include <vector>
 
+#include "assets/baked_resources.h"
+#include "media/dxsfx.h"
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -22,10 +26,10 @@ Bytes Read(const std::filesystem::path& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::uint32_t Le(const Bytes& b, std::size_t at, int n) {
+std::uint32_t Le(const void* at, int n) {
     std::uint32_t v = 0;
     for (int k = n - 1; k >= 0; --k) {
-        v = (v << 8) | b.at(at + k);
+        v = (v << 8) | static_cast<const std::uint8_t*>(at)[k];
     }
     return v;
 }
@@ -38,54 +42,33 @@ std::uint32_t Be(const Bytes& b, std::size_t at, int n) {
     return v;
 }
 
-struct Wave {
-    std::uint16_t format = 0, channels = 0, bits = 0;
-    std::uint32_t rate = 0;
-    Bytes data;
-};
-
-Wave ParseWave(const Bytes& b) {
-    Wave w;
-    EXPECT_EQ(std::string(b.begin(), b.begin() + 4), "RIFF");
-    EXPECT_EQ(std::string(b.begin() + 8, b.begin() + 12), "WAVE");
-    EXPECT_EQ(Le(b, 4, 4) + 8, b.size());
-    for (std::size_t at = 12; at + 8 <= b.size();) {
-        const std::string id(b.begin() + at, b.begin() + at + 4);
-        const std::uint32_t size = Le(b, at + 4, 4);
-        EXPECT_LE(at + 8 + size, b.size()) << id;
-        if (id == "fmt ") {
-            w.format = std::uint16_t(Le(b, at + 8, 2));
-            w.channels = std::uint16_t(Le(b, at + 10, 2));
-            w.rate = Le(b, at + 12, 4);
-            w.bits = std::uint16_t(Le(b, at + 22, 2));
-        } else if (id == "data") {
-            w.data.assign(b.begin() + at + 8, b.begin() + at + 8 + size);
-        }
-        at += 8 + size + (size & 1);
-    }
-    return w;
-}
-
 const std::vector<std::string> kSounds = {
     "BeginLevel",   "BallBounce",  "GullBounce",   "BeginGame", "AGullBounce",
     "BAGullBounce", "Explosion",   "BazzleBounce", "CreateEgg", "CatchEgg",
     "Fanfare",      "ShotgunFire", "ShotgunHit",   "Cannon"};
 
 TEST(Sounds, ArePcmMono22050Hz8BitShortUnclippedAndEquallyLoud) {
+    platform::SetModuleResources(BakedResources());
     std::vector<double> loudness;
     for (const std::string& name : kSounds) {
-        const Wave w = ParseWave(Read(std::string(ZINTREL_RESOURCE_DIR) + "/" + name + ".wav"));
-        EXPECT_EQ(w.format, 1) << name;
-        EXPECT_EQ(w.channels, 1) << name;
-        EXPECT_EQ(w.rate, 22050u) << name;
-        EXPECT_EQ(w.bits, 8) << name;
-        const double seconds = w.data.size() / 22050.0;
+        // As the game finds them: the format block and the samples.
+        const void* format = nullptr;
+        const BYTE* data = nullptr;
+        DWORD size = 0;
+        ASSERT_TRUE(FindWave(nullptr, name.c_str(), &format, &data, &size)) << name;
+        const auto* f = static_cast<const BYTE*>(format);
+        EXPECT_EQ(Le(f, 2), 1u) << name;  // PCM
+        EXPECT_EQ(Le(f + 2, 2), 1u) << name;
+        EXPECT_EQ(Le(f + 4, 4), 22050u) << name;
+        EXPECT_EQ(Le(f + 14, 2), 8u) << name;
+        const Bytes samples(data, data + size);
+        const double seconds = samples.size() / 22050.0;
         EXPECT_GT(seconds, 0.05) << name;
         EXPECT_LT(seconds, 2.0) << name;
         int clipped = 0;
         double sum = 0;
         int loud = 0;
-        for (std::uint8_t s : w.data) {
+        for (std::uint8_t s : samples) {
             clipped += s == 0 || s == 255;
             const double v = (s - 128) / 128.0;
             if (std::fabs(v) > 0.05) {
@@ -95,8 +78,8 @@ TEST(Sounds, ArePcmMono22050Hz8BitShortUnclippedAndEquallyLoud) {
         }
         EXPECT_EQ(clipped, 0) << name;
         // Silent at both ends, so that starting and cutting off never clicks.
-        EXPECT_NEAR(w.data.front(), 128, 2) << name;
-        EXPECT_NEAR(w.data.back(), 128, 2) << name;
+        EXPECT_NEAR(samples.front(), 128, 2) << name;
+        EXPECT_NEAR(samples.back(), 128, 2) << name;
         ASSERT_GT(loud, 0) << name;
         loudness.push_back(std::sqrt(sum / loud));
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "assets/baked_resources.h"
+#include "platform/api/bitmap.h"
 
 namespace {
 
@@ -29,14 +30,6 @@ const std::map<std::string, Layout>& Layouts() {
     return layouts;
 }
 
-std::uint32_t Le(const std::uint8_t* p, int bytes) {
-    std::uint32_t v = 0;
-    for (int k = bytes - 1; k >= 0; --k) {
-        v = (v << 8) | p[k];
-    }
-    return v;
-}
-
 // A decoded sheet, top row first, as 0xRRGGBB.
 struct Sheet {
     int width = 0, height = 0;
@@ -50,26 +43,15 @@ std::uint16_t To565(std::uint32_t c) {
                          ((c & 0xFF) >> 3));
 }
 
+// The sheet as the game decodes it.
 Sheet Decode(std::span<const std::uint8_t> bmp) {
-    Sheet s;
-    EXPECT_GE(bmp.size(), 54u);
-    EXPECT_EQ(bmp[0], 'B');
-    EXPECT_EQ(bmp[1], 'M');
-    EXPECT_EQ(Le(&bmp[2], 4), bmp.size());
-    EXPECT_EQ(Le(&bmp[14], 4), 40u);  // BITMAPINFOHEADER
-    EXPECT_EQ(Le(&bmp[28], 2), 24u);  // bits per pixel
-    EXPECT_EQ(Le(&bmp[30], 4), 0u);   // uncompressed
-    s.width = int(Le(&bmp[18], 4));
-    s.height = int(Le(&bmp[22], 4));  // positive: bottom-up rows
-    const std::uint32_t offset = Le(&bmp[10], 4);
-    const std::size_t stride = (std::size_t(s.width) * 3 + 3) & ~std::size_t(3);
-    EXPECT_EQ(bmp.size(), offset + stride * s.height);
-    s.pixels.resize(std::size_t(s.width) * s.height);
+    platform::Bitmap24 bitmap;
+    EXPECT_EQ(platform::DecodeBmp(bmp, bitmap), platform::PictureResult::Ok);
+    Sheet s{bitmap.width, bitmap.height, {}};
     for (int y = 0; y < s.height; ++y) {
-        const std::uint8_t* row = bmp.data() + offset + stride * (s.height - 1 - y);
         for (int x = 0; x < s.width; ++x) {
-            s.pixels[std::size_t(y) * s.width + x] =
-                row[3 * x + 2] << 16 | row[3 * x + 1] << 8 | row[3 * x];
+            const COLORREF c = bitmap.Pixel(x, y);
+            s.pixels.push_back(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
         }
     }
     return s;

@@ -1,6 +1,8 @@
 // The base form: device start-up and its failure reports, the frame clock and flipping.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "media/dxform.h"
 #include "platform/api/cursor.h"
 #include "support/harness.h"
@@ -19,24 +21,6 @@ class TestForm : public TDirectXForm {
 class DirectXFormTest : public ::testing::Test {
   protected:
     platform::Harness harness;
-
-    // Runs a start-up step; a reported failure ends it silently after its message box.
-    template <typename Step>
-    static void Start(Step step) {
-        try {
-            step();
-        } catch (const EAbort&) {
-        }
-    }
-
-    std::string LastBox(const char* caption) const {
-        const auto& boxes = harness.MessageBoxes();
-        if (boxes.empty()) {
-            return "(none)";
-        }
-        EXPECT_EQ(boxes.back().caption, caption);
-        return boxes.back().text;
-    }
 };
 
 TEST_F(DirectXFormTest, VideoMemoryChoosesOneOrTwoBackBuffers) {
@@ -55,72 +39,62 @@ TEST_F(DirectXFormTest, VideoMemoryChoosesOneOrTwoBackBuffers) {
     }
 }
 
-TEST_F(DirectXFormTest, DisplayFailuresAreReportedAndEndTheStartUp) {
-    const std::pair<platform::Fault, const char*> reported[] = {
-        {platform::Fault::CooperativeLevel, "SetCooperativeLevel failed"},
-        {platform::Fault::DisplayMode, "SetDisplayMode failed"},
-        {platform::Fault::SurfaceQuery, "QueryInterface failed"},
-        {platform::Fault::AttachedSurface, "GetAttachedSurface failed"},
+// A failure with a caption is reported in a message box and ends the start-up silently; one
+// without is raised for the application's handler.
+TEST_F(DirectXFormTest, StartUpFailuresAreReportedOrRaised) {
+    enum Step { kDraw, kSound, kMusic };
+    struct Failure {
+        platform::Fault fault;
+        Step step;
+        const char* caption;
+        const char* text;
     };
-    for (const auto& [fault, text] : reported) {
-        platform::Harness fresh;
-        fresh.Fail(fault);
-        TestForm form;
-        EXPECT_THROW(form.StartDirectDraw(), EAbort);
-        ASSERT_EQ(fresh.MessageBoxes().size(), 1u) << text;
-        EXPECT_EQ(fresh.MessageBoxes()[0].caption, "Failure");
-        EXPECT_EQ(fresh.MessageBoxes()[0].text, text);
-        EXPECT_TRUE(form.CloseRequested());
-        EXPECT_EQ(fresh.CursorCount(), 1);
-    }
-    for (const auto& [fault, text] :
-         {std::pair{platform::Fault::DirectDrawCreate, "DirectDrawCreate failed"},
-          std::pair{platform::Fault::DirectDrawQuery, "QueryInterface failed"}}) {
-        platform::Harness fresh;
-        fresh.Fail(fault);
-        TestForm form;
-        EXPECT_THROW(form.StartDirectDraw(), EAbort);
-        ASSERT_EQ(fresh.MessageBoxes().size(), 1u);
-        EXPECT_EQ(fresh.MessageBoxes()[0].text, text);
-        EXPECT_FALSE(form.DirectDrawStarted);
-        EXPECT_TRUE(form.CloseRequested());
-    }
-}
-
-TEST_F(DirectXFormTest, SurfaceFailuresRaiseTheirErrors) {
-    const std::pair<platform::Fault, const char*> raised[] = {
-        {platform::Fault::VideoMemoryQuery, "Failed attempting to determine free memory"},
-        {platform::Fault::PrimarySurface, "Failed attempting to create primary surface"},
+    using F = platform::Fault;
+    const Failure failures[] = {
+        {F::DirectDrawCreate, kDraw, "Zintrel", "DirectDrawCreate failed"},
+        {F::DirectDrawQuery, kDraw, "Zintrel", "QueryInterface failed"},
+        {F::CooperativeLevel, kDraw, "Failure", "SetCooperativeLevel failed"},
+        {F::DisplayMode, kDraw, "Failure", "SetDisplayMode failed"},
+        {F::SurfaceQuery, kDraw, "Failure", "QueryInterface failed"},
+        {F::AttachedSurface, kDraw, "Failure", "GetAttachedSurface failed"},
+        {F::VideoMemoryQuery, kDraw, "", "Failed attempting to determine free memory"},
+        {F::PrimarySurface, kDraw, "", "Failed attempting to create primary surface"},
+        {F::DirectSoundCreate, kSound, "Failure", "Failure initializing DirectSound"},
+        {F::SoundCooperativeLevel, kSound, "Failure",
+         "Failure setting DirectSound cooperative level"},
+        {F::PrimarySoundBuffer, kSound, "Failure", "Unable to access primary sound buffer"},
+        {F::SoundFormat, kSound, "Failure", "Unable to set sound format"},
+        {F::MusicInit, kMusic, "", "Unable to Initialize DirectMusic"},
+        {F::MusicPort, kMusic, "", "Unable to add music port"},
+        {F::MusicLoader, kMusic, "", "Unable to create MIDI loader"},
     };
-    for (const auto& [fault, text] : raised) {
+    ASSERT_TRUE(platform::MusicAvailable());
+    for (const Failure& f : failures) {
+        SCOPED_TRACE(f.text);
         platform::Harness fresh;
-        fresh.Fail(fault);
         TestForm form;
-        try {
+        if (f.step != kDraw) {
             form.StartDirectDraw();
-            ADD_FAILURE() << "no error for " << text;
-        } catch (const Exception& error) {
-            EXPECT_EQ(error.Message(), text);
         }
-    }
-}
-
-TEST_F(DirectXFormTest, SoundFailuresAreReported) {
-    const std::pair<platform::Fault, const char*> reported[] = {
-        {platform::Fault::DirectSoundCreate, "Failure initializing DirectSound"},
-        {platform::Fault::SoundCooperativeLevel, "Failure setting DirectSound cooperative level"},
-        {platform::Fault::PrimarySoundBuffer, "Unable to access primary sound buffer"},
-        {platform::Fault::SoundFormat, "Unable to set sound format"},
-    };
-    for (const auto& [fault, text] : reported) {
-        platform::Harness fresh;
-        TestForm form;
-        form.StartDirectDraw();
-        fresh.Fail(fault);
-        EXPECT_THROW(form.StartDirectSound(), EAbort);
-        EXPECT_FALSE(form.DirectSoundStarted);
-        ASSERT_EQ(fresh.MessageBoxes().size(), 1u);
-        EXPECT_EQ(fresh.MessageBoxes()[0].text, text);
+        fresh.Fail(f.fault);
+        const std::function<void()> steps[] = {[&] { form.StartDirectDraw(); },
+                                               [&] { form.StartDirectSound(); },
+                                               [&] { form.StartDirectMusic(); }};
+        try {
+            steps[f.step]();
+            ADD_FAILURE() << "neither reported nor raised";
+        } catch (const EAbort&) {
+            ASSERT_EQ(fresh.MessageBoxes().size(), 1u);
+            EXPECT_EQ(fresh.MessageBoxes()[0].caption, f.caption);
+            EXPECT_EQ(fresh.MessageBoxes()[0].text, f.text);
+            EXPECT_TRUE(form.CloseRequested());
+            EXPECT_EQ(fresh.CursorCount(), std::string(f.caption) == "Failure" ? 1 : 0);
+        } catch (const Exception& error) {
+            EXPECT_EQ(std::string(f.caption), "");
+            EXPECT_EQ(error.Message(), f.text);
+        }
+        EXPECT_EQ(form.DirectDrawStarted, std::string(f.caption) != "Zintrel");
+        EXPECT_EQ(form.DirectSoundStarted, f.step == kMusic);
     }
 }
 
@@ -133,32 +107,10 @@ TEST_F(DirectXFormTest, WithoutMusicTheGameIsToldOnceAndGoesOn) {
     EXPECT_TRUE(form.DirectSoundStarted);
     EXPECT_EQ(form.Performance, nullptr);
     ASSERT_EQ(harness.MessageBoxes().size(), 1u);
-    EXPECT_EQ(LastBox("Information"), "Cannot start DirectMusic; music disabled");
+    EXPECT_EQ(harness.MessageBoxes()[0].caption, "Information");
+    EXPECT_EQ(harness.MessageBoxes()[0].text, "Cannot start DirectMusic; music disabled");
     EXPECT_FALSE(form.CloseRequested());
     EXPECT_EQ(harness.CursorCount(), -1);
-}
-
-TEST_F(DirectXFormTest, MusicSetUpFailuresRaiseTheirErrors) {
-    if (!platform::MusicAvailable()) {
-        GTEST_SKIP() << "no MIDI playback on this machine";
-    }
-    const std::pair<platform::Fault, const char*> raised[] = {
-        {platform::Fault::MusicInit, "Unable to Initialize DirectMusic"},
-        {platform::Fault::MusicPort, "Unable to add music port"},
-        {platform::Fault::MusicLoader, "Unable to create MIDI loader"},
-    };
-    for (const auto& [fault, text] : raised) {
-        platform::Harness fresh;
-        TestForm form;
-        form.StartDirectDraw();
-        fresh.Fail(fault);
-        try {
-            form.StartDirectMusic();
-            ADD_FAILURE() << "no error for " << text;
-        } catch (const Exception& error) {
-            EXPECT_EQ(error.Message(), text);
-        }
-    }
 }
 
 TEST_F(DirectXFormTest, TheFrameClockMeasuresEachStep) {
@@ -216,17 +168,12 @@ TEST_F(DirectXFormTest, AnUncaughtErrorIsShownAndClosesTheForm) {
     const RECT confinement{0, 25, 640, 455};
     ClipCursor(&confinement);
     form.HandleAppException(Exception("Aborting; no level files found"));
-    EXPECT_EQ(LastBox("Zintrel"), "Aborting; no level files found");
+    ASSERT_EQ(harness.MessageBoxes().size(), 1u);
+    EXPECT_EQ(harness.MessageBoxes()[0].caption, "Zintrel");
+    EXPECT_EQ(harness.MessageBoxes()[0].text, "Aborting; no level files found");
     EXPECT_FALSE(harness.CursorClipped());
     EXPECT_EQ(harness.CursorCount(), 0);
     EXPECT_TRUE(form.CloseRequested());
-}
-
-TEST_F(DirectXFormTest, TheWindowStaysOnTopWithoutATaskbarButtonOfItsOwn) {
-    TestForm form;
-    TCreateParams params;
-    form.CreateParams(params);
-    EXPECT_EQ(params.ExStyle, WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_APPWINDOW);
 }
 
 }  // namespace

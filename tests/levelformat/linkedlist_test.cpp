@@ -1,5 +1,5 @@
-// TDLinkedList<T>: indexed access from the remembered cursor, misses, clearing, copies, walks
-// and comparisons.
+// TDLinkedList<T>: indexed access in any order and after a miss, clearing, copies, walks and
+// comparisons.
 #include <gtest/gtest.h>
 
 #include "levelformat/records.h"
@@ -16,46 +16,23 @@ IntList Numbers(int count) {
     return list;
 }
 
-TEST(LinkedListTest, WalksFromTheCursorOrTheNearerEnd) {
+TEST(LinkedListTest, ItemsAreFoundInAnyOrderAndAMissRaisesWithoutHarm) {
     IntList list = Numbers(9);
-    EXPECT_EQ(list.Count, 9);
-    EXPECT_EQ(list.Cursor, nullptr);  // adding leaves the cursor alone
-
-    // A fresh walk starts at the end nearer to the index: 6 > 9 / 2, so from the tail.
-    EXPECT_EQ(list.Items(6), 60);
-    EXPECT_EQ(list.CursorIndex, 6);
-    EXPECT_EQ(list.Cursor, list.Tail->Prev->Prev);
-
-    // Then one step per neighbouring index, in either direction.
-    for (int i = 7; i < 9; ++i) {
-        EXPECT_EQ(list.Items(i), i * 10);
-        EXPECT_EQ(list.CursorIndex, i);
+    for (const int i : {6, 7, 8, 7, 3, 0, 1, 8, 4, 5, 2}) {
+        EXPECT_EQ(list.Items(i), i * 10) << i;
     }
-    for (int i = 7; i >= 0; --i) {
-        EXPECT_EQ(list.Items(i), i * 10);
-        EXPECT_EQ(list.CursorIndex, i);
-    }
-    EXPECT_EQ(list.Cursor, list.Head);
-
-    // Items hand out the stored value for changing in place.
-    list.Items(4) = 99;
-    EXPECT_EQ(list.Items(4), 99);
+    list.Items(4) = 99;  // the stored value, changed in place
     list.Add(90);
-    EXPECT_EQ(list.CursorIndex, 4);
+    EXPECT_EQ(list.Items(4), 99);
     EXPECT_EQ(list.Items(9), 90);
-}
 
-TEST(LinkedListTest, AMissRaisesAndTheNextWalkStartsAfresh) {
-    IntList empty;
-    EXPECT_THROW(empty.Items(0), XIndexOutOfRange<int>);
-    EXPECT_THROW(empty.Items(-1), XIndexOutOfRange<int>);
-
-    IntList list = Numbers(4);
-    EXPECT_THROW(list.Items(list.Count), XIndexOutOfRange<int>);
-    EXPECT_EQ(list.Cursor, nullptr);
-    EXPECT_EQ(list.Items(0), 0);
-    EXPECT_THROW(list.Items(-1), XIndexOutOfRange<int>);
-    EXPECT_EQ(list.Items(3), 30);
+    EXPECT_THROW(IntList().Items(0), XIndexOutOfRange<int>);
+    EXPECT_THROW(IntList().Items(-1), XIndexOutOfRange<int>);
+    for (const int miss : {10, -1}) {
+        EXPECT_THROW(list.Items(miss), XIndexOutOfRange<int>) << miss;
+        EXPECT_EQ(list.Items(0), 0) << "after " << miss;
+        EXPECT_EQ(list.Items(9), 90) << "after " << miss;
+    }
     EXPECT_STREQ(XIndexOutOfRange<int>().what(), "");
 }
 
@@ -73,7 +50,6 @@ TEST(LinkedListTest, ClearEmptiesAndCopiesAreDeep) {
     copy.Items(0).PictureName = "dunes.jpg";
     EXPECT_EQ(levels.Items(0).GullRecords.Items(0).Y, 2);
     EXPECT_EQ(levels.Items(0).PictureName, "sea.jpg");
-
     copy = levels;
     copy = copy;  // assigning a list to itself keeps it
     EXPECT_EQ(copy.Count, 1);
@@ -81,16 +57,12 @@ TEST(LinkedListTest, ClearEmptiesAndCopiesAreDeep) {
 
     levels.Clear();
     EXPECT_EQ(levels.Count, 0);
-    EXPECT_EQ(levels.CursorIndex, 0);
-    EXPECT_EQ(levels.Head, nullptr);
-    EXPECT_EQ(levels.Tail, nullptr);
-    EXPECT_EQ(levels.Cursor, nullptr);
     EXPECT_THROW(levels.Items(0), XIndexOutOfRange<TZNLevelWrapper>);
     levels.Add(level);
     EXPECT_EQ(levels.Items(0).GullRecords.Items(0).X, 100);
 }
 
-TEST(LinkedListTest, AWalkLeavesTheCursorAndEqualityIgnoresIt) {
+TEST(LinkedListTest, AWalkGoesHeadToTailAndEqualityIgnoresTheCursor) {
     IntList list = Numbers(5);
     EXPECT_EQ(list.Items(3), 30);
     int expected = 0;
@@ -99,8 +71,7 @@ TEST(LinkedListTest, AWalkLeavesTheCursorAndEqualityIgnoresIt) {
         expected += 10;
     }
     EXPECT_EQ(expected, 50);
-    EXPECT_EQ(list.CursorIndex, 3);
-    EXPECT_EQ(list.Cursor->Item, 30);
+    EXPECT_EQ(list.Items(4), 40);
 
     IntList same = Numbers(5);
     EXPECT_TRUE(list == same) << "one list has a cursor, the other none";

@@ -1,7 +1,6 @@
 // ReadLevelPack, LoadPackPicture and the choice of reader: the baked pack read back, packs
-// made here, damaged packs, and pictures decoded into the full-screen picture.
-#include <climits>
-#include <cstring>
+// made here, what a damaged pack leaves of the set, and pictures decoded into the full-screen
+// picture. Which damage gives which message is the level format's.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -20,13 +19,6 @@ std::string Text(const Bytes& bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
-void PutInt(Bytes& bytes, std::size_t offset, std::int32_t value) {
-    const auto u = static_cast<std::uint32_t>(value);
-    for (int k = 0; k < 4; ++k) {
-        bytes[offset + k] = static_cast<std::uint8_t>(u >> (8 * k));
-    }
-}
-
 Bytes Jpeg(int width, int height, COLORREF colour) {
     return pictures::MakeJpeg(width, height, [colour](int, int) { return colour; });
 }
@@ -35,67 +27,35 @@ Bytes Jpeg(int width, int height, COLORREF colour) {
 // a quarter of the screen's size.
 levelformat::LevelPack SmallPack() {
     levelformat::LevelPack pack;
-    TZNLevelWrapper first;
-    first.MaxBombs = 2;
-    first.BazzleVisits = 4;
-    first.EggCount = 6;
-    first.GullCount = 2;
+    TZNLevelWrapper first{2, 4, 6, 2, "", {}};
     first.GullRecords.Add({100, 60, -90, 0, 0, 0, 0});
     first.GullRecords.Add({300, 120, 120, 40, 1, 80, 200});
-    TZNLevelWrapper second;
-    second.MaxBombs = -1;
-    TZNLevelWrapper third;
-    third.GullCount = 1;
+    TZNLevelWrapper third{1, 3, 3, 1, "", {}};
     third.GullRecords.Add({0, 40, 150, 0, 1, 0, 0});
     pack.Levels.Add(first);
-    pack.Levels.Add(second);
+    pack.Levels.Add({-1, 3, 3, 0, "", {}});
     pack.Levels.Add(third);
     pack.Pictures = {Jpeg(640, 480, RGB(255, 0, 0)), Jpeg(640, 480, RGB(0, 255, 0)),
                      Jpeg(320, 240, RGB(0, 0, 255))};
     return pack;
 }
 
-// Where the fields of a pack made by SmallPack lie.
-std::size_t TrailerAt(const Bytes& bytes) {
-    return bytes.size() - 12;
-}
-std::size_t FirstEntryAt(const Bytes& bytes) {
-    return bytes.size() - 12 - 12 * 3;
-}
-
 using LevelPackTest = LevelTest;
 
-void ExpectSameLevels(TZNLevelList& levels, TZNLevelList& expected) {
-    ASSERT_EQ(levels.Count, expected.Count);
-    for (std::int32_t i = 0; i < expected.Count; ++i) {
-        TZNLevelWrapper& level = levels.Items(i);
-        EXPECT_EQ(level.PictureName, "");
-        EXPECT_EQ(level.GullCount, level.GullRecords.Count) << "level " << i;
-        EXPECT_TRUE(level == expected.Items(i)) << "level " << i;
-    }
-}
-
-TEST_F(LevelPackTest, TheBakedPackAndLevelFileReadBackLevelByLevel) {
+TEST_F(LevelPackTest, TheBakedPackReadsBackLevelByLevel) {
     const std::string pack = (kGame / "GullCoast.znk").string();
     const Bytes bytes = levelformat::ReadFileBytes(pack).value();
-    levelformat::LevelPack expected = levelformat::ReadPack(bytes, pack).Value;
+    levelformat::MemoryPackSource source(bytes);
+    const levelformat::PackDirectory expected = levelformat::ReadPackDirectory(source, pack).Value;
     ASSERT_EQ(Failure([&] { ReadLevelPack(Set(), pack); }), "");
-    ExpectSameLevels(Levels, expected.Levels);
-    EXPECT_TRUE(PackLoaded);
-    EXPECT_EQ(PackName, pack);
+    EXPECT_EQ(Levels.Count, 25);
+    EXPECT_TRUE(Levels == expected.Levels);
+    EXPECT_TRUE(PackPictures == expected.Pictures);
+    EXPECT_EQ(FirstPictureOffset, expected.FirstPictureOffset);
     EXPECT_EQ(PictureCount, 25);
     EXPECT_EQ(std::string(PictureMagic.begin(), PictureMagic.end()), "ZNK1");
-    ASSERT_EQ(PackPictures.Count, 25);
-    std::int32_t offset = FirstPictureOffset;
-    for (std::int32_t k = 0; k < 25; ++k) {
-        const TZNPicEntry& entry = PackPictures.Items(k);
-        EXPECT_EQ(entry.Index, k);
-        EXPECT_EQ(entry.Offset, offset);
-        EXPECT_EQ(entry.Size, static_cast<std::int32_t>(expected.Pictures[k].size()));
-        EXPECT_EQ(0, std::memcmp(bytes.data() + entry.Offset, expected.Pictures[k].data(),
-                                 expected.Pictures[k].size()));
-        offset += entry.Size;
-    }
+    EXPECT_TRUE(PackLoaded);
+    EXPECT_EQ(PackName, pack);
     auto background = OpaqueGraphic();
     for (std::int32_t k : {0, 24}) {
         ASSERT_EQ(Failure([&] { LoadPackPicture(Set(), *background, dd, k); }), "");
@@ -103,31 +63,14 @@ TEST_F(LevelPackTest, TheBakedPackAndLevelFileReadBackLevelByLevel) {
         EXPECT_EQ(background->Height, 480);
         EXPECT_EQ(background->Name, "Level Pack");
     }
-
-    const std::string file = (kGame / "Harbour.znl").string();
-    ASSERT_EQ(Failure([&] { ReadLevelSet(Set(), file); }), "");
-    EXPECT_FALSE(PackLoaded);
-    EXPECT_EQ(Levels.Count, 10);
-    for (std::int32_t i = 0; i < Levels.Count; ++i) {
-        EXPECT_EQ(Levels.Items(i).PictureName,
-                  "harbour" + std::string(i < 9 ? "0" : "") + std::to_string(i + 1) + ".jpg");
-    }
 }
 
 TEST_F(LevelPackTest, APackMadeHereGivesItsLevelsAndStretchedPictures) {
     levelformat::LevelPack pack = SmallPack();
-    Bytes bytes = levelformat::WritePack(pack);
-    // The directory's first and last fields are never read: pictures are found from the
-    // trailer's offset and the sizes alone.
-    for (std::size_t k = 0; k < 3; ++k) {
-        PutInt(bytes, FirstEntryAt(bytes) + 12 * k, -12345);
-        PutInt(bytes, FirstEntryAt(bytes) + 12 * k + 8, INT_MAX);
-    }
+    const Bytes bytes = levelformat::WritePack(pack);
     Write("small.znk", Text(bytes));
     ASSERT_EQ(Failure([&] { ReadLevelSet(Set(), "small.znk"); }), "");
-    ExpectSameLevels(Levels, pack.Levels);
-    EXPECT_EQ(PackPictures.Items(1).Offset,
-              FirstPictureOffset + static_cast<std::int32_t>(pack.Pictures[0].size()));
+    EXPECT_TRUE(Levels == pack.Levels);
 
     auto background = OpaqueGraphic();
     const std::pair<std::int32_t, COLORREF> shown[] = {
@@ -155,12 +98,9 @@ TEST_F(LevelPackTest, ThePackOrLevelFileReaderIsChosenByTheExtension) {
         EXPECT_FALSE(IsLevelPackName(name)) << name;
     }
     const std::string bytes = Text(levelformat::WritePack(SmallPack()));
-    for (const char* name : {"levels.znk", "LEVELS.ZnK"}) {
-        Write(name, bytes);
-        Levels.Clear();
-        EXPECT_EQ(Failure([&] { ReadLevelSet(Set(), name); }), "") << name;
-        EXPECT_EQ(Levels.Count, 3) << name;
-    }
+    Write("LEVELS.ZnK", bytes);
+    EXPECT_EQ(Failure([&] { ReadLevelSet(Set(), "LEVELS.ZnK"); }), "");
+    EXPECT_EQ(Levels.Count, 3);
     Write("levels.znl", bytes);
     EXPECT_EQ(Failure([&] { ReadLevelSet(Set(), "levels.znl"); }),
               "levels.znl is not a valid Zintrel Level File");
@@ -189,10 +129,6 @@ TEST_F(LevelPackTest, EachDamageGivesTheMessageOfThePartBeingRead) {
     EXPECT_EQ(Levels.Count, 3) << "the levels before the trailer stay read";
     EXPECT_EQ(PackPictures.Count, 0);
 
-    bytes = good;
-    PutInt(bytes, TrailerAt(bytes) + 4, 4);
-    EXPECT_EQ(read(bytes), picturesCorrupted);
-
     // No levels and no pictures: a valid, empty pack, which a game refuses to begin with.
     const Bytes empty = levelformat::WritePack({});
     ASSERT_EQ(empty.size(), 20u);
@@ -205,14 +141,6 @@ TEST_F(LevelPackTest, EachDamageGivesTheMessageOfThePartBeingRead) {
     EXPECT_EQ(Failure([&] { ReadLevelPack(Set(), "missing.znk"); }),
               "Unable to open level file missing.znk");
     EXPECT_EQ(Levels.Count, 1) << "an unopened pack changes nothing";
-
-    // A pack file cut anywhere ends early in the part being read; the library's own tests try
-    // the damaged fields.
-    for (std::size_t length = 0; length < good.size(); ++length) {
-        const std::string message = read(Bytes(good.begin(), good.begin() + length));
-        EXPECT_TRUE(message == levelsCorrupted || message == picturesCorrupted)
-            << length << ": " << message;
-    }
 }
 
 TEST_F(LevelPackTest, APictureIsReadAgainFromThePackAtEachLevel) {

@@ -7,9 +7,9 @@
 #include "platform/api/cursor.h"
 #include "platform/api/ddraw.h"
 #include "platform/api/forms.h"
-#include "support/harness.h"
 #include "platform/sdl/settings.h"
 #include "support/flipping_chain.h"
+#include "support/harness.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -62,32 +62,29 @@ TEST_F(DisplayTest, AFrameEqualToTheOneOnShowIsNotDrawnAgain) {
     RunInWindow([&] {
         MakeChain();
         // The game draws each frame whole; the title's frames are all alike.
-        for (int i = 0; i < 5; ++i) {
+        const auto show = [&](DWORD pixel) {
             Fill(0x1234);
+            const RECT at{100, 100, 101, 101};
+            DDBLTFX fx;
+            fx.dwFillColor = pixel;
+            ASSERT_EQ(back->Blt(&at, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
             ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+        };
+        for (int i = 0; i < 5; ++i) {
+            show(0x1234);
         }
         EXPECT_EQ(harness.PresentedFrames(), 5);
         EXPECT_EQ(harness.DrawnFrames(), 1);
-        // One pixel makes a new frame.
-        Fill(0x1234);
-        const RECT pixel{100, 100, 101, 101};
-        DDBLTFX fx;
-        fx.dwFillColor = 0x1235;
-        ASSERT_EQ(back->Blt(&pixel, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
-        ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+        show(0x1235);  // one pixel makes a new frame
         EXPECT_EQ(harness.DrawnFrames(), 2);
-        // A window uncovered, resized or switched must be drawn again, even with the same frame.
+        // A window switched or uncovered must be drawn again, even with the same frame.
         harness.PressKey("Return", true);
         Application.ProcessMessages();
-        Fill(0x1234);
-        ASSERT_EQ(back->Blt(&pixel, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
-        ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+        show(0x1235);
         EXPECT_EQ(harness.DrawnFrames(), 3);
         harness.ExposeWindow();
         Application.ProcessMessages();
-        Fill(0x1234);
-        ASSERT_EQ(back->Blt(&pixel, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
-        ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+        show(0x1235);
         EXPECT_EQ(harness.DrawnFrames(), 4);
         EXPECT_EQ(harness.PresentedFrames(), 8);
         ReleaseChain();

@@ -1,10 +1,10 @@
 // The runtime's services: the random sequence, the clocks and the resource table.
 #include <gtest/gtest.h>
 
-#include "support/harness.h"
 #include "platform/api/random.h"
 #include "platform/api/resources.h"
 #include "platform/api/timer.h"
+#include "support/harness.h"
 
 namespace {
 

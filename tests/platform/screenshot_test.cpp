@@ -11,9 +11,9 @@
 #include "platform/api/ddraw.h"
 #include "platform/api/forms.h"
 #include "platform/api/gamefolders.h"
-#include "support/harness.h"
 #include "platform/sdl/screenshot.h"
 #include "support/flipping_chain.h"
+#include "support/harness.h"
 #include "support/test_folder.h"
 
 namespace {
@@ -117,11 +117,6 @@ class ScreenshotTest : public ::testing::Test {
     std::string savedZone;
     bool hadZone = false;
 };
-
-TEST_F(ScreenshotTest, NamesCarryTheSecondAndANumberOnAClash) {
-    EXPECT_EQ(platform::ScreenshotName(1'000'000'000, 1), "zintrel-20010909-014640.png");
-    EXPECT_EQ(platform::ScreenshotName(1'000'000'000, 3), "zintrel-20010909-014640-3.png");
-}
 
 TEST_F(ScreenshotTest, F12SavesTheFrameOnShowAndTheGameNeverSeesIt) {
     WithPictureShown([&] {

@@ -11,6 +11,7 @@
 namespace {
 
 using platform::DesktopRect;
+using platform::LoadedSettings;
 using platform::LoadSettings;
 using platform::ParseSettings;
 using platform::PlaceWindow;
@@ -31,18 +32,25 @@ TEST(SettingsTest, WhatIsWrittenReadsBack) {
               "window_width = 1000\nwindow_height = 750\n");
 }
 
-TEST(SettingsTest, SpacesCommentsAndLineEndsAreForgiven) {
-    const auto parsed = ParseSettings(
-        "# mine\r\n\n  fullscreen=No \r\n\twindow_x =5\nwindow_y= 6\nwindow_width = 700\n"
-        "window_height = 500");
-    EXPECT_FALSE(parsed.damaged);
-    EXPECT_EQ(parsed.settings, (WindowSettings{false, 0, DesktopRect{5, 6, 700, 500}, {}}));
-}
-
-TEST(SettingsTest, AnEmptyTextGivesTheDefaults) {
-    const auto parsed = ParseSettings("");
-    EXPECT_FALSE(parsed.damaged);
-    EXPECT_EQ(parsed.settings, WindowSettings{});
+TEST(SettingsTest, SpacesCommentsLineEndsAndUnknownKeysAreForgiven) {
+    const struct {
+        std::string text;
+        WindowSettings settings;
+        std::string problem;
+    } cases[] = {
+        {"", WindowSettings{}, ""},
+        {"# mine\r\n\n  fullscreen=No \r\n\twindow_x =5\nwindow_y= 6\nwindow_width = 700\n"
+         "window_height = 500",
+         WindowSettings{false, 0, DesktopRect{5, 6, 700, 500}, {}}, ""},
+        {"volume = 11\nfullscreen = no\ncolour = blue\n", WindowSettings{false, 0, {}, {}},
+         "line 1: unknown setting \"volume\" skipped"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseSettings(c.text);
+        EXPECT_FALSE(parsed.damaged) << c.text;
+        EXPECT_EQ(parsed.problem, c.problem) << c.text;
+        EXPECT_EQ(parsed.settings, c.settings) << c.text;
+    }
 }
 
 TEST(SettingsTest, DamageGivesTheDefaultsAndSaysWhere) {
@@ -70,13 +78,6 @@ TEST(SettingsTest, DamageGivesTheDefaultsAndSaysWhere) {
         EXPECT_EQ(parsed.problem, c.problem) << c.text;
         EXPECT_EQ(parsed.settings, WindowSettings{}) << c.text;
     }
-}
-
-TEST(SettingsTest, UnknownKeysAreSkippedAndTheRestKept) {
-    const auto parsed = ParseSettings("volume = 11\nfullscreen = no\ncolour = blue\n");
-    EXPECT_FALSE(parsed.damaged);
-    EXPECT_EQ(parsed.problem, "line 1: unknown setting \"volume\" skipped");
-    EXPECT_FALSE(parsed.settings.fullscreen);
 }
 
 // The controls are written only where they differ from their defaults; a control's value that
@@ -113,35 +114,32 @@ TEST(SettingsTest, TheFileLivesUnderTheConfigurationFolder) {
 TEST(SettingsTest, LoadingSaysWhyItFellBackToTheDefaults) {
     TestFolder folder;
     const std::string path = (folder.Path() / "zintrel.conf").string();
-    auto loaded = LoadSettings(path);
-    EXPECT_EQ(loaded.problem, path + " does not exist yet; starting full screen");
-    EXPECT_FALSE(loaded.onDisk);
-
-    folder.Write("zintrel.conf", "");
-    loaded = LoadSettings(path);
-    EXPECT_EQ(loaded.problem, path + " is empty; starting full screen");
-    EXPECT_FALSE(loaded.onDisk);
-
-    folder.Write("zintrel.conf", "fullscreen = no\nwindow_width = 5\n");
-    loaded = LoadSettings(path);
-    EXPECT_EQ(loaded.problem,
-              path +
-                  " line 2: window_width must be a whole number from 640 to 16384; starting "
-                  "full screen");
-    EXPECT_EQ(loaded.settings, WindowSettings{});
-    EXPECT_FALSE(loaded.onDisk);
-
-    folder.Write("zintrel.conf", std::string(70'000, '#'));
-    EXPECT_EQ(LoadSettings(path).problem,
-              path + " is too large to hold settings; starting full screen");
-
+    const struct {
+        std::optional<std::string> contents;  // none: no file; "/": a folder in its place
+        std::string problem;
+    } cases[] = {
+        {std::nullopt, " does not exist yet; starting full screen"},
+        {"", " is empty; starting full screen"},
+        {"fullscreen = no\nwindow_width = 5\n",
+         " line 2: window_width must be a whole number from 640 to 16384; starting full screen"},
+        {std::string(70'000, '#'), " is too large to hold settings; starting full screen"},
+        {"/", " is not a file; starting full screen"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(path);
+        if (c.contents == "/") {
+            std::filesystem::create_directory(path);
+        } else if (c.contents) {
+            folder.Write("zintrel.conf", *c.contents);
+        }
+        const LoadedSettings loaded = LoadSettings(path);
+        EXPECT_EQ(loaded.problem, path + c.problem);
+        EXPECT_EQ(loaded.settings, WindowSettings{}) << c.problem;
+        EXPECT_FALSE(loaded.onDisk) << c.problem;
+    }
     std::filesystem::remove(path);
-    std::filesystem::create_directory(path);
-    EXPECT_EQ(LoadSettings(path).problem, path + " is not a file; starting full screen");
-    std::filesystem::remove(path);
-
     folder.Write("zintrel.conf", "fullscreen = no\nshade = 3\n");
-    loaded = LoadSettings(path);
+    const LoadedSettings loaded = LoadSettings(path);
     EXPECT_EQ(loaded.problem, path + " line 2: unknown setting \"shade\" skipped");
     EXPECT_FALSE(loaded.settings.fullscreen);
     EXPECT_EQ(loaded.onDisk, loaded.settings);
@@ -179,37 +177,35 @@ TEST(SettingsTest, AFolderThatCannotBeMadeKeepsNothingAndSaysWhy) {
     EXPECT_EQ(folder.Read("config"), "a file where the folder should be");
 }
 
-TEST(SettingsTest, ARememberedWindowOpensWhereItWas) {
-    const std::vector<DesktopRect> displays{{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
-    WindowSettings settings{false, 0, DesktopRect{2000, 100, 900, 700}, {}};
-    EXPECT_EQ(PlaceWindow(settings, displays), (DesktopRect{2000, 100, 900, 700}));
-    // Partly off the screen, but enough of it on one to take hold of.
-    settings.window = DesktopRect{-800, -600, 900, 700};
-    EXPECT_EQ(PlaceWindow(settings, displays), (DesktopRect{-800, -600, 900, 700}));
-}
-
-TEST(SettingsTest, AWindowOffEveryDisplayIsCentredOnItsDisplay) {
-    const std::vector<DesktopRect> displays{{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
-    WindowSettings settings{false, 1, DesktopRect{5000, 5000, 900, 700}, {}};
-    EXPECT_EQ(PlaceWindow(settings, displays), (DesktopRect{2110, 162, 900, 700}));
-    // Barely on a display is off it.
-    settings.window = DesktopRect{-880, 100, 900, 700};
-    EXPECT_EQ(PlaceWindow(settings, displays), (DesktopRect{2110, 162, 900, 700}));
-    // A display that is gone gives way to the first.
-    settings.display = 5;
-    EXPECT_EQ(PlaceWindow(settings, displays), (DesktopRect{510, 190, 900, 700}));
-}
-
-TEST(SettingsTest, AWindowLargerThanItsDisplayIsCutDown) {
-    const std::vector<DesktopRect> displays{{0, 0, 1024, 768}};
-    EXPECT_EQ(PlaceWindow(WindowSettings{false, 0, std::nullopt, {}}, displays),
-              (DesktopRect{0, 0, 1024, 768}));
-    EXPECT_EQ(PlaceWindow(WindowSettings{false, 0, DesktopRect{10, 10, 3000, 2000}, {}}, displays),
-              (DesktopRect{10, 10, 1024, 768}));
-    // Never below the game's own size, and with no display known, twice that size.
-    EXPECT_EQ(PlaceWindow(WindowSettings{false, 0, std::nullopt, {}}, {{0, 0, 600, 400}}),
-              (DesktopRect{-20, -40, 640, 480}));
-    EXPECT_EQ(PlaceWindow(WindowSettings{}, {}), (DesktopRect{0, 0, 1280, 960}));
+// A remembered window opens where it was when enough of it lies on a display to take hold of;
+// else centred on its display, or the first when that is gone; never larger than its display
+// nor smaller than the game.
+TEST(SettingsTest, AWindowOpensWhereItWasOrCentredAndNeverTooLarge) {
+    const std::vector<DesktopRect> two{{0, 0, 1920, 1080}, {1920, 0, 1280, 1024}};
+    const std::vector<DesktopRect> small{{0, 0, 1024, 768}};
+    const std::vector<DesktopRect> tiny{{0, 0, 600, 400}};
+    const std::vector<DesktopRect> nothing;
+    const std::optional<DesktopRect> none;
+    const struct {
+        const char* what;
+        const std::vector<DesktopRect>& displays;
+        int display;
+        std::optional<DesktopRect> window;
+        DesktopRect place;
+    } cases[] = {
+        {"on its display", two, 0, DesktopRect{2000, 100, 900, 700}, {2000, 100, 900, 700}},
+        {"partly off", two, 0, DesktopRect{-800, -600, 900, 700}, {-800, -600, 900, 700}},
+        {"off every display", two, 1, DesktopRect{5000, 5000, 900, 700}, {2110, 162, 900, 700}},
+        {"barely on a display", two, 1, DesktopRect{-880, 100, 900, 700}, {2110, 162, 900, 700}},
+        {"its display gone", two, 5, DesktopRect{-880, 100, 900, 700}, {510, 190, 900, 700}},
+        {"never placed", small, 0, none, {0, 0, 1024, 768}},
+        {"too large", small, 0, DesktopRect{10, 10, 3000, 2000}, {10, 10, 1024, 768}},
+        {"on a tiny display", tiny, 0, none, {-20, -40, 640, 480}},
+        {"no display known", nothing, 0, none, {0, 0, 1280, 960}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PlaceWindow({false, c.display, c.window, {}}, c.displays), c.place) << c.what;
+    }
 }
 
 }  // namespace

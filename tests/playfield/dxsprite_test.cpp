@@ -1,4 +1,4 @@
-// TDXSprite: initial values, moves and edge modes, animation timing, acceleration, collisions
+// TDXSprite: moves and edge modes, animation timing, acceleration, collisions
 // and drawing through the sheet.
 #include <gtest/gtest.h>
 
@@ -11,19 +11,6 @@ namespace {
 
 using pictures::kMagenta;
 using pictures::Rgb565;
-
-TEST(SpriteTest, StartsWithTheDocumentedValues) {
-    const TDXSprite s;
-    EXPECT_EQ(s.Speed, 1.0);
-    EXPECT_EQ(s.FrameDelay, 0.03);
-    EXPECT_EQ(s.MaxX, 640);
-    EXPECT_EQ(s.MaxY, 480);
-    EXPECT_EQ(s.AnimStep, 1);
-    EXPECT_EQ(s.EdgeModeX, emNone);
-    EXPECT_EQ(s.EdgeModeY, emNone);
-    EXPECT_EQ(s.Sheet, nullptr);
-    EXPECT_FALSE(s.UnitDirection);
-}
 
 TEST(SpriteTest, MovesScaleByTimeAndSpeed) {
     TDXSprite s;
@@ -41,80 +28,62 @@ TEST(SpriteTest, MovesScaleByTimeAndSpeed) {
     EXPECT_DOUBLE_EQ(s.Y, -75);
 }
 
-TEST(SpriteTest, EdgeModes) {
-    TDXSprite reflect;
-    reflect.MaxX = 599;
-    reflect.EdgeModeX = emReflect;
-    reflect.X = 595;
-    reflect.DX = 10;
-    reflect.MoveX(1.0);  // 605 after the move
-    EXPECT_DOUBLE_EQ(reflect.X, 593);
-    EXPECT_DOUBLE_EQ(reflect.DX, -10);
-    EXPECT_EQ(reflect.EdgeHits, kEdgeRight);
-    reflect.X = 2;
-    reflect.MoveX(0.5);  // -3: mirrored to 3 about MinX 0
-    EXPECT_DOUBLE_EQ(reflect.X, 3);
-    EXPECT_EQ(reflect.EdgeHits, kEdgeLeft);
+// A move along one axis within bounds [low, high]: where it ends, its speed after, and the edges
+// it met (X's bits 1 and 2, Y's 4 and 8).
+struct EdgeMove {
+    const char* what;
+    bool y;
+    TEdgeMode mode;
+    double low, high, at, speed, seconds;
+    double after, speedAfter;
+    std::uint8_t hits;
+};
 
+const EdgeMove kEdgeMoves[] = {
+    {"mirrored at the right", false, emReflect, 0, 599, 595, 10, 1, 593, -10, kEdgeRight},
+    {"mirrored at the left", false, emReflect, 0, 599, 2, -10, 0.5, 3, 10, kEdgeLeft},
+    // Wrapped by the width of the bounds without adding one.
+    {"wrapped at the right", false, emWrap, -64, 640, 640, 1, 1, -63, 1, kEdgeRight},
+    {"exactly on the bound", false, emWrap, -64, 640, -64, 0, 1, -64, 0, 0},
+    {"far out, back by whole widths", false, emWrap, -64, 640, 100000, 0, 1,
+     -64 + std::fmod(100000.0 - 704 + 64, 704), 0, kEdgeRight},
+    {"stopped at the left", false, emStop, 0, 640, 10, -40, 1, 0, 0, kEdgeLeft},
+    {"stopped at the bottom", true, emStop, 0, 480, 470, 20, 1, 480, 0, kEdgeBottom},
+    // A move longer than the bounds are wide is folded in as bounces to and fro would bring
+    // it: up 1000 from the top is down 216, up 216, down 216, up 216, down 136.
+    {"folded", true, emReflect, 24, 240, 24, -1000, 1, 160, 1000, kEdgeTop},
+    {"mirrored at the bottom", true, emReflect, 24, 240, 230, 100, 0.5, 200, -100, kEdgeBottom},
+};
+
+TEST(SpriteTest, EdgeModesMirrorWrapOrStopAMoveAndSayWhichEdgeItMet) {
+    for (const EdgeMove& m : kEdgeMoves) {
+        TDXSprite s;
+        (m.y ? s.EdgeModeY : s.EdgeModeX) = m.mode;
+        (m.y ? s.MinY : s.MinX) = m.low;
+        (m.y ? s.MaxY : s.MaxX) = m.high;
+        (m.y ? s.Y : s.X) = m.at;
+        (m.y ? s.DY : s.DX) = m.speed;
+        if (m.y) {
+            s.MoveY(m.seconds);
+        } else {
+            s.MoveX(m.seconds);
+        }
+        EXPECT_DOUBLE_EQ(m.y ? s.Y : s.X, m.after) << m.what;
+        EXPECT_DOUBLE_EQ(m.y ? s.DY : s.DX, m.speedAfter) << m.what;
+        EXPECT_EQ(s.EdgeHits, m.hits) << m.what;
+    }
+    // However far out on the left, a wrapped sprite comes back at once.
     TDXSprite wrap;
     wrap.MinX = -64;
-    wrap.MaxX = 640;
     wrap.EdgeModeX = emWrap;
-    wrap.X = 640;
-    wrap.DX = 1;
-    wrap.MoveX(1.0);  // 641, wrapped by the width of the bounds without adding one
-    EXPECT_DOUBLE_EQ(wrap.X, -63);
-    EXPECT_EQ(wrap.EdgeHits, kEdgeRight);
-    wrap.X = -64;
-    wrap.DX = 0;
-    wrap.MoveX(1.0);  // exactly on the bound: inside
-    EXPECT_DOUBLE_EQ(wrap.X, -64);
-    EXPECT_EQ(wrap.EdgeHits, 0);
-    // Far out on either side, it comes back by whole widths, at once.
-    wrap.X = 100000;
-    wrap.MoveX(1.0);
-    EXPECT_DOUBLE_EQ(wrap.X, -64 + std::fmod(100000.0 - 704 + 64, 704));
-    EXPECT_EQ(wrap.EdgeHits, kEdgeRight);
     wrap.X = -3000;
     wrap.DX = -1e9;
     wrap.MoveX(1.0);
     EXPECT_GE(wrap.X, -64);
     EXPECT_LE(wrap.X, 640);
     EXPECT_EQ(wrap.EdgeHits, kEdgeLeft);
-
-    // emStop clamps and zeroes only its own axis; Y's bits are 4 and 8.
-    TDXSprite stop;
-    stop.EdgeModeX = emStop;
-    stop.EdgeModeY = emStop;
-    stop.X = 10;
-    stop.Y = 470;
-    stop.DX = -40;
-    stop.DY = 20;
-    stop.Move(1.0);
-    EXPECT_DOUBLE_EQ(stop.X, 0);
-    EXPECT_DOUBLE_EQ(stop.DX, 0);
-    EXPECT_DOUBLE_EQ(stop.Y, 480);
-    EXPECT_DOUBLE_EQ(stop.DY, 0);
-    EXPECT_EQ(stop.EdgeHits, kEdgeLeft | kEdgeBottom);
-
-    // A move longer than the bounds are wide is folded in as bounces to and fro would bring
-    // it, and the sprite keeps bouncing within them.
-    TDXSprite far;
-    far.EdgeModeY = emReflect;
-    far.MinY = 24;
-    far.MaxY = 240;
-    far.Y = 24;
-    far.DY = -1000;
-    far.MoveY(1.0);  // up 1000 from the top: down 216, up 216, down 216, up 216, down 136
-    EXPECT_DOUBLE_EQ(far.Y, 160);
-    EXPECT_DOUBLE_EQ(far.DY, 1000);
-    EXPECT_EQ(far.EdgeHits, kEdgeTop);
-    far.Y = 230;
-    far.DY = 100;
-    far.MoveY(0.5);  // 280: 40 past the bottom, mirrored to 200 and coming back
-    EXPECT_DOUBLE_EQ(far.Y, 200);
-    EXPECT_DOUBLE_EQ(far.DY, -100);
-    // A fast gull in a band narrower than its move stays in the band, frame after frame.
+    // A fast gull in a band narrower than its move stays in the band, frame after frame; a band
+    // of no height holds it.
     TDXSprite gull;
     gull.EdgeModeY = emReflect;
     gull.MinY = 43;
@@ -126,14 +95,9 @@ TEST(SpriteTest, EdgeModes) {
         ASSERT_GE(gull.Y, 43) << "frame " << frame;
         ASSERT_LE(gull.Y, 86) << "frame " << frame;
     }
-    TDXSprite flat;
-    flat.EdgeModeY = emReflect;
-    flat.MinY = 50;
-    flat.MaxY = 50;
-    flat.Y = 50;
-    flat.DY = 30;
-    flat.MoveY(1.0);
-    EXPECT_DOUBLE_EQ(flat.Y, 50);
+    gull.MinY = gull.MaxY = gull.Y = 50;
+    gull.MoveY(1.0);
+    EXPECT_DOUBLE_EQ(gull.Y, 50);
 }
 
 TEST(SpriteTest, AnimationStepsOnceTheDelayIsExceeded) {

@@ -67,9 +67,6 @@ TEST_F(DirectSoundTest, ThePrimaryBufferTakesOnlyValidPcmFormats) {
     wrong.nChannels = 3;
     EXPECT_EQ(primary->SetFormat(&wrong), DSERR_BADFORMAT);
     EXPECT_EQ(primary->SetFormat(nullptr), DSERR_BADFORMAT);
-    harness.Fail(platform::Fault::SoundFormat);
-    EXPECT_TRUE(FAILED(primary->SetFormat(&format)));
-    EXPECT_EQ(primary->SetFormat(&format), S_OK);
     primary->Release();
 
     desc.dwBufferBytes = 100;
@@ -78,29 +75,35 @@ TEST_F(DirectSoundTest, ThePrimaryBufferTakesOnlyValidPcmFormats) {
 
 TEST_F(DirectSoundTest, SecondaryBuffersNeedAValidDescriptor) {
     const Bytes format = sound::PcmFormat();
-    EXPECT_EQ(Create(Desc(100, format.data())), S_OK);
-    DSBUFFERDESC old = Desc(100, format.data());
-    old.dwSize = kDsBufferDescSizeV1;
-    EXPECT_EQ(Create(old), S_OK);
-    DSBUFFERDESC odd = Desc(100, format.data());
-    odd.dwSize = 24;
-    EXPECT_EQ(Create(odd), DSERR_INVALIDPARAM);
-    EXPECT_EQ(Create(Desc(0, format.data())), DSERR_INVALIDPARAM);
-    EXPECT_EQ(Create(Desc(DSBSIZE_MIN - 1, format.data())), DSERR_INVALIDPARAM);
-    EXPECT_EQ(Create(Desc(DSBSIZE_MAX + 1, format.data())), DSERR_INVALIDPARAM);
-    EXPECT_EQ(Create(Desc(100, nullptr)), DSERR_INVALIDPARAM);
     Bytes stereo16 = format;
     stereo16[2] = 2;   // channels
     stereo16[12] = 4;  // block align: 16-bit stereo
-    EXPECT_EQ(Create(Desc(100, stereo16.data())), S_OK);
     Bytes adpcm = format;
     adpcm[0] = 2;
-    EXPECT_EQ(Create(Desc(100, adpcm.data())), DSERR_BADFORMAT);
     Bytes slow = format;
     sound::PutDword(slow, 4, 99);
-    EXPECT_EQ(Create(Desc(100, slow.data())), DSERR_BADFORMAT);
-    harness.Fail(platform::Fault::SoundBuffer);
-    EXPECT_TRUE(FAILED(Create(Desc(100, format.data()))));
+    const struct {
+        const char* what;
+        DWORD size, bytes;
+        const void* format;
+        HRESULT result;
+    } cases[] = {
+        {"plain", kDsBufferDescSize, 100, format.data(), S_OK},
+        {"an old descriptor", kDsBufferDescSizeV1, 100, format.data(), S_OK},
+        {"16-bit stereo", kDsBufferDescSize, 100, stereo16.data(), S_OK},
+        {"an odd descriptor", 24, 100, format.data(), DSERR_INVALIDPARAM},
+        {"no bytes", kDsBufferDescSize, 0, format.data(), DSERR_INVALIDPARAM},
+        {"too few bytes", kDsBufferDescSize, DSBSIZE_MIN - 1, format.data(), DSERR_INVALIDPARAM},
+        {"too many bytes", kDsBufferDescSize, DSBSIZE_MAX + 1, format.data(), DSERR_INVALIDPARAM},
+        {"no format", kDsBufferDescSize, 100, nullptr, DSERR_INVALIDPARAM},
+        {"not PCM", kDsBufferDescSize, 100, adpcm.data(), DSERR_BADFORMAT},
+        {"a wrong byte rate", kDsBufferDescSize, 100, slow.data(), DSERR_BADFORMAT},
+    };
+    for (const auto& c : cases) {
+        DSBUFFERDESC desc = Desc(c.bytes, c.format);
+        desc.dwSize = c.size;
+        EXPECT_EQ(Create(desc), c.result) << c.what;
+    }
 
     IDirectSound* fresh = nullptr;
     ASSERT_EQ(DirectSoundCreate(nullptr, &fresh, nullptr), S_OK);
@@ -170,10 +173,6 @@ TEST_F(DirectSoundTest, DuplicatesShareTheSamplesAndPlayOnTheirOwn) {
     EXPECT_EQ(Status(copy), DSBSTATUS_PLAYING);
     EXPECT_EQ(Status(original), 0u);
     copy->Release();
-
-    harness.Fail(platform::Fault::DuplicateSoundBuffer);
-    EXPECT_TRUE(FAILED(ds->DuplicateSoundBuffer(original, &copy)));
-    EXPECT_EQ(copy, nullptr);
     EXPECT_EQ(ds->DuplicateSoundBuffer(nullptr, &copy), DSERR_INVALIDPARAM);
 }
 
@@ -276,23 +275,6 @@ TEST_F(DirectSoundTest, LostBuffersAnswerBufferLostUntilRestored) {
     EXPECT_EQ(Status(buffer), 0u) << "the samples are shared, so is their restoration";
     EXPECT_EQ(Contents(buffer), Bytes(tone.size(), 0x80)) << "restored samples are silence";
     copy->Release();
-}
-
-TEST_F(DirectSoundTest, EveryBufferHasAChannelOfItsOwn) {
-    std::vector<IDirectSoundBuffer*> buffers;
-    for (int i = 0; i < 48; ++i) {
-        buffers.push_back(Buffer(sound::Tone(2.0, 200 + 10 * i)));
-        ASSERT_EQ(buffers.back()->Play(0, 0, 0), S_OK);
-    }
-    for (IDirectSoundBuffer* buffer : buffers) {
-        EXPECT_EQ(Status(buffer), DSBSTATUS_PLAYING);
-    }
-    const WAVEFORMATEX mix = platform::SoundDeviceFormat();
-    EXPECT_EQ(mix.wBitsPerSample, 16);
-    EXPECT_EQ(mix.nChannels, 2);
-    EXPECT_EQ(mix.nBlockAlign, 4);
-    EXPECT_EQ(mix.nSamplesPerSec, 48000u);
-    EXPECT_EQ(mix.nAvgBytesPerSec, 4u * 48000);
 }
 
 }  // namespace

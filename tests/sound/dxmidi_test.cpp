@@ -1,6 +1,6 @@
 // MIDI tunes on the emulated DirectMusic and the headless audio device: loading, the pending
-// start, stopping, tunes that end, the master volume, a missing file keeping the tune, and the
-// list of tunes for play.
+// start, stopping, tunes that end, the master volume, a missing file keeping the tune, the
+// module's performance and loader, and the list of tunes for play.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -63,46 +63,30 @@ class MusicTest : public ::testing::Test {
     platform::Harness harness;
 };
 
-TEST_F(MusicTest, ATuneCountsAsPlayingFromPlayUntilItIsReportedAndWhileItSounds) {
-    WriteFile("tune.mid", sound::MakeMidi(3.0));
+TEST_F(MusicTest, ATunePlaysFromPlayUntilItEndsOrIsStoppedAndStartsAgainWhenPlayed) {
+    WriteFile("tune.mid", sound::MakeMidi(0.5));
     TDXMidi tune(g_performance, g_loader);
     EXPECT_FALSE(tune.IsPlaying()) << "nothing loaded";
     ASSERT_TRUE(tune.Load("tune.mid"));
     EXPECT_FALSE(tune.IsPlaying()) << "loaded, never started";
+    // It counts as playing from Play on, before the performance reports it after its prepare
+    // time.
     tune.Play();
     EXPECT_TRUE(tune.StartPending);
-    EXPECT_EQ(g_performance->IsPlaying(tune.Segment, nullptr), S_FALSE)
-        << "the performance reports a segment only after its prepare time";
+    EXPECT_EQ(g_performance->IsPlaying(tune.Segment, nullptr), S_FALSE);
     EXPECT_TRUE(tune.IsPlaying());
-    harness.AdvanceClock(200);
+    tune.Stop();
+    EXPECT_FALSE(tune.StartPending);
+    EXPECT_FALSE(tune.IsPlaying());
+    StartAndReport(tune);
     EXPECT_EQ(g_performance->IsPlaying(tune.Segment, nullptr), S_OK);
-    EXPECT_TRUE(tune.IsPlaying());
-    EXPECT_FALSE(tune.StartPending);
-}
-
-TEST_F(MusicTest, StopEndsTheTuneAtOnce) {
-    WriteFile("tune.mid", sound::MakeMidi(3.0));
-    TDXMidi tune(g_performance, g_loader);
-    ASSERT_TRUE(tune.Load("tune.mid"));
-    tune.Play();
-    tune.Stop();
-    EXPECT_FALSE(tune.StartPending);
-    EXPECT_FALSE(tune.IsPlaying());
-    StartAndReport(tune);
-    tune.Stop();
-    EXPECT_FALSE(tune.IsPlaying());
-}
-
-TEST_F(MusicTest, ATuneThatEndsStopsPlayingAndStartsAgainWhenPlayed) {
-    WriteFile("tune.mid", sound::MakeMidi(0.5));
-    TDXMidi tune(g_performance, g_loader);
-    ASSERT_TRUE(tune.Load("tune.mid"));
-    StartAndReport(tune);
     harness.AdvanceClock(299);
     EXPECT_TRUE(tune.IsPlaying()) << "the tune lasts half a second";
     harness.AdvanceClock(1);
     EXPECT_FALSE(tune.IsPlaying());
     StartAndReport(tune);
+    tune.Stop();
+    EXPECT_FALSE(tune.IsPlaying());
 }
 
 TEST_F(MusicTest, TheMasterVolumeFallsByATenthEveryTwentyDecibels) {
@@ -121,19 +105,6 @@ TEST_F(MusicTest, TheMasterVolumeFallsByATenthEveryTwentyDecibels) {
               E_INVALIDARG);
     EXPECT_EQ(performance->SetGlobalParam(GUID_Download, &small, sizeof small), E_NOTIMPL);
     performance->Release();
-}
-
-TEST(HeadlessMidi, ALengthIsTheLongestTracksTicksAtItsTempos) {
-    EXPECT_EQ(platform::MidiMicros(sound::MakeMidi(3.0)), 3'000'000u);
-    sound::Bytes fast = sound::MakeMidi(2.0);
-    // A tempo of a quarter a quarter second in place of the program change, at the start.
-    const sound::Bytes tempo = {0x00, 0xFF, 0x51, 0x03, 0x03, 0xD0, 0x90};
-    fast.erase(fast.begin() + 22, fast.begin() + 25);
-    fast.insert(fast.begin() + 22, tempo.begin(), tempo.end());
-    sound::PutDword(fast, 18, 0);
-    fast[18 + 3] = static_cast<std::uint8_t>(fast.size() - 22);
-    EXPECT_EQ(platform::MidiMicros(fast), 1'000'000u);
-    EXPECT_EQ(platform::MidiMicros({'M', 'T', 'h', 'd'}), 0u);
 }
 
 TEST_F(MusicTest, StartingAnotherTuneEndsTheFirst) {
@@ -202,36 +173,26 @@ TEST_F(MusicTest, TheLoaderFindsNamesWithoutRegardToCase) {
         FAILED(g_loader->SetSearchDirectory(GUID_DirectMusicAllTypes, u"/no/such/place", FALSE)));
 }
 
-TEST_F(MusicTest, TheModuleStateIsTakenFromTheFirstTuneThatHasIt) {
-    TDXMidi none(nullptr, nullptr);
-    TDXMidi first(g_performance, g_loader);
-    EXPECT_EQ(MusicPerformance, g_performance);
-    EXPECT_EQ(MusicLoader, g_loader);
+// The performance and loader are taken from the first tune that has them, kept by the tunes,
+// and let go with the last tune.
+TEST_F(MusicTest, TheModuleStateIsTakenFromTheFirstTuneAndEndsWithTheLast) {
     IDirectMusicLoader* other = nullptr;
     ASSERT_EQ(CoCreateInstance(CLSID_DirectMusicLoader, nullptr, CLSCTX_INPROC_SERVER,
                                IID_IDirectMusicLoader, reinterpret_cast<void**>(&other)),
               S_OK);
     {
-        TDXMidi later(nullptr, other);
-        EXPECT_EQ(MusicLoader, g_loader);
-    }
-    other->Release();
-}
-
-TEST_F(MusicTest, TheModuleStateEndsWithTheLastTune) {
-    IDirectMusicLoader* other = nullptr;
-    ASSERT_EQ(CoCreateInstance(CLSID_DirectMusicLoader, nullptr, CLSCTX_INPROC_SERVER,
-                               IID_IDirectMusicLoader, reinterpret_cast<void**>(&other)),
-              S_OK);
-    {
+        TDXMidi none(nullptr, nullptr);
         TDXMidi first(g_performance, other);
-        other->Release();  // the tunes keep the loader they took
+        TDXMidi later(nullptr, g_loader);
+        EXPECT_EQ(MusicPerformance, g_performance);
+        EXPECT_EQ(MusicLoader, other);
+        other->Release();
         WriteFile("tune.mid", sound::MakeMidi(1.0));
-        EXPECT_TRUE(first.Load("tune.mid"));
+        EXPECT_TRUE(later.Load("tune.mid"));
     }
     EXPECT_EQ(MusicPerformance, nullptr);
     EXPECT_EQ(MusicLoader, nullptr);
-    TDXMidi later(g_performance, g_loader);
+    TDXMidi again(g_performance, g_loader);
     EXPECT_EQ(MusicLoader, g_loader);
 }
 
