@@ -38,6 +38,9 @@ TEST_P(RecordedGameReplay, ReplaysFrameForFrame) {
     std::set<PlayEvent> seen;
     const platform::SessionOutcome outcome = Replay(game, RecordingOf(game), &seen);
     EXPECT_TRUE(outcome.matched) << outcome.report;
+    const PlayBot::Tally& t = bot->tally;
+    EXPECT_EQ(Form().Score, t.Points())
+        << t.strikes << " strikes, " << t.eggsCaught << " eggs, " << t.bazzleStrikes << " Bazzles";
     std::cout << game.name << " reaches:";
     for (const PlayEvent event : seen) {
         std::cout << " " << static_cast<int>(event);
