@@ -43,13 +43,6 @@ TEST_F(GameTest, AfterVisitingTheAboutScreenOneEscLeaves) {
     EXPECT_LE(harness.Pass(), passAtEsc + 1);
 }
 
-TEST_F(GameTest, ClosingTheWindowSavesAndLeaves) {
-    ASSERT_TRUE(EnterNameAndClose(0, 9000, "Ada"));
-    EXPECT_FALSE(Application.EndedOnError());
-    form.reset();
-    EXPECT_EQ(folder.Read("znscore.hof").substr(0, 10), "9000 Ada\r\n");
-}
-
 TEST_F(GameTest, NoCursorConfinementEndsTheStartUp) {
     harness.FailClipCursor(true);
     ASSERT_TRUE(Run({}));
