@@ -30,7 +30,19 @@ class ScreenTest : public GameTest {
                Count(surface, area, kBlack565);
     }
     // True when the one-pixel outline of the rectangle is wholly of the colour.
-    static bool Framed(IDirectDrawSurface3* surface, const RECT& rect, std::uint16_t colour);
+    static bool Framed(IDirectDrawSurface3* surface, const RECT& r, std::uint16_t colour) {
+        const SurfacePixels shown(surface);
+        return shown.Count(RECT{r.left, r.top, r.right, r.top + 1}, colour) == r.right - r.left &&
+               shown.Count(RECT{r.left, r.bottom - 1, r.right, r.bottom}, colour) ==
+                   r.right - r.left &&
+               shown.Count(RECT{r.left, r.top, r.left + 1, r.bottom}, colour) == r.bottom - r.top &&
+               shown.Count(RECT{r.right - 1, r.top, r.right, r.bottom}, colour) == r.bottom - r.top;
+    }
     // Marks a small square of the surface, to see later whether the screen was drawn again.
-    static void Mark(IDirectDrawSurface3* surface, const RECT& area, std::uint16_t colour);
+    static void Mark(IDirectDrawSurface3* surface, RECT area, std::uint16_t colour) {
+        DDBLTFX fill;
+        fill.dwFillColor = colour;
+        ASSERT_EQ(surface->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fill),
+                  DD_OK);
+    }
 };
