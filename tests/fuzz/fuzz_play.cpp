@@ -1,13 +1,10 @@
-// Fuzz target: the input is a level file, and the game plays its first levels headless with the
-// player's input drawn from the same bytes; the field is checked after every pass.
-//
-// Starting the game (its sprites, sounds and tunes) costs far more than playing a level for a
-// while, so the game starts once and lives on a thread of its own, whose message pump never
-// returns between inputs. Each input is handed to it at a pass boundary: the level file is
-// written, the game goes back to the selection, which with one level set starts a new game on
-// it, and after a bounded number of passes the input is done. Only inputs the level reader
-// takes and whose pictures are there are played: what the reader refuses is the level file
-// target's to fuzz, and each refusal would end the game on its message and cost a new start.
+// Fuzz target: the input is a level file, played headless for its first levels with the
+// player's input drawn from the same bytes; the field is checked after every pass. The game
+// starts once (its sheets, sounds and tunes cost far more than a while of play) and runs on a
+// thread of its own, whose message pump takes each input at a pass boundary: the level file
+// written, the game sent back to the selection (which with one level set starts a new game on
+// it), and a bounded number of passes played. Only inputs the level reader takes, whose
+// pictures are there, are played: the rest is the level file target's to fuzz.
 #include <unistd.h>
 
 #include <cstdio>
@@ -28,14 +25,12 @@
 
 namespace {
 
-// Passes of the message pump each input plays for: a frame takes eight, one for each updater,
-// so this is the level's slide-in and some fifteen frames of play. The display refreshes 30
-// times a second, the longest frame time the game takes, so that each frame moves the field
-// as far as a frame can.
+// Passes each input plays for: the slide-in and some fifteen frames of eight passes each. The
+// display refreshes 30 times a second, the longest frame time, so each frame moves the most.
 constexpr int kPassesPerInput = 120;
 
 // The player's input at one pass, from one byte: the mouse moved, the button pressed or
-// released, and now and then a pause, a focus loss or return, or lost surfaces.
+// released, or a pause, a focus loss or return, or lost surfaces.
 void Play(platform::Harness& harness, std::uint8_t byte) {
     harness.MoveMouse(((byte & 0x1F) - 16) * 4, 0);
     switch (byte) {
@@ -61,7 +56,7 @@ void Play(platform::Harness& harness, std::uint8_t byte) {
     }
 }
 
-// The game's thread and the fuzzer's hand inputs to each other through these.
+// The game on its thread, and the fuzzer handing it inputs.
 class Game {
   public:
     Game()

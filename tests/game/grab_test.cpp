@@ -17,7 +17,7 @@ TEST_F(GameTest, InAWindowTheMouseIsHeldOnlyInPlay) {
         WaitForPlay(),
         [&] {
             EXPECT_TRUE(harness.MouseGrabbed());
-            harness.Char('p');
+            harness.Char('P');
         },
         [&] {
             EXPECT_EQ(Form().GameState, gsPaused);

@@ -25,82 +25,67 @@ TEST_F(GameTest, StartUpPreparesTheRecordAndTheTitle) {
     }));
 }
 
-TEST_F(GameTest, AfterVisitingTheAboutScreenOneEscLeaves) {
-    int passAtEsc = 0;
-    ASSERT_TRUE(Run({
-        [&] { harness.Char('a'); },
-        [&] {
-            EXPECT_EQ(Form().GameState, gsAbout);
-            harness.Char(' ');
-        },
-        [&] {
-            EXPECT_EQ(Form().GameState, gsTitle);
-            EXPECT_TRUE(Form().AboutSeen);
-            passAtEsc = harness.Pass();
-            harness.Char(27);
-        },
-    }));
-    EXPECT_LE(harness.Pass(), passAtEsc + 1);
+// A failure at start (before the main loop) or on the way to play ends the program on its
+// message.
+struct Failure {
+    const char* name;
+    std::function<void(const TestFolder&, platform::Harness&)> setUp;
+    const char* keys;  // typed one a step: Space leads to the list of level sets, Enter chooses
+    const char* message;
+};
+
+void PrintTo(const Failure& failure, std::ostream* out) {
+    *out << failure.name;
 }
 
-TEST_F(GameTest, ClosingTheWindowSavesAndLeaves) {
-    ASSERT_TRUE(EnterNameAndClose(0, 9000, "Ada"));
-    EXPECT_FALSE(Application.EndedOnError());
-    form.reset();
-    EXPECT_EQ(folder.Read("znscore.hof").substr(0, 10), "9000 Ada\r\n");
-}
+class FailureTest : public GameTest, public ::testing::WithParamInterface<Failure> {};
 
-TEST_F(GameTest, NoCursorConfinementEndsTheStartUp) {
-    harness.FailClipCursor(true);
-    ASSERT_TRUE(Run({}));
+TEST_P(FailureTest, EndsTheProgramOnItsMessage) {
+    const std::string keys = GetParam().keys;
+    GetParam().setUp(folder, harness);
+    std::vector<Step> steps;
+    for (const char key : keys) {
+        steps.push_back([&, key] { harness.Char(key); });
+    }
+    ASSERT_TRUE(Run(steps));
     ASSERT_EQ(harness.MessageBoxes().size(), 1u);
-    EXPECT_EQ(harness.MessageBoxes()[0].text, "Cannot contain cursor");
-    EXPECT_EQ(harness.Pass(), 0);  // the main loop never ran
+    const platform::ShownBox& box = harness.MessageBoxes()[0];
+    EXPECT_EQ(box.caption + ": " + box.text, GetParam().message);
+    EXPECT_TRUE(Application.EndedOnError());
     EXPECT_TRUE(Form().CloseRequested());
-    EXPECT_TRUE(Application.EndedOnError());
+    EXPECT_EQ(harness.Pass() == 0, keys.empty());
+    if (!keys.empty()) {  // the desktop's cursor given back
+        EXPECT_EQ(harness.CursorCount(), 0);
+        EXPECT_FALSE(harness.CursorClipped());
+    }
 }
 
-TEST_F(GameTest, AReportedStartUpFailureEndsTheProgram) {
-    harness.Fail(platform::Fault::DisplayMode);
-    ASSERT_TRUE(Run({}));
-    ASSERT_EQ(harness.MessageBoxes().size(), 1u);
-    EXPECT_EQ(harness.MessageBoxes()[0].caption, "Failure");
-    EXPECT_EQ(harness.MessageBoxes()[0].text, "SetDisplayMode failed");
-    EXPECT_EQ(harness.Pass(), 0);
-    EXPECT_TRUE(Application.EndedOnError());
-}
-
-TEST_F(GameTest, AMissingTitlePictureEndsTheProgramWithItsMessage) {
-    std::filesystem::remove(folder.Path() / "ZNTitle.jpg");
-    ASSERT_TRUE(Run({}));
-    ASSERT_EQ(harness.MessageBoxes().size(), 1u);
-    EXPECT_EQ(harness.MessageBoxes()[0].text, "Failure loading ZNTitle.jpg: File does not exists");
-    EXPECT_TRUE(Application.EndedOnError());
-}
-
-TEST_F(GameTest, WithoutLevelFilesTheSelectionEndsTheProgram) {
-    ASSERT_TRUE(Run({[&] { harness.Char(' '); }}));
-    ASSERT_EQ(harness.MessageBoxes().size(), 1u);
-    EXPECT_EQ(harness.MessageBoxes()[0].text, "Aborting; no level files found");
-    EXPECT_EQ(harness.CursorCount(), 0);
-    EXPECT_FALSE(harness.CursorClipped());
-    EXPECT_TRUE(Application.EndedOnError());
-}
-
-TEST_F(GameTest, ADamagedPackChosenEndsTheProgramOnItsError) {
-    AddLevelFiles({"Good.znk"});
-    folder.Write("Damaged.znk", "not a level pack at all");
-    ASSERT_TRUE(Run({
-        [&] { harness.Char(' '); },
-        [&] {
-            // The list starts at the first name, the damaged pack's.
-            ASSERT_EQ(Form().GameState, gsSelectPack);
-            harness.Char(13);
-        },
-    }));
-    ASSERT_EQ(harness.MessageBoxes().size(), 1u);
-    EXPECT_EQ(harness.MessageBoxes()[0].text, "Level pack Damaged.znk corrupted. Aborting.");
-    EXPECT_TRUE(Application.EndedOnError());
-}
+INSTANTIATE_TEST_SUITE_P(
+    AtStart, FailureTest,
+    ::testing::Values(Failure{"NoCursorConfinement",
+                              [](const TestFolder&, platform::Harness& h) {
+                                  h.FailClipCursor(true);
+                              },
+                              "", "Zintrel: Cannot contain cursor"},
+                      Failure{"NoDisplayMode",
+                              [](const TestFolder&, platform::Harness& h) {
+                                  h.Fail(platform::Fault::DisplayMode);
+                              },
+                              "", "Failure: SetDisplayMode failed"},
+                      Failure{"NoTitlePicture",
+                              [](const TestFolder& folder, platform::Harness&) {
+                                  std::filesystem::remove(folder.Path() / "ZNTitle.jpg");
+                              },
+                              "", "Zintrel: Failure loading ZNTitle.jpg: File does not exists"},
+                      Failure{"NoLevelFiles", [](const TestFolder&, platform::Harness&) {}, " ",
+                              "Zintrel: Aborting; no level files found"},
+                      // The list starts at the first name, the damaged pack's.
+                      Failure{"ADamagedPackChosen",
+                              [](const TestFolder& folder, platform::Harness&) {
+                                  folder.Write("Damaged.znk", "not a level pack at all");
+                                  folder.Write("Good.znl", "");
+                              },
+                              " \r", "Zintrel: Level pack Damaged.znk corrupted. Aborting."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

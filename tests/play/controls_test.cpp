@@ -267,26 +267,6 @@ TEST_F(ControlsTest, TheWheelAndThePointerChooseFromTheList) {
     }));
 }
 
-// A tap on an entry of the list chooses that entry, full screen as in a window.
-TEST_F(ControlsTest, ATapChoosesTheEntryItTouches) {
-    AddLevelFiles({"one.znk", "two.znl", "three.znk"});
-    ASSERT_TRUE(Run({
-        [&] { harness.Touch(Finger::Down, 0.5, 0.5); },
-        [&] {
-            EXPECT_EQ(Form().GameState, gsSelectPack) << "a tap on the title is a click";
-            harness.Touch(Finger::Up, 0.5, 0.5);
-        },
-        [&] { harness.Touch(Finger::Down, 0.5, 75.0 / 480); },
-        WaitForPlay(),
-        [&] {
-            EXPECT_EQ(Form().PackIndex, 1);
-            harness.Touch(Finger::Up, 0.5, 75.0 / 480);
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
-}
-
 // A whole game with one device alone: the title, the selection of the second level set, a
 // cleared level, lives lost to bombs, the game over, a name for the Hall of Fame and the way
 // out. A finger types the name on the system's keyboard on the screen, and leaves by the

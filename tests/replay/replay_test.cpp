@@ -38,6 +38,9 @@ TEST_P(RecordedGameReplay, ReplaysFrameForFrame) {
     std::set<PlayEvent> seen;
     const platform::SessionOutcome outcome = Replay(game, RecordingOf(game), &seen);
     EXPECT_TRUE(outcome.matched) << outcome.report;
+    const PlayBot::Tally& t = bot->tally;
+    EXPECT_EQ(Form().Score, t.Points())
+        << t.strikes << " strikes, " << t.eggsCaught << " eggs, " << t.bazzleStrikes << " Bazzles";
     std::cout << game.name << " reaches:";
     for (const PlayEvent event : seen) {
         std::cout << " " << static_cast<int>(event);
@@ -112,6 +115,17 @@ class AlteredRecordTest : public RecordedGameTest {
         }
         folder.Write("altered.rec", altered);
         return next;
+    }
+
+    // What starting the replay of the record says, or "accepted".
+    static std::string Refusal(const std::filesystem::path& record) {
+        try {
+            platform::StartReplay(record.string());
+        } catch (const Exception& error) {
+            return error.Message();
+        }
+        platform::EndSession();
+        return "accepted";
     }
 
     platform::SessionOutcome ReplayAltered() {
@@ -260,15 +274,7 @@ TEST_F(AlteredRecordTest, LevelFilesAndTunesBesideTheRecordedOnesChangeNothing) 
 // The record's game played another pack of the same name, or showed a picture that is not
 // here: the replay is refused before its first frame, naming the file.
 TEST_F(AlteredRecordTest, WhatARecordCannotCarryIsCheckedBeforeTheFirstFrame) {
-    const auto refusal = [&] {
-        try {
-            platform::StartReplay(RecordingOf(Game()));
-        } catch (const Exception& error) {
-            return error.Message();
-        }
-        platform::EndSession();
-        return std::string("accepted");
-    };
+    const auto refusal = [&] { return Refusal(RecordingOf(Game())); };
     ASSERT_EQ(Game().levels, "pack");
     CopyShipped("GullCoast.znk");
     EXPECT_EQ(refusal(), "accepted");
@@ -291,43 +297,29 @@ TEST_F(AlteredRecordTest, WhatARecordCannotCarryIsCheckedBeforeTheFirstFrame) {
 }
 
 TEST_F(AlteredRecordTest, WhatIsNotARecordIsRefusedWithItsReason) {
-    const auto refusal = [&](const std::string& contents) {
-        folder.Write("damaged.rec", contents);
-        try {
-            platform::StartReplay((folder.Path() / "damaged.rec").string());
-        } catch (const Exception& error) {
-            return error.Message();
-        }
-        platform::EndSession();
-        return std::string("accepted");
+    const std::pair<std::string, const char*> records[] = {
+        {"", "is not a record of a Zintrel game"},
+        {"zintrel record 1\n12 end\n",
+         "damaged.rec is a record of format version 1; this version of Zintrel replays records of "
+         "format version 2."},
+        {std::string("\x1f\x8b\x08\0garbage", 12), "Cannot read the record"},
+        {"zintrel record 2\nseed 5\n", "holds no recorded game"},
+        {"zintrel record 2\nseed 5\n12 jump 3\n",
+         "line 3: this is not an event of a recorded game: 12 jump 3"},
+        {"zintrel record 2\n12 clock 5\n11 clock 6\n", "line 3"},  // passes never go back
+        {"zintrel record 2\n12 cursor 5\n", "line 2"},
+        {"zintrel record 2\n12 frame 1 score\n", "line 2"},
+        {"zintrel record 2\ncarry a%2Fb x\n", "line 2"},  // a carried name is never a path
+        {"zintrel record 2\ncarry a.znl %G0\n", "line 2"},
+        {"zintrel record 2\n# a note\n12 char 65\n12 end\n", "accepted"},
     };
-    EXPECT_NE(refusal("").find("is not a record of a Zintrel game"), std::string::npos);
-    EXPECT_NE(refusal("zintrel record 1\n12 end\n")
-                  .find("damaged.rec is a record of format version 1; this version of Zintrel "
-                        "replays records of format version 2."),
-              std::string::npos);
-    EXPECT_NE(refusal(std::string("\x1f\x8b\x08\0garbage", 12)).find("Cannot read the record"),
-              std::string::npos);
-    EXPECT_NE(refusal("zintrel record 2\nseed 5\n").find("holds no recorded game"),
-              std::string::npos);
-    EXPECT_NE(refusal("zintrel record 2\nseed 5\n12 jump 3\n")
-                  .find("line 3: this is not an event of a recorded game: 12 jump 3"),
-              std::string::npos);
-    EXPECT_NE(refusal("zintrel record 2\n12 clock 5\n11 clock 6\n").find("line 3"),
-              std::string::npos)
-        << "passes never go back";
-    EXPECT_NE(refusal("zintrel record 2\n12 cursor 5\n").find("line 2"), std::string::npos);
-    EXPECT_NE(refusal("zintrel record 2\n12 frame 1 score\n").find("line 2"), std::string::npos);
-    EXPECT_NE(refusal("zintrel record 2\ncarry a%2Fb x\n").find("line 2"), std::string::npos)
-        << "a carried file's name is never a path";
-    EXPECT_NE(refusal("zintrel record 2\ncarry a.znl %G0\n").find("line 2"), std::string::npos);
-    EXPECT_EQ(refusal("zintrel record 2\n# a note\n12 char 65\n12 end\n"), "accepted");
-    try {
-        platform::StartReplay((folder.Path() / "missing.rec").string());
-        ADD_FAILURE() << "a missing record was accepted";
-    } catch (const Exception& error) {
-        EXPECT_NE(error.Message().find("Cannot read the record"), std::string::npos);
+    for (const auto& [contents, reason] : records) {
+        folder.Write("damaged.rec", contents);
+        EXPECT_NE(Refusal(folder.Path() / "damaged.rec").find(reason), std::string::npos)
+            << contents;
     }
+    EXPECT_NE(Refusal(folder.Path() / "missing.rec").find("Cannot read the record"),
+              std::string::npos);
 }
 
 }  // namespace

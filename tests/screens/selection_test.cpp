@@ -145,6 +145,8 @@ TEST_F(SelectionTest, OneNameIsPlayedWithoutAsking) {
             EXPECT_TRUE(IsInPlay(Form().GameState));
             EXPECT_EQ(Form().PackIndex, 0);
             EXPECT_FALSE(Framed(Background(), kOutline, kWhite565)) << "no list was drawn";
+            EXPECT_EQ(Form().Lives, 3);
+            EXPECT_EQ(Form().HofRank, 24);
             harness.Char(27);
         },
         [&] { harness.Char(27); },

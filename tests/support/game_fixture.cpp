@@ -1,6 +1,8 @@
 // The headless game fixture.
 #include "support/game_fixture.h"
 
+#include <algorithm>
+
 #include "assets/baked_resources.h"
 #include "platform/api/resources.h"
 
@@ -27,11 +29,26 @@ void GameTest::AddLevelFiles(const std::vector<std::string>& names) {
             std::filesystem::copy_file(std::filesystem::path(ZINTREL_GAME_DIR) / "GullCoast.znk",
                                        folder.Path() / name);
         } else {
-            folder.Write(name,
-                         "Zintrel Level File Version 1.0\nLevel=1,3,3,1,ZNTitle.jpg\n"
-                         "Gull=100,60,-90,0,0,0,0\n");
+            WriteLevels(name, {"1,3,3\nGull=100,60,-90,0,0,0,0"});
         }
     }
+}
+
+void GameTest::CopyShipped(const std::string& name) {
+    std::filesystem::copy_file(std::filesystem::path(ZINTREL_GAME_DIR) / name,
+                               folder.Path() / name);
+}
+
+void GameTest::WriteLevels(const std::string& name, const std::vector<std::string>& levels) {
+    std::string text = "Zintrel Level File Version 1.0\n";
+    for (const std::string& level : levels) {
+        const std::size_t end = level.find('\n');
+        const std::string gulls = end == std::string::npos ? "" : level.substr(end + 1);
+        text += "Level=" + level.substr(0, end) + "," +
+                std::to_string(std::count(gulls.begin(), gulls.end(), '=')) + ",ZNTitle.jpg\n" +
+                gulls + (gulls.empty() || gulls.back() == '\n' ? "" : "\n");
+    }
+    folder.Write(name, text);
 }
 
 bool GameTest::EnterNameAndClose(std::int32_t rank, std::int32_t score, const std::string& name) {

@@ -29,6 +29,11 @@ class GameTest : public ::testing::Test {
     // Creates level sets by name in the game's folder: a pack is a copy of the shipped pack,
     // a level file holds one level of one gull, shown on the title picture.
     void AddLevelFiles(const std::vector<std::string>& names);
+    // Copies a file of the built game folder (the shipped pack, say) into the test's folder.
+    void CopyShipped(const std::string& name);
+    // Writes a level file whose levels all show the title picture: each entry of `levels` is
+    // one level's values "MaxBombs,BazzleVisits,EggCount" followed by its "Gull=" lines.
+    void WriteLevels(const std::string& name, const std::vector<std::string>& levels);
 
     // Creates the form and runs the program until it ends. The actions run one after another,
     // a few passes of the message pump apart, each inside the message step where the window
@@ -39,10 +44,8 @@ class GameTest : public ::testing::Test {
 
     // A wait until the condition holds.
     static Step WaitUntil(std::function<bool()> condition);
-    // A wait until the play pipeline runs: the level's picture has slid in and frames of play
-    // have been shown.
+    // A wait until the level's picture has slid in and frames of play have been shown.
     Step WaitForPlay();
-
     // A wait until that many more frames have been shown.
     Step WaitFrames(int frames);
 

@@ -16,7 +16,14 @@ class LevelTest : public pictures::PictureTest, protected LevelFields {
         folder_.Write(name, bytes);
     }
     // The message of the error the reading raises, or "" when it succeeds.
-    static std::string Failure(const std::function<void()>& read);
+    static std::string Failure(const std::function<void()>& read) {
+        try {
+            read();
+        } catch (const std::exception& error) {
+            return error.what();
+        }
+        return "";
+    }
 
   private:
     TestFolder folder_;

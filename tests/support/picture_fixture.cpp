@@ -124,40 +124,10 @@ IDirectDrawSurface3* PictureTest::Offscreen(int width, int height) {
     return surface;
 }
 
-std::uint16_t PictureTest::Pixel(IDirectDrawSurface3* surface, int x, int y) {
-    DDSURFACEDESC desc;
-    if (surface->Lock(nullptr, &desc, 0, nullptr) != DD_OK) {
-        ADD_FAILURE() << "the surface cannot be read";
-        return 0xDEAD;
-    }
-    const auto* row = static_cast<const std::uint8_t*>(desc.lpSurface) + y * desc.lPitch;
-    const std::uint16_t value = reinterpret_cast<const std::uint16_t*>(row)[x];
-    surface->Unlock(nullptr);
-    return value;
-}
-
 void PictureTest::Fill(IDirectDrawSurface3* surface, std::uint16_t colour) {
     DDBLTFX fx;
     fx.dwFillColor = colour;
     ASSERT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx), DD_OK);
-}
-
-int PictureTest::Count(IDirectDrawSurface3* surface, const RECT& area, std::uint16_t colour) {
-    DDSURFACEDESC desc;
-    if (surface->Lock(nullptr, &desc, 0, nullptr) != DD_OK) {
-        ADD_FAILURE() << "the surface cannot be read";
-        return -1;
-    }
-    int count = 0;
-    for (int y = area.top; y < area.bottom; ++y) {
-        const auto* row = reinterpret_cast<const std::uint16_t*>(
-            static_cast<const std::uint8_t*>(desc.lpSurface) + y * desc.lPitch);
-        for (int x = area.left; x < area.right; ++x) {
-            count += row[x] == colour ? 1 : 0;
-        }
-    }
-    surface->Unlock(nullptr);
-    return count;
 }
 
 }  // namespace pictures

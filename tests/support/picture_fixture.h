@@ -11,8 +11,9 @@
 
 #include "media/dxgraphic.h"
 #include "platform/api/ddraw.h"
-#include "support/harness.h"
 #include "platform/api/resources.h"
+#include "support/harness.h"
+#include "support/pixels.h"
 
 namespace pictures {
 
@@ -31,8 +32,6 @@ constexpr std::uint16_t Rgb565(COLORREF c) {
 
 inline constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
-// The sprite sheet flags and the full-screen picture flags.
-
 class PictureTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -41,10 +40,13 @@ class PictureTest : public ::testing::Test {
     // Adds a BITMAP resource to the table the program's lookups search.
     void AddResource(const std::string& name, std::vector<std::uint8_t> bytes);
     IDirectDrawSurface3* Offscreen(int width, int height);
-    static std::uint16_t Pixel(IDirectDrawSurface3* surface, int x, int y);
+    static std::uint16_t Pixel(IDirectDrawSurface3* surface, int x, int y) {
+        return SurfacePixels(surface).At(x, y);
+    }
     static void Fill(IDirectDrawSurface3* surface, std::uint16_t colour);
-    // How many pixels of the rectangle hold the colour.
-    static int Count(IDirectDrawSurface3* surface, const RECT& area, std::uint16_t colour);
+    static int Count(IDirectDrawSurface3* surface, const RECT& area, std::uint16_t colour) {
+        return SurfacePixels(surface).Count(area, colour);
+    }
 
     platform::Harness harness;
     IDirectDraw2* dd = nullptr;

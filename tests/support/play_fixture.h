@@ -1,5 +1,5 @@
-// Scenario tests of play: the headless game with level sets made for the test, a test bot, and
-// reading sprite frames back from the screen.
+// Scenario tests of play: the headless game, a test bot, and sprite frames read back from the
+// screen.
 #pragma once
 
 #include <memory>
@@ -11,20 +11,8 @@
 
 class PlayTest : public ScreenTest {
   protected:
-    // Copies a file of the built game folder (the shipped pack, say) into the test's folder.
-    void CopyShipped(const std::string& name);
-    // Writes a level file whose levels all show the title picture: each entry of `levels` is
-    // one level's values "MaxBombs,BazzleVisits,EggCount" followed by its "Gull=" lines.
-    void WriteLevels(const std::string& name, const std::vector<std::string>& levels);
-
     // Starts the only level set with Space, waits for play, then runs the steps.
     bool Play(std::vector<Step> steps);
-    // Starts a game on a level of the given gull lines (one gull far up on the left by
-    // default) and, once it plays, runs the check inside one message step, with the play
-    // field's time step set to `frameTime`; then leaves the game.
-    bool OnField(const std::function<void(TKestovForm&)>& check, double frameTime = 0.001,
-                 const std::string& gulls = "Gull=20,40,0,0,0,0,0\n");
-
     // Lets a bot play at every pass.
     PlayBot& StartBot(unsigned seed);
 

@@ -26,16 +26,7 @@ double Reflect(double x, double low, double high) {
 
 // Strikes a gull has left to take before it falls: each one that goes is a strike.
 int Toughness(std::int32_t kind) {
-    switch (kind) {
-        case AGullFlying:
-            return 3;
-        case BAGullFlying:
-            return 2;
-        case GullFlying:
-            return 1;
-        default:
-            return 0;
-    }
+    return kind == AGullFlying ? 3 : kind == BAGullFlying ? 2 : kind == GullFlying ? 1 : 0;
 }
 
 }  // namespace
@@ -222,17 +213,11 @@ bool PlayBot::Threatened(int x) const {
         }
         return false;
     };
-    for (const TDXSprite& bomb : form_->BombList) {
-        if (hits(bomb, 0, bomb.DY, 0)) {
-            return true;
-        }
-    }
-    for (const TDXSprite& gull : form_->GullList) {
-        if (gull.Kind == GullFalling && hits(gull, gull.DX, gull.DY, gull.AY)) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(form_->BombList.begin(), form_->BombList.end(),
+                       [&](const TDXSprite& bomb) { return hits(bomb, 0, bomb.DY, 0); }) ||
+           std::any_of(form_->GullList.begin(), form_->GullList.end(), [&](const TDXSprite& g) {
+               return g.Kind == GullFalling && hits(g, g.DX, g.DY, g.AY);
+           });
 }
 
 int PlayBot::SafeNear(int wanted, int low, int high) const {
@@ -255,18 +240,10 @@ void PlayBot::Referee() {
         return;
     }
     if (state_ == gsPlaying && form_->GameState == gsLosingLife) {
-        // The updater that ran in this pass ended the life.
-        switch (step_) {
-            case 0:
-                ++tally.livesLostByBomb;
-                break;
-            case 3:
-                ++tally.livesLostByGull;
-                break;
-            default:
-                ++tally.livesLostByLastBall;
-                break;
-        }
+        // The updater that ran in this pass ended the life: the bombs', the gulls' or the balls'.
+        ++(step_ == 0   ? tally.livesLostByBomb
+           : step_ == 3 ? tally.livesLostByGull
+                        : tally.livesLostByLastBall);
     }
     if (form_->Lives < lives_) {
         tally.livesLost += lives_ - form_->Lives;

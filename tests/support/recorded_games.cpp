@@ -59,231 +59,11 @@ const std::vector<std::string> kBazzle(3, kHighFlock);
 const std::vector<std::string> kOne = {
     "2,1,3\nGull=100,80,-90,0,0,0,0\nGull=400,120,90,0,0,0,0\nGull=250,160,-60,0,1,0,0"};
 
-std::vector<RecordedGame> MakeGames() {
-    std::vector<RecordedGame> games;
-    const auto add = [&](RecordedGame game) { games.push_back(std::move(game)); };
-    // The shipped pack at the display rates players have.
-    add({.name = "pack-60",
-         .levels = "pack",
-         .seed = 1001,
-         .refreshHz = 60,
-         .botSeed = 1,
-         .reaches = {}});
-    add({.name = "pack-144",
-         .levels = "pack",
-         .seed = 1002,
-         .refreshHz = 144,
-         .botSeed = 2,
-         .reaches = {E::SlowerCaught, E::DoublerCaught, E::GlueCaught}});
-    add({.name = "pack-240",
-         .levels = "pack",
-         .seed = 1003,
-         .refreshHz = 240,
-         .botSeed = 3,
-         .reaches = {E::GlueCaught}});
-    add({.name = "pack-30",
-         .levels = "pack",
-         .seed = 1004,
-         .refreshHz = 30,
-         .botSeed = 4,
-         .reaches = {E::GlueCaught, E::FasterCaught, E::ShotgunCaught, E::TennisBallCaught,
-                     E::UmbrellaCaught, E::BazzleByBall, E::LifeLostByLastBall}});
-    add({.name = "pack-still",
-         .levels = "pack",
-         .seed = 1005,
-         .refreshHz = 60,
-         .botSeed = 5,
-         .steering = false,
-         .reaches = {E::LifeLostByBomb, E::LifeLostByLastBall, E::GameOver}});
-    add({.name = "pack-paused",
-         .levels = "pack",
-         .seed = 1006,
-         .refreshHz = 75,
-         .botSeed = 6,
-         .pauseAtPass = 3000,
-         .lostAtPass = 6000,
-         .reaches = {E::FasterCaught, E::BazzleByBall, E::LifeLostByFallingGull, E::Pause,
-                     E::LostSurfaces}});
-    // Powers, Bazzles and the cannon.
-    add({.name = "sky-60",
-         .levels = "sky",
-         .seed = 4242,
-         .refreshHz = 0,
-         .botSeed = 11,
-         .shooting = true,
-         .frames = 9000,
-         .reaches = {E::SlowerCaught, E::DoublerCaught, E::ExtraPaddleCaught, E::FasterCaught,
-                     E::ShotgunCaught, E::TennisBallCaught, E::UmbrellaCaught, E::BazzleByBall,
-                     E::Cannon, E::LifeLostByLastBall, E::LevelPastTheLast}});
-    add({.name = "sky-144",
-         .levels = "sky",
-         .seed = 4243,
-         .refreshHz = 144,
-         .botSeed = 12,
-         .shooting = true,
-         .frames = 9000,
-         .reaches = {E::FasterCaught, E::ShotgunCaught, E::TennisBallCaught,
-                     E::LifeLostByFallingGull}});
-    add({.name = "sky-30",
-         .levels = "sky",
-         .seed = 4244,
-         .refreshHz = 30,
-         .botSeed = 13,
-         .shooting = true,
-         .frames = 6000,
-         .reaches = {E::SlowerCaught, E::ExtraPaddleCaught, E::GlueCaught, E::FasterCaught,
-                     E::ShotgunCaught, E::TennisBallCaught, E::UmbrellaCaught, E::BazzleByBall,
-                     E::Cannon, E::LifeLostByLastBall, E::LevelPastTheLast}});
-    add({.name = "sky-balls",
-         .levels = "sky",
-         .seed = 4245,
-         .refreshHz = 60,
-         .botSeed = 14,
-         .frames = 6000,
-         .reaches = {E::DoublerCaught, E::ExtraPaddleCaught, E::ShotgunCaught, E::TennisBallCaught,
-                     E::UmbrellaCaught, E::Cannon, E::LifeLostByLastBall, E::UmbrellaUsed,
-                     E::LevelPastTheLast}});
-    add({.name = "sky-careless",
-         .levels = "sky",
-         .seed = 4246,
-         .refreshHz = 60,
-         .botSeed = 15,
-         .dodging = false,
-         .shooting = true,
-         .frames = 12000,
-         .reaches = {E::SlowerCaught, E::DoublerCaught, E::ExtraPaddleCaught, E::GlueCaught,
-                     E::TennisBallCaught, E::BazzleByBall, E::Cannon, E::LifeLostByBomb,
-                     E::LifeLostByFallingGull, E::GameOver, E::NameEntry, E::LevelPastTheLast}});
-    add({.name = "bazzle-60",
-         .levels = "bazzle",
-         .seed = 6,
-         .refreshHz = 60,
-         .botSeed = 16,
-         .shooting = true,
-         .frames = 4000,
-         .reaches = {E::SlowerCaught, E::ExtraPaddleCaught, E::ShotgunCaught, E::TennisBallCaught,
-                     E::UmbrellaCaught, E::BazzleByShot, E::UmbrellaUsed}});
-    add({.name = "bazzle-144",
-         .levels = "bazzle",
-         .seed = 5,
-         .refreshHz = 144,
-         .botSeed = 16,
-         .shooting = true,
-         .frames = 5000,
-         .reaches = {E::SlowerCaught, E::DoublerCaught, E::BazzleByBall,
-                     E::LifeLostByFallingGull}});
-    // A level past the last.
-    add({.name = "one-60",
-         .levels = "one",
-         .seed = 77,
-         .refreshHz = 60,
-         .botSeed = 21,
-         .frames = 4000,
-         .reaches = {E::GlueCaught, E::BazzleByBall, E::LevelPastTheLast}});
-    add({.name = "one-240",
-         .levels = "one",
-         .seed = 78,
-         .refreshHz = 240,
-         .botSeed = 22,
-         .frames = 6000,
-         .reaches = {E::UmbrellaCaught, E::BazzleByBall}});
-    // Played with a game controller: its record holds what the game took, as a mouse's does.
-    add({.name = "one-pad",
-         .levels = "one",
-         .seed = 80,
-         .refreshHz = 60,
-         .botSeed = 24,
-         .pad = true,
-         .frames = 4000,
-         .reaches = {E::SlowerCaught, E::BazzleByBall, E::LifeLostByBomb, E::LevelPastTheLast}});
-    add({.name = "one-still",
-         .levels = "one",
-         .seed = 79,
-         .refreshHz = 30,
-         .botSeed = 23,
-         .steering = false,
-         .reaches = {E::GlueCaught, E::LifeLostByBomb, E::LifeLostByLastBall, E::GameOver}});
-    // Bombs and falling gulls that the bot does not step away from.
-    add({.name = "bombs-60",
-         .levels = "bombs",
-         .seed = 500,
-         .refreshHz = 60,
-         .botSeed = 31,
-         .dodging = false,
-         .frames = 6000,
-         .reaches = {E::LifeLostByBomb, E::GameOver}});
-    add({.name = "bombs-144",
-         .levels = "bombs",
-         .seed = 501,
-         .refreshHz = 144,
-         .botSeed = 32,
-         .dodging = false,
-         .frames = 8000,
-         .reaches = {E::LifeLostByBomb, E::GameOver}});
-    add({.name = "bombs-dodged",
-         .levels = "bombs",
-         .seed = 502,
-         .refreshHz = 60,
-         .botSeed = 33,
-         .frames = 3000,
-         .pauseAtPass = 5000,
-         .reaches = {E::DoublerCaught, E::FasterCaught, E::ShotgunCaught, E::UmbrellaCaught,
-                     E::LifeLostByLastBall, E::Pause}});
-    add({.name = "bombs-240",
-         .levels = "bombs",
-         .seed = 503,
-         .refreshHz = 240,
-         .botSeed = 34,
-         .dodging = false,
-         .frames = 9000,
-         .reaches = {E::LifeLostByBomb, E::GameOver}});
-    // The shipped level file, its pictures and tunes.
-    add({.name = "harbour-60",
-         .levels = "shipped",
-         .levelSet = 1,
-         .seed = 1100,
-         .refreshHz = 60,
-         .botSeed = 51,
-         .frames = 3000,
-         .reaches = {E::SlowerCaught, E::BazzleByBall}});
-    // Every kind of gull, with the focus lost and the surfaces lost on the way.
-    add({.name = "flock-60",
-         .levels = "flock",
-         .seed = 900,
-         .refreshHz = 60,
-         .botSeed = 41,
-         .frames = 4000,
-         .focusAtPass = 4000,
-         .reaches = {E::UmbrellaCaught, E::BazzleByBall, E::Pause, E::LostSurfaces}});
-    add({.name = "flock-144",
-         .levels = "flock",
-         .seed = 901,
-         .refreshHz = 144,
-         .botSeed = 42,
-         .frames = 5000,
-         .lostAtPass = 3000,
-         .reaches = {E::ShotgunCaught, E::BazzleByBall, E::LostSurfaces}});
-    add({.name = "flock-30",
-         .levels = "flock",
-         .seed = 902,
-         .refreshHz = 30,
-         .botSeed = 43,
-         .dodging = false,
-         .frames = 4000,
-         .reaches = {E::FasterCaught, E::LifeLostByBomb, E::GameOver, E::NameEntry}});
-    add({.name = "flock-shooting",
-         .levels = "flock",
-         .seed = 903,
-         .refreshHz = 60,
-         .botSeed = 44,
-         .shooting = true,
-         .frames = 5000,
-         .pauseAtPass = 2500,
-         .focusAtPass = 7000,
-         .lostAtPass = 9000,
-         .reaches = {E::DoublerCaught, E::GlueCaught, E::FasterCaught, E::UmbrellaCaught,
-                     E::BazzleByBall, E::LevelPastTheLast, E::Pause, E::LostSurfaces}});
-    return games;
+RecordedGame Game(std::string name, std::string levels, long seed, double refreshHz,
+                  unsigned botSeed, int frames, std::string how, std::set<PlayEvent> reaches,
+                  int pauseAtPass = 0, int focusAtPass = 0, int lostAtPass = 0) {
+    return {std::move(name), std::move(levels),  seed,        refreshHz,   botSeed,   frames,
+            std::move(how),  std::move(reaches), pauseAtPass, focusAtPass, lostAtPass};
 }
 
 }  // namespace
@@ -315,7 +95,80 @@ std::string EventName(PlayEvent event) {
 }
 
 const std::vector<RecordedGame>& RecordedGames() {
-    static const std::vector<RecordedGame> games = MakeGames();
+    // Name, level set, seed, display rate, the bot's seed, frames, how the bot plays, what the
+    // replay reaches, and the passes of a pause, a focus loss and lost surfaces.
+    static const std::vector<RecordedGame> games = {
+        // The shipped pack at the display rates players have.
+        Game("pack-60", "pack", 1001, 60, 1, 2400, "", {}),
+        Game("pack-144", "pack", 1002, 144, 2, 2400, "",
+             {E::SlowerCaught, E::DoublerCaught, E::GlueCaught}),
+        Game("pack-240", "pack", 1003, 240, 3, 2400, "", {E::GlueCaught}),
+        Game("pack-30", "pack", 1004, 30, 4, 2400, "",
+             {E::GlueCaught, E::FasterCaught, E::ShotgunCaught, E::TennisBallCaught,
+              E::UmbrellaCaught, E::BazzleByBall, E::LifeLostByLastBall}),
+        Game("pack-still", "pack", 1005, 60, 5, 2400, "still",
+             {E::LifeLostByBomb, E::LifeLostByLastBall, E::GameOver}),
+        Game(
+            "pack-paused", "pack", 1006, 75, 6, 2400, "",
+            {E::FasterCaught, E::BazzleByBall, E::LifeLostByFallingGull, E::Pause, E::LostSurfaces},
+            3000, 0, 6000),
+        // Powers, Bazzles and the cannon.
+        Game("sky-60", "sky", 4242, 0, 11, 9000, "shooting",
+             {E::SlowerCaught, E::DoublerCaught, E::ExtraPaddleCaught, E::FasterCaught,
+              E::ShotgunCaught, E::TennisBallCaught, E::UmbrellaCaught, E::BazzleByBall, E::Cannon,
+              E::LifeLostByLastBall, E::LevelPastTheLast}),
+        Game("sky-144", "sky", 4243, 144, 12, 9000, "shooting",
+             {E::FasterCaught, E::ShotgunCaught, E::TennisBallCaught, E::LifeLostByFallingGull}),
+        Game("sky-30", "sky", 4244, 30, 13, 6000, "shooting",
+             {E::SlowerCaught, E::ExtraPaddleCaught, E::GlueCaught, E::FasterCaught,
+              E::ShotgunCaught, E::TennisBallCaught, E::UmbrellaCaught, E::BazzleByBall, E::Cannon,
+              E::LifeLostByLastBall, E::LevelPastTheLast}),
+        Game("sky-balls", "sky", 4245, 60, 14, 6000, "",
+             {E::DoublerCaught, E::ExtraPaddleCaught, E::ShotgunCaught, E::TennisBallCaught,
+              E::UmbrellaCaught, E::Cannon, E::LifeLostByLastBall, E::UmbrellaUsed,
+              E::LevelPastTheLast}),
+        Game("sky-careless", "sky", 4246, 60, 15, 12000, "careless shooting",
+             {E::SlowerCaught, E::DoublerCaught, E::ExtraPaddleCaught, E::GlueCaught,
+              E::TennisBallCaught, E::BazzleByBall, E::Cannon, E::LifeLostByBomb,
+              E::LifeLostByFallingGull, E::GameOver, E::NameEntry, E::LevelPastTheLast}),
+        Game("bazzle-60", "bazzle", 6, 60, 16, 4000, "shooting",
+             {E::SlowerCaught, E::ExtraPaddleCaught, E::ShotgunCaught, E::TennisBallCaught,
+              E::UmbrellaCaught, E::BazzleByShot, E::UmbrellaUsed}),
+        Game("bazzle-144", "bazzle", 5, 144, 16, 5000, "shooting",
+             {E::SlowerCaught, E::DoublerCaught, E::BazzleByBall, E::LifeLostByFallingGull}),
+        // A level past the last; with a game controller, whose record holds what a mouse's would.
+        Game("one-60", "one", 77, 60, 21, 4000, "",
+             {E::GlueCaught, E::BazzleByBall, E::LevelPastTheLast}),
+        Game("one-240", "one", 78, 240, 22, 6000, "", {E::UmbrellaCaught, E::BazzleByBall}),
+        Game("one-pad", "one", 80, 60, 24, 4000, "pad",
+             {E::SlowerCaught, E::BazzleByBall, E::LifeLostByBomb, E::LevelPastTheLast}),
+        Game("one-still", "one", 79, 30, 23, 2400, "still",
+             {E::GlueCaught, E::LifeLostByBomb, E::LifeLostByLastBall, E::GameOver}),
+        // Bombs and falling gulls that the bot does not step away from.
+        Game("bombs-60", "bombs", 500, 60, 31, 6000, "careless", {E::LifeLostByBomb, E::GameOver}),
+        Game("bombs-144", "bombs", 501, 144, 32, 8000, "careless",
+             {E::LifeLostByBomb, E::GameOver}),
+        Game("bombs-dodged", "bombs", 502, 60, 33, 3000, "",
+             {E::DoublerCaught, E::FasterCaught, E::ShotgunCaught, E::UmbrellaCaught,
+              E::LifeLostByLastBall, E::Pause},
+             5000),
+        Game("bombs-240", "bombs", 503, 240, 34, 9000, "careless",
+             {E::LifeLostByBomb, E::GameOver}),
+        // The shipped level file, its pictures and tunes.
+        Game("harbour-60", "shipped", 1100, 60, 51, 3000, "second",
+             {E::SlowerCaught, E::BazzleByBall}),
+        // Every kind of gull, with the focus lost and the surfaces lost on the way.
+        Game("flock-60", "flock", 900, 60, 41, 4000, "",
+             {E::UmbrellaCaught, E::BazzleByBall, E::Pause, E::LostSurfaces}, 0, 4000),
+        Game("flock-144", "flock", 901, 144, 42, 5000, "",
+             {E::ShotgunCaught, E::BazzleByBall, E::LostSurfaces}, 0, 0, 3000),
+        Game("flock-30", "flock", 902, 30, 43, 4000, "careless",
+             {E::FasterCaught, E::LifeLostByBomb, E::GameOver, E::NameEntry}),
+        Game("flock-shooting", "flock", 903, 60, 44, 5000, "shooting",
+             {E::DoublerCaught, E::GlueCaught, E::FasterCaught, E::UmbrellaCaught, E::BazzleByBall,
+              E::LevelPastTheLast, E::Pause, E::LostSurfaces},
+             2500, 7000, 9000),
+    };
     return games;
 }
 
@@ -367,10 +220,10 @@ platform::SessionOutcome RecordedGameTest::Record(const RecordedGame& game,
                                                   const std::string& path) {
     Prepare(game, false);
     PlayBot& player = StartBot(game.botSeed);
-    player.steering = game.steering;
-    player.dodging = game.dodging;
-    player.shooting = game.shooting;
-    if (game.pad) {
+    player.steering = !game.Plays("still");
+    player.dodging = !game.Plays("careless");
+    player.shooting = game.Plays("shooting");
+    if (game.Plays("pad")) {
         player.hands = PlayBot::Hands::Pad;
         player.pad = harness.AttachPad();
     }
@@ -396,7 +249,7 @@ platform::SessionOutcome RecordedGameTest::Record(const RecordedGame& game,
         }
         // Offered the level sets, the bot steps down the list to its own and takes it.
         if (Form().GameState == gsSelectPack && pass % 40 == 20) {
-            if (Form().PackIndex < game.levelSet) {
+            if (Form().PackIndex < (game.Plays("second") ? 1 : 0)) {
                 harness.Key(VK_DOWN);
             } else {
                 harness.Char(13);

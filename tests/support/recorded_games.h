@@ -39,22 +39,22 @@ std::string EventName(PlayEvent event);
 
 struct RecordedGame {
     std::string name;
-    // The level set: "pack", "sky", "bazzle", "one", "bombs", "flock", or "shipped": the whole
-    // game folder when recorded, its pictures alone when replayed
+    // "pack", "sky", "bazzle", "one", "bombs", "flock", or "shipped": the whole game folder when
+    // recorded, its pictures alone when replayed
     std::string levels;
-    int levelSet = 0;  // the entry of the list of level sets the bot takes, when offered one
     long seed;         // the wall clock the game seeds its generator from
     double refreshHz;  // 0: the harness's own frame interval
     unsigned botSeed;
-    bool steering = true;
-    bool dodging = true;
-    bool shooting = false;
-    bool pad = false;     // the bot plays with a game controller's stick and button
-    int frames = 2400;    // frames of play before the bot leaves with Esc, unless the game ends
-    int pauseAtPass = 0;  // the bot presses P here, and again a while later
-    int focusAtPass = 0;  // the game loses the focus here, and has it back a while later
-    int lostAtPass = 0;   // every surface is lost here
+    int frames;  // frames of play before the bot leaves with Esc, unless the game ends
+    // How the bot plays: "still" (never steers), "careless" (never dodges), "shooting", "pad"
+    // (a game controller's stick and button), "second" (takes the second level set offered).
+    std::string how;
     std::set<PlayEvent> reaches;  // what the replay must be seen to reach
+    // The passes where the bot pauses (and resumes), the game loses the focus (and has it back),
+    // and every surface is lost; 0: never.
+    int pauseAtPass = 0, focusAtPass = 0, lostAtPass = 0;
+
+    bool Plays(const char* way) const { return how.find(way) != std::string::npos; }
 };
 
 const std::vector<RecordedGame>& RecordedGames();

@@ -13,37 +13,28 @@ namespace {
 
 constexpr int kRate = 22050;
 
-void Append(Bytes& bytes, const char* tag) {
-    for (int i = 0; i < 4; ++i) {
-        bytes.push_back(static_cast<std::uint8_t>(tag[i]));
-    }
-}
-
-void AppendLittle(Bytes& bytes, std::uint32_t value, int count) {
+// The value's bytes, least significant first or, for MIDI, most significant first.
+void Little(Bytes& bytes, std::uint32_t value, int count) {
     for (int i = 0; i < count; ++i) {
         bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
     }
 }
-
-void AppendBig(Bytes& bytes, std::uint32_t value, int count) {
+void Big(Bytes& bytes, std::uint32_t value, int count) {
     for (int i = count - 1; i >= 0; --i) {
         bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
     }
 }
 
-void AppendVariable(Bytes& bytes, std::uint32_t value) {
-    Bytes reversed{static_cast<std::uint8_t>(value & 0x7F)};
-    while ((value >>= 7) != 0) {
-        reversed.push_back(static_cast<std::uint8_t>(0x80 | (value & 0x7F)));
+// A RIFF form of the type, holding the chunks.
+Bytes Form(const char* type, const std::vector<Bytes>& chunks) {
+    Bytes body(type, type + 4);
+    for (const Bytes& chunk : chunks) {
+        body.insert(body.end(), chunk.begin(), chunk.end());
     }
-    bytes.insert(bytes.end(), reversed.rbegin(), reversed.rend());
-}
-
-// An empty byte string with room for `size` bytes and a header.
-Bytes Room(std::size_t size) {
-    Bytes bytes;
-    bytes.reserve(size + 64);
-    return bytes;
+    Bytes form = {'R', 'I', 'F', 'F'};
+    Little(form, static_cast<std::uint32_t>(body.size()), 4);
+    form.insert(form.end(), body.begin(), body.end());
+    return form;
 }
 
 }  // namespace
@@ -58,77 +49,51 @@ Bytes Tone(double seconds, double hertz) {
 }
 
 Bytes Chunk(const char* tag, const Bytes& body) {
-    Bytes chunk = Room(body.size());
-    Append(chunk, tag);
-    AppendLittle(chunk, static_cast<std::uint32_t>(body.size()), 4);
+    Bytes chunk(tag, tag + 4);
+    Little(chunk, static_cast<std::uint32_t>(body.size()), 4);
     chunk.insert(chunk.end(), body.begin(), body.end());
-    if (body.size() % 2 != 0) {
-        chunk.push_back(0);
-    }
+    chunk.resize(chunk.size() + body.size() % 2, 0);
     return chunk;
 }
 
 Bytes PcmFormat() {
-    Bytes format = Room(16);
-    AppendLittle(format, WAVE_FORMAT_PCM, 2);
-    AppendLittle(format, 1, 2);
-    AppendLittle(format, kRate, 4);
-    AppendLittle(format, kRate, 4);
-    AppendLittle(format, 1, 2);
-    AppendLittle(format, 8, 2);
+    Bytes format;
+    Little(format, WAVE_FORMAT_PCM, 2);
+    Little(format, 1, 2);  // one channel
+    Little(format, kRate, 4);
+    Little(format, kRate, 4);  // bytes a second
+    Little(format, 1, 2);      // bytes a frame
+    Little(format, 8, 2);      // bits a sample
     return format;
 }
 
 Bytes MakeWave(const Bytes& samples) {
-    Bytes body = Room(samples.size());
-    Append(body, "WAVE");
-    const Bytes fmt = Chunk("fmt ", PcmFormat());
-    const Bytes data = Chunk("data", samples);
-    body.insert(body.end(), fmt.begin(), fmt.end());
-    body.insert(body.end(), data.begin(), data.end());
-    Bytes wave = Room(body.size());
-    Append(wave, "RIFF");
-    AppendLittle(wave, static_cast<std::uint32_t>(body.size()), 4);
-    wave.insert(wave.end(), body.begin(), body.end());
-    return wave;
+    return Form("WAVE", {Chunk("fmt ", PcmFormat()), Chunk("data", samples)});
 }
 
 Bytes MakeMidi(double seconds) {
-    constexpr int kDivision = 480;  // ticks per quarter note; a quarter lasts half a second
-    Bytes track = Room(static_cast<std::size_t>(seconds * 20));
-    const std::uint8_t programChange[] = {0x00, 0xC0, 0x00};
-    track.insert(track.end(), std::begin(programChange), std::end(programChange));
+    constexpr int kDivision = 480;     // ticks per quarter note; a quarter lasts half a second
+    Bytes track = {0x00, 0xC0, 0x00};  // a program change
     const int quarters = std::max(1, static_cast<int>(std::lround(seconds * 2)));
     for (int q = 0; q < quarters; ++q) {
-        const std::uint8_t pitch = static_cast<std::uint8_t>(60 + (q * 4) % 12);
-        AppendVariable(track, 0);
-        track.insert(track.end(), {0x90, pitch, 100});
-        AppendVariable(track, kDivision);
-        track.insert(track.end(), {0x80, pitch, 0});
+        const auto pitch = static_cast<std::uint8_t>(60 + (q * 4) % 12);
+        // At once a note on, a quarter (480 in two bytes of a variable length) later its end.
+        track.insert(track.end(), {0x00, 0x90, pitch, 100, 0x83, 0x60, 0x80, pitch, 0});
     }
     track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
-    Bytes midi = Room(track.size());
-    Append(midi, "MThd");
-    AppendBig(midi, 6, 4);
-    AppendBig(midi, 0, 2);
-    AppendBig(midi, 1, 2);
-    AppendBig(midi, kDivision, 2);
-    Append(midi, "MTrk");
-    AppendBig(midi, static_cast<std::uint32_t>(track.size()), 4);
+    Bytes midi = {'M', 'T', 'h', 'd'};
+    Big(midi, 6, 4);  // the header's length
+    Big(midi, 0, 2);  // format 0
+    Big(midi, 1, 2);  // one track
+    Big(midi, kDivision, 2);
+    midi.insert(midi.end(), {'M', 'T', 'r', 'k'});
+    Big(midi, static_cast<std::uint32_t>(track.size()), 4);
     midi.insert(midi.end(), track.begin(), track.end());
     return midi;
 }
 
 Bytes MakeRmi(const Bytes& midi) {
-    Bytes body = Room(midi.size());
-    Append(body, "RMID");
-    const Bytes data = Chunk("data", midi);
-    body.insert(body.end(), data.begin(), data.end());
-    Bytes rmi = Room(body.size());
-    Append(rmi, "RIFF");
-    AppendLittle(rmi, static_cast<std::uint32_t>(body.size()), 4);
-    rmi.insert(rmi.end(), body.begin(), body.end());
-    return rmi;
+    return Form("RMID", {Chunk("data", midi)});
 }
 
 void WriteFile(const std::string& name, const Bytes& bytes) {
