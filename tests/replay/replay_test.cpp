@@ -304,7 +304,7 @@ TEST_F(AlteredRecordTest, WhatIsNotARecordIsRefusedWithItsReason) {
     EXPECT_NE(refusal("").find("is not a record of a Zintrel game"), std::string::npos);
     EXPECT_NE(refusal("zintrel record 1\n12 end\n")
                   .find("damaged.rec is a record of format version 1; this version of Zintrel "
-                        "replays records of format version 2."),
+                        "replays records of format versions 2 to 3."),
               std::string::npos);
     EXPECT_NE(refusal(std::string("\x1f\x8b\x08\0garbage", 12)).find("Cannot read the record"),
               std::string::npos);
