@@ -82,6 +82,10 @@ RECT RowRect(const Row& row) {
     return RECT{Left(row) - 6, row.y - 1, Left(row) + kRowWidth, row.y + kRowHeight - 1};
 }
 
+bool Inside(POINT at, const RECT& rect) {
+    return at.x >= rect.left && at.x < rect.right && at.y >= rect.top && at.y < rect.bottom;
+}
+
 // Whether the row's value steps with the arrows; the others take a key or button, or act.
 bool Steps(const Row& row) {
     return !platform::TakesKey(row.option) && !platform::TakesButton(row.option) &&
@@ -227,14 +231,27 @@ void TKestovForm::ActOnOption(std::int32_t row) {
     }
 }
 
+std::int32_t TKestovForm::OptionRows() {
+    return kRowCount;
+}
+
+Option TKestovForm::OptionOfRow(std::int32_t row) {
+    return RowAt(row).option;
+}
+
 std::int32_t TKestovForm::OptionRowAt(POINT at) {
     for (std::int32_t i = 0; i < kRowCount; ++i) {
-        const RECT rect = RowRect(RowAt(i));
-        if (at.x >= rect.left && at.x < rect.right && at.y >= rect.top && at.y < rect.bottom) {
+        if (Inside(at, RowRect(RowAt(i)))) {
             return i;
         }
     }
     return -1;
+}
+
+RECT TKestovForm::OptionArrow(std::int32_t row, int step) {
+    const Row& r = RowAt(row);
+    const int left = Left(r) + (step < 0 ? kArrowLeft - 4 : kArrowRight + 4 - kArrowWidth);
+    return RECT{left, r.y - 1, left + kArrowWidth, r.y + kRowHeight - 1};
 }
 
 void TKestovForm::ClickOptions(POINT at) {
@@ -243,12 +260,11 @@ void TKestovForm::ClickOptions(POINT at) {
         return;
     }
     OptionChoice = row;
-    const int left = Left(RowAt(row));
     if (!Steps(RowAt(row))) {
         ActOnOption(row);
-    } else if (at.x >= left + kArrowLeft - 4 && at.x < left + kArrowLeft - 4 + kArrowWidth) {
+    } else if (Inside(at, OptionArrow(row, -1))) {
         ChangeOption(row, -1);
-    } else if (at.x >= left + kArrowRight - kArrowWidth + 4 && at.x < left + kArrowRight + 4) {
+    } else if (Inside(at, OptionArrow(row, 1))) {
         ChangeOption(row, 1);
     }
 }

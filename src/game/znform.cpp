@@ -300,7 +300,7 @@ void TKestovForm::ChooseTitleLine(std::int32_t line) {
 
 bool TKestovForm::PadLeavesToTitle() const {
     return InputDevice != platform::DeviceKind::Keys &&
-           (GameState == gsHallOfFame || GameState == gsScoring || GameState == gsOptions ||
+           (GameState == gsHallOfFame || GameState == gsScoring ||
             (GameState == gsAbout && !Quitting));
 }
 
@@ -341,9 +341,9 @@ void TKestovForm::HandleChar(unsigned char code) {
             }
             return;
         case 27:
-            // A game controller's B or Back leaves the screens reached from the title for the
-            // title; Esc leaves the game.
-            if (PadLeavesToTitle()) {
+            // Esc leaves the Options screen for the title, and so do a game controller's B and
+            // Back the other screens reached from the title; elsewhere Esc leaves the game.
+            if (GameState == gsOptions || PadLeavesToTitle()) {
                 GameState = gsTitle;
                 return;
             }

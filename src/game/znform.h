@@ -50,6 +50,13 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     void ScoringScreen();
     void AboutScreen();
     void OptionsScreen();
+    // The Options screen's rows, top to bottom and left to right: how many, the option of each,
+    // the row at a point of the screen (-1 where there is none), and where a click steps a row
+    // down (-1) or up (1).
+    static std::int32_t OptionRows();
+    static platform::Option OptionOfRow(std::int32_t row);
+    static std::int32_t OptionRowAt(POINT at);
+    static RECT OptionArrow(std::int32_t row, int step);
     void SelectPack();
     void NameEntry();
     void DrawNameEntry();
@@ -175,9 +182,8 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     void ChangeOption(std::int32_t row, int step);
     void ActOnOption(std::int32_t row);
     void ClickOptions(POINT at);
-    // The row of the Options screen at a point; -1 where there is none.
-    static std::int32_t OptionRowAt(POINT at);
     void DrawOptions();
-    // Whether Esc from a game controller (its B or Back) leaves this screen for the title.
+    // Whether Esc from a game controller (its B or Back) leaves the Hall of Fame, Scoring or
+    // About screen for the title.
     bool PadLeavesToTitle() const;
 };

@@ -110,6 +110,10 @@ class Harness {
     void Touch(FingerPhase phase, double x, double y);
     // The desktop's pointer moves to a point of the window, in the window's pixels.
     void PointAt(int x, int y);
+    // A click, or a tap, on a point of the game's 640 by 480 picture wherever the window shows
+    // it: the pointer or the finger goes there, and the button or the finger goes down and up.
+    void ClickAt(int x, int y);
+    void TapAt(int x, int y);
     // A click quicker than a frame: the button's press and release both wait for the same poll.
     void QuickClick();
     // The mouse moves across by dx, as the window system gives it (in play, relative motion).
@@ -127,6 +131,8 @@ class Harness {
     DesktopRect WindowPlace() const;
     // The frames of PresentedFrames that were uploaded and scaled, not equal to the one before.
     int DrawnFrames() const;
+    // Whether the system's text input is on.
+    bool TextInputOn() const;
 
     // ---- The headless audio device, timed by the clock.
     HeadlessAudio& Audio();

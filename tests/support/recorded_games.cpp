@@ -196,6 +196,16 @@ std::vector<RecordedGame> MakeGames() {
          .pad = true,
          .frames = 4000,
          .reaches = {E::SlowerCaught, E::BazzleByBall, E::LifeLostByBomb, E::LevelPastTheLast}});
+    // Recorded at half the game speed and launching by a press: the record carries both, and
+    // the replay takes them from it, never from the player's settings.
+    add({.name = "one-slow",
+         .levels = "one",
+         .seed = 81,
+         .refreshHz = 60,
+         .botSeed = 25,
+         .frames = 8000,
+         .settings = "game_speed = 50\nlaunch = press\n",
+         .reaches = {E::LevelPastTheLast}});
     add({.name = "one-still",
          .levels = "one",
          .seed = 79,
@@ -355,6 +365,9 @@ void RecordedGameTest::Prepare(const RecordedGame& game, bool replaying) {
                                                  : game.levels == "bazzle" ? kBazzle
                                                                            : kFlock;
         WriteLevels(game.levels + ".znl", levels);
+    }
+    if (!replaying && !game.settings.empty()) {
+        UseSettings(game.settings);
     }
     harness.SetWallClock(game.seed);
     if (game.refreshHz > 0) {

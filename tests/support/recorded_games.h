@@ -54,6 +54,8 @@ struct RecordedGame {
     int pauseAtPass = 0;  // the bot presses P here, and again a while later
     int focusAtPass = 0;  // the game loses the focus here, and has it back a while later
     int lostAtPass = 0;   // every surface is lost here
+    // The player's settings file while the game is recorded; a replay has the defaults.
+    std::string settings = {};
     std::set<PlayEvent> reaches;  // what the replay must be seen to reach
 };
 

@@ -104,6 +104,10 @@ void Controls::Start() {
         if (padsFailed_) {
             std::fprintf(stderr, "zintrel: game controllers cannot be used: %s\n", SDL_GetError());
         }
+        // Those plugged in already, when they were closed before.
+        for (int device = 0; padsOpen_ && device < SDL_NumJoysticks(); ++device) {
+            OpenPad(device);
+        }
     } else if (!pads && padsOpen_) {
         ClosePads();
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
@@ -116,6 +120,18 @@ void Controls::ClosePads() {
         SDL_GameControllerClose(pad);
     }
     pads_.clear();
+}
+
+void Controls::OpenPad(int device) {
+    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(device);
+    const bool known = std::any_of(pads_.begin(), pads_.end(), [id](auto* pad) {
+        return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)) == id;
+    });
+    if (SDL_GameController* pad = known || SDL_IsGameController(device) == SDL_FALSE
+                                      ? nullptr
+                                      : SDL_GameControllerOpen(device)) {
+        pads_.push_back(pad);
+    }
 }
 
 void Controls::Reset() {
@@ -179,14 +195,7 @@ bool Controls::Take(const SDL_Event& event, std::deque<InputEvent>& queue) {
     switch (event.type) {
         case SDL_CONTROLLERDEVICEADDED:
             if (padsOpen_) {
-                const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(event.cdevice.which);
-                const bool known = std::any_of(pads_.begin(), pads_.end(), [id](auto* pad) {
-                    return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)) == id;
-                });
-                if (SDL_GameController* pad =
-                        known ? nullptr : SDL_GameControllerOpen(event.cdevice.which)) {
-                    pads_.push_back(pad);
-                }
+                OpenPad(event.cdevice.which);
             }
             return true;
         case SDL_CONTROLLERDEVICEREMOVED: {

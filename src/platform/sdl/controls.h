@@ -55,6 +55,8 @@ class Controls {
     bool Key(const SDL_KeyboardEvent& key, std::deque<InputEvent>& queue);
     void Button(SDL_GameControllerButton button, bool down, std::deque<InputEvent>& queue);
     void Finger(const SDL_TouchFingerEvent& finger, Uint32 type, std::deque<InputEvent>& queue);
+    // Opens the game controller of a device index, unless it is open.
+    void OpenPad(int device);
     void ClosePads();
     // The speed the paddle is driven at, in pixels a second; negative to the left.
     double Speed(std::uint64_t now);
