@@ -118,7 +118,7 @@ void DrawTitleText(TDXGraphic& background, platform::DeviceKind device, std::int
     const bool pad = device != platform::DeviceKind::Keys;
     const std::string begin = pad ? "Press " +
                                         Prompt(platform::PadLabel(PadButton::South, device)) +
-                                        " to begin, or choose with the d-pad"
+                                        " to begin, the d-pad to choose"
                                   : "Press <SPACE> or click mouse to begin";
     // A game controller reaches the lines without keys by the d-pad.
     const std::string keys[] = {
@@ -132,7 +132,8 @@ void DrawTitleText(TDXGraphic& background, platform::DeviceKind device, std::int
     std::vector<ScreenLine> lines{{TA_CENTER, 320, kTitleTop, kBlack, begin.c_str()}};
     for (int row = 0; row < static_cast<int>(std::size(kTitleActions)); ++row) {
         const int y = kTitleTop + kTitleLineHeight * (row + 1);
-        lines.push_back({TA_LEFT, 250, y, kBlack, keys[row].c_str()});
+        // A pad's longer names end before what they do.
+        lines.push_back({pad ? TA_RIGHT : TA_LEFT, pad ? 310 : 250, y, kBlack, keys[row].c_str()});
         lines.push_back({TA_LEFT, 320, y, kBlack, kTitleActions[row]});
     }
     HDC dc = background.AcquireDC();

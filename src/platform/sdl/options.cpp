@@ -99,9 +99,21 @@ void EndWait() {
     ++g_waitChanges;
 }
 
-void Refuse(const std::string& name) {
-    g_refusal = name + " is in use";
-    ++g_waitChanges;
+// Gives the control at the index of the list of keys or buttons the one pressed, unless the
+// game keeps it or another control of the list has it: then it is refused by its name.
+template <std::size_t N>
+void Take(std::array<std::int32_t, N> ControlSettings::*list, std::size_t index,
+          std::int32_t pressed, bool reserved, const std::string& name) {
+    const std::array<std::int32_t, N>& taken = Display::Get().Controls().*list;
+    const auto holder = std::find(taken.begin(), taken.end(), pressed);
+    if (reserved || (holder != taken.end() && holder != taken.begin() + index)) {
+        g_refusal = name + " is in use";
+        ++g_waitChanges;
+        return;
+    }
+    Display::Get().ChangeSettings(
+        [list, index, pressed](Settings& s) { (s.controls.*list)[index] = pressed; });
+    EndWait();
 }
 
 }  // namespace
@@ -200,15 +212,7 @@ bool OfferKey(std::int32_t key) {
         }
         return true;
     }
-    const auto& keys = Display::Get().Controls().keys;
-    const std::size_t index = KeyIndex(control);
-    const auto holder = std::find(keys.begin(), keys.end(), key);
-    if (ReservedKey(key) || (holder != keys.end() && holder != keys.begin() + index)) {
-        Refuse(KeyName(key));
-        return true;
-    }
-    Display::Get().ChangeSettings([index, key](Settings& s) { s.controls.keys[index] = key; });
-    EndWait();
+    Take(&ControlSettings::keys, KeyIndex(control), key, ReservedKey(key), KeyName(key));
     return true;
 }
 
@@ -224,16 +228,8 @@ bool OfferButton(std::int32_t button) {
         }
         return true;
     }
-    const auto& buttons = Display::Get().Controls().buttons;
-    const std::size_t index = ButtonIndex(control);
-    const auto holder = std::find(buttons.begin(), buttons.end(), button);
-    if (ReservedButton(button) || (holder != buttons.end() && holder != buttons.begin() + index)) {
-        Refuse(Label(button));
-        return true;
-    }
-    Display::Get().ChangeSettings(
-        [index, button](Settings& s) { s.controls.buttons[index] = button; });
-    EndWait();
+    Take(&ControlSettings::buttons, ButtonIndex(control), button, ReservedButton(button),
+         Label(button));
     return true;
 }
 
