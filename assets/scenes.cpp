@@ -538,12 +538,12 @@ Image RenderTitle() {
         cairo_restore(cr);
     }
 
-    // The light board where the title screen writes its black menu.
+    // The light board where the title screen writes its black menu, seven lines of it.
     cairo_new_sub_path(cr);
     cairo_arc(cr, 146, 292, 12, M_PI, 1.5 * M_PI);
     cairo_arc(cr, 494, 292, 12, 1.5 * M_PI, 2 * M_PI);
-    cairo_arc(cr, 494, 414, 12, 0, 0.5 * M_PI);
-    cairo_arc(cr, 146, 414, 12, 0.5 * M_PI, M_PI);
+    cairo_arc(cr, 494, 434, 12, 0, 0.5 * M_PI);
+    cairo_arc(cr, 146, 434, 12, 0.5 * M_PI, M_PI);
     cairo_close_path(cr);
     SetColour(cr, Rgb{255, 250, 232}, 0.93);
     cairo_fill_preserve(cr);

@@ -360,6 +360,7 @@ void TLevelEditor::StartEntry(Entry entry) {
     }
     entry_ = entry;
     typing_ = start;
+    platform::SetTextEntry(true);
 }
 
 void TLevelEditor::TypeChar(unsigned char code) {
@@ -367,6 +368,7 @@ void TLevelEditor::TypeChar(unsigned char code) {
         case 27:
             entry_ = Entry::None;
             typing_.clear();
+            platform::SetTextEntry(false);
             message_ = "Typing cancelled";
             return;
         case 13:
@@ -403,6 +405,7 @@ void TLevelEditor::FinishEntry() {
     }
     entry_ = Entry::None;
     typing_.clear();
+    platform::SetTextEntry(false);
     message_.clear();
     Change([&](editor::EditState& state) {
         editor::EditLevel& level = state.Levels[static_cast<std::size_t>(state.Level)];

@@ -21,8 +21,10 @@ constexpr const char* kUsage =
     "Keys: the mouse (or a game controller's stick, the arrow keys, a finger) moves the paddle,\n"
     "and a button (A, Space, the finger) held down sends the ball off it. Space or a click\n"
     "starts a game, P (Start) pauses, Esc (Back) leaves (press it twice), A shows the about\n"
-    "screen, H the Hall of Fame, S what everything scores. Alt+Enter switches between full\n"
-    "screen and a window, F12 saves a screenshot.\n"
+    "screen, H the Hall of Fame, S what everything scores, O the Options (volumes, display,\n"
+    "game speed, launching by a press, the mouse's sensitivity, the keys and buttons of play);\n"
+    "Up, Down and Enter (the d-pad and A) choose on the title's menu. Alt+Enter switches\n"
+    "between full screen and a window, F12 saves a screenshot.\n"
     "\n"
     "The manual page tells more: man 6 zintrel\n";
 

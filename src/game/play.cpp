@@ -13,6 +13,12 @@
 
 void TKestovForm::PlayGame() {
     ReadChosenLevels();
+    const platform::PlayOptions options = platform::GamePlayOptions();
+    GameSpeed = options.gameSpeed / 100.0;
+    LaunchByPress = options.launchByPress;
+    platform::SetPlayControls(true);
+    // Where the pointer was before the game is not where it is after.
+    Pointer = POINT{-1, -1};
     if (TitleMusic && TitleMusic->IsPlaying()) {
         TitleMusic->Stop();
     }
@@ -53,6 +59,7 @@ void TKestovForm::PlayGame() {
             }
         }
     }
+    platform::SetPlayControls(false);
 }
 
 void TKestovForm::ClearLeftovers() {
@@ -162,7 +169,7 @@ bool TKestovForm::LevelCleared() const {
 
 void TKestovForm::MeasureFrame() {
     UpdateTimer();
-    FrameTime = std::min(Elapsed, kMaxFrameTime);
+    FrameTime = std::min(Elapsed, kMaxFrameTime) * GameSpeed;
 }
 
 bool TKestovForm::StepFrame() {

@@ -1,5 +1,7 @@
 // The handlers of the screens outside play (title, Hall of Fame, scoring, about) and of the
-// level pack selection: each draws its content, then runs the shared inner loop.
+// level pack selection: each draws its content, then runs the shared inner loop. The title and
+// the scoring screen draw theirs again when the kind of device in use changes, for their
+// prompts; the title also when its chosen line moves.
 #include "levels/screens.h"
 #include "game/znform.h"
 #include "media/dxerrors.h"
@@ -71,11 +73,22 @@ void TKestovForm::StopGameMusic() {
 
 void TKestovForm::TitleScreen() {
     LoadBackground("ZNTitle.jpg");
-    const auto draw = [this] { DrawOrRestore(*this, [this] { DrawTitleText(*Background); }); };
+    TitleChoice = -1;
+    std::pair drawn{InputDevice, TitleChoice};
+    const auto draw = [this, &drawn] {
+        drawn = {InputDevice, TitleChoice};
+        DrawOrRestore(*this, [this] { DrawTitleText(*Background, InputDevice, TitleChoice); });
+    };
     draw();
     BeginGame->Play();
     TDirectXForm::RestoreSurfaces();
-    RunScreen(gsTitle, {.Redraw = draw});
+    RunScreen(gsTitle, {.Redraw = draw, .BeforeCopy = [this, &drawn, &draw] {
+                            if (drawn != std::pair{InputDevice, TitleChoice}) {
+                                // The picture as loaded, without the menu, then the menu anew.
+                                Background->Restore(DirectDraw);
+                                draw();
+                            }
+                        }});
 }
 
 void TKestovForm::HallOfFameScreen() {
@@ -89,21 +102,31 @@ void TKestovForm::HallOfFameScreen() {
 
 void TKestovForm::ScoringScreen() {
     StopGameMusic();
-    const auto draw = [this] {
+    platform::DeviceKind drawn = InputDevice;
+    const auto draw = [this, &drawn] {
+        drawn = InputDevice;
         DrawOrLeave(*this, [this] {
-            DrawScoring(*Background, *ZnText);
+            DrawScoring(*Background, *ZnText, InputDevice);
             // The play field's gull list is borrowed; the next level start empties it again.
             SetScoringSprites(GullList, *Gulls, *MiscSheet, *BonusEggs);
         });
     };
     draw();
-    RunScreen(gsScoring, {.Redraw = draw, .AfterCopy = [this] {
-                              // The sprites stand still and only run through their frames.
-                              for (TDXSprite& sprite : GullList) {
-                                  sprite.Animate(Elapsed);
-                                  sprite.Draw(BackBuffer);
-                              }
-                          }});
+    RunScreen(gsScoring, {.Redraw = draw,
+                          .BeforeCopy =
+                              [this, &drawn, &draw] {
+                                  if (drawn != InputDevice) {
+                                      draw();
+                                  }
+                              },
+                          .AfterCopy =
+                              [this] {
+                                  // The sprites stand still and only run through their frames.
+                                  for (TDXSprite& sprite : GullList) {
+                                      sprite.Animate(Elapsed);
+                                      sprite.Draw(BackBuffer);
+                                  }
+                              }});
 }
 
 void TKestovForm::AboutScreen() {

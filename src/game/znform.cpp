@@ -1,6 +1,7 @@
 // The game form: construction and destruction, start-up, the main loop and the input handlers.
 #include "game/znform.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string_view>
 
@@ -135,6 +136,9 @@ void TKestovForm::MainLoop() {
             case gsAbout:
                 AboutScreen();
                 break;
+            case gsOptions:
+                OptionsScreen();
+                break;
         }
         if (AboutSeen && GameState == gsQuit) {
             break;
@@ -170,21 +174,36 @@ void TKestovForm::WndProc(TMessage& message) {
         case WM_KEYDOWN:
             HandleKey(message.WParam);
             return;
-        case WM_MOUSEWHEEL:
-            if (GameState == gsSelectPack) {
-                MoveSelection(GET_WHEEL_DELTA_WPARAM(message.WParam) > 0 ? -1 : 1);
+        case WM_INPUTDEVICE:
+            if (message.WParam <= static_cast<WPARAM>(platform::DeviceKind::PlayStationPad)) {
+                InputDevice = static_cast<platform::DeviceKind>(message.WParam);
             }
             return;
-        case WM_MOUSEMOVE:
-            // The entry under a pointer that can be seen is the one chosen.
+        case WM_MOUSEWHEEL: {
+            const bool away = GET_WHEEL_DELTA_WPARAM(message.WParam) > 0;
             if (GameState == gsSelectPack) {
-                const std::int32_t entry =
-                    PackEntryAt(GET_Y_LPARAM(message.LParam), PackIndex, PackFiles->size());
-                if (entry >= 0) {
-                    PackIndex = entry;
-                }
+                MoveSelection(away ? -1 : 1);
+            } else if (GameState == gsOptions) {
+                ChangeOption(OptionChoice, away ? 1 : -1);
             }
             return;
+        }
+        case WM_MOUSEMOVE: {
+            // The line under a pointer that can be seen is the one chosen.
+            Pointer = POINT{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+            std::int32_t* chosen = GameState == gsSelectPack ? &PackIndex
+                                   : GameState == gsTitle    ? &TitleChoice
+                                   : GameState == gsOptions  ? &OptionChoice
+                                                             : nullptr;
+            const std::int32_t entry = GameState == gsSelectPack
+                                           ? PackEntryAt(Pointer.y, PackIndex, PackFiles->size())
+                                       : GameState == gsTitle ? TitleLineAt(Pointer.x, Pointer.y)
+                                                              : OptionRowAt(Pointer);
+            if (chosen != nullptr && entry >= 0) {
+                *chosen = entry;
+            }
+            return;
+        }
         case WM_CHAR:
             HandleChar(static_cast<unsigned char>(message.WParam));
             return;
@@ -207,9 +226,21 @@ void TKestovForm::WndProc(TMessage& message) {
 }
 
 void TKestovForm::HandleKey(WPARAM virtualKey) {
+    const bool upOrDown = virtualKey == VK_UP || virtualKey == VK_DOWN;
+    const int step = virtualKey == VK_UP || virtualKey == VK_LEFT ? -1 : 1;
     if (GameState == gsSelectPack) {
-        if (virtualKey == VK_UP || virtualKey == VK_DOWN) {
-            MoveSelection(virtualKey == VK_UP ? -1 : 1);
+        if (upOrDown) {
+            MoveSelection(step);
+        }
+    } else if (GameState == gsTitle) {
+        if (upOrDown) {
+            MoveTitleChoice(step);
+        }
+    } else if (GameState == gsOptions) {
+        if (upOrDown) {
+            MoveOptionChoice(step);
+        } else if (virtualKey == VK_LEFT || virtualKey == VK_RIGHT) {
+            ChangeOption(OptionChoice, step);
         }
     } else if (GameState == gsNameEntry) {
         switch (virtualKey) {
@@ -236,6 +267,41 @@ void TKestovForm::MoveSelection(int step) {
     } else if (step > 0 && PackIndex < last) {
         ++PackIndex;
     }
+}
+
+void TKestovForm::MoveTitleChoice(int step) {
+    // Before the player moves it, the choice stands on the line that begins.
+    TitleChoice = std::clamp(std::max(TitleChoice, 0) + (TitleChoice < 0 && step < 0 ? 0 : step), 0,
+                             kTitleLines - 1);
+}
+
+void TKestovForm::ChooseTitleLine(std::int32_t line) {
+    switch (line) {
+        case tlHallOfFame:
+            GameState = gsHallOfFame;
+            break;
+        case tlScoring:
+            GameState = gsScoring;
+            break;
+        case tlAbout:
+            GameState = gsAbout;
+            break;
+        case tlExit:
+            HandleChar(27);
+            break;
+        case tlOptions:
+            GameState = gsOptions;
+            break;
+        default:
+            GameState = gsSelectPack;
+            break;
+    }
+}
+
+bool TKestovForm::PadLeavesToTitle() const {
+    return InputDevice != platform::DeviceKind::Keys &&
+           (GameState == gsHallOfFame || GameState == gsScoring ||
+            (GameState == gsAbout && !Quitting));
 }
 
 void TKestovForm::PickLetter(int step) {
@@ -268,9 +334,19 @@ void TKestovForm::HandleChar(unsigned char code) {
             } else if (GameState == gsGameOver) {
                 // As a click: a keyboard player reaches the name entry too.
                 Advance(false);
+            } else if (GameState == gsTitle) {
+                ChooseTitleLine(std::max(TitleChoice, 0));
+            } else if (GameState == gsOptions) {
+                ActOnOption(OptionChoice);
             }
             return;
         case 27:
+            // Esc leaves the Options screen for the title, and so do a game controller's B and
+            // Back the other screens reached from the title; elsewhere Esc leaves the game.
+            if (GameState == gsOptions || PadLeavesToTitle()) {
+                GameState = gsTitle;
+                return;
+            }
             Quitting = true;
             GameState = gsQuit;
             return;
@@ -299,6 +375,9 @@ void TKestovForm::HandleChar(unsigned char code) {
                 case 's':
                     GameState = gsScoring;
                     break;
+                case 'o':
+                    GameState = gsOptions;
+                    break;
                 default:
                     break;
             }
@@ -325,6 +404,16 @@ void TKestovForm::HandleChar(unsigned char code) {
     }
 }
 
+void TKestovForm::PlayPress() {
+    // Launching by a press: the press holds the button down for the player until the next.
+    if (LaunchByPress && MouseHeld) {
+        MouseHeld = false;
+        FireRequest = false;
+    } else {
+        PlayClick();
+    }
+}
+
 void TKestovForm::PlayClick() {
     PlayStarted = true;
     if (ShotgunPower && ShotSprites[0].Kind == ShotIdle && ShotSprites[1].Kind == ShotIdle) {
@@ -336,7 +425,24 @@ void TKestovForm::PlayClick() {
 }
 
 void TKestovForm::FormMouseDown(TMouseButton, int, int) {
-    Advance(false);
+    const bool pad = InputDevice != platform::DeviceKind::Keys;
+    const bool pointed = !pad && Pointer.x >= 0;
+    if (GameState == gsTitle) {
+        // A game controller acts on the line chosen; a pointer that can be seen, or a tap, on
+        // the line under it; any other click begins.
+        const std::int32_t line = pad       ? TitleChoice
+                                  : pointed ? TitleLineAt(Pointer.x, Pointer.y)
+                                            : -1;
+        ChooseTitleLine(std::max(line, 0));
+    } else if (GameState == gsOptions) {
+        if (pointed) {
+            ClickOptions(Pointer);
+        } else {
+            ActOnOption(OptionChoice);
+        }
+    } else {
+        Advance(false);
+    }
 }
 
 void TKestovForm::Advance(bool bySpace) {
@@ -345,7 +451,7 @@ void TKestovForm::Advance(bool bySpace) {
             GameState = gsSelectPack;
             break;
         case gsPlaying:
-            PlayClick();
+            PlayPress();
             break;
         case gsGameOver:
             // Space skips the name entry even when the score reached a place.
@@ -372,6 +478,9 @@ void TKestovForm::Advance(bool bySpace) {
 }
 
 void TKestovForm::FormMouseUp(TMouseButton, int, int) {
-    MouseHeld = false;
-    FireRequest = false;
+    // Launching by a press, the release lets nothing go.
+    if (!LaunchByPress) {
+        MouseHeld = false;
+        FireRequest = false;
+    }
 }

@@ -17,6 +17,7 @@
 #include "media/dxgraphic.h"
 #include "media/dxmidi.h"
 #include "media/dxsfx.h"
+#include "platform/api/options.h"
 #include "playfield/gamestate.h"
 #include "playfield/playfield.h"
 
@@ -48,6 +49,14 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     void HallOfFameScreen();
     void ScoringScreen();
     void AboutScreen();
+    void OptionsScreen();
+    // The Options screen's rows, top to bottom and left to right: how many, the option of each,
+    // the row at a point of the screen (-1 where there is none), and where a click steps a row
+    // down (-1) or up (1).
+    static std::int32_t OptionRows();
+    static platform::Option OptionOfRow(std::int32_t row);
+    static std::int32_t OptionRowAt(POINT at);
+    static RECT OptionArrow(std::int32_t row, int step);
     void SelectPack();
     void NameEntry();
     void DrawNameEntry();
@@ -116,6 +125,16 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     TZNLevelList Levels;
     // Which updater of the frame pipeline runs next; it lives as long as the program.
     std::int32_t FrameStep = 0;
+    // ---- The menus.
+    // The kind of device the player's input last came from: the prompts name its buttons.
+    platform::DeviceKind InputDevice = platform::DeviceKind::Keys;
+    // The line of the title's menu chosen by the arrows, the d-pad or the pointer; -1 until the
+    // player moves it.
+    std::int32_t TitleChoice = -1;
+    // The row of the Options screen chosen.
+    std::int32_t OptionChoice = 0;
+    // Where the pointer was last seen on the screens, where it is shown; (-1, -1) when unknown.
+    POINT Pointer{-1, -1};
 
   private:
     // What a screen adds to the shared inner loop; empty steps are skipped.
@@ -150,5 +169,21 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     void MoveSelection(int step);
     // The name's last character steps through the letters a name is made of.
     void PickLetter(int step);
+    // A press of the button in play: held with it, or by a press until the next.
+    void PlayPress();
     void PlayClick();
+    // The title's menu: the choice moved up (-1) or down (1), and a line acted on.
+    void MoveTitleChoice(int step);
+    void ChooseTitleLine(std::int32_t line);
+    // The Options screen: the row chosen moved, a row's value stepped (a sound played at a new
+    // effects volume), a row acted on (a key's or button's wait begun, the controls' defaults
+    // taken, a choice stepped), and a click or tap on a row or its arrows.
+    void MoveOptionChoice(int step);
+    void ChangeOption(std::int32_t row, int step);
+    void ActOnOption(std::int32_t row);
+    void ClickOptions(POINT at);
+    void DrawOptions();
+    // Whether Esc from a game controller (its B or Back) leaves the Hall of Fame, Scoring or
+    // About screen for the title.
+    bool PadLeavesToTitle() const;
 };

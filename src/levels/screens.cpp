@@ -2,7 +2,12 @@
 // picture through its device context.
 #include "levels/screens.h"
 
+#include <algorithm>
+#include <cctype>
 #include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -24,19 +29,16 @@ struct ScreenLine {
     const char* text;
 };
 
-constexpr ScreenLine kTitleMenu[] = {
-    {TA_CENTER, 320, 290, kBlack, "Press <SPACE> or click mouse to begin"},
-    {TA_LEFT, 250, 310, kBlack, "<H>"},
-    {TA_LEFT, 250, 330, kBlack, "<S>"},
-    {TA_LEFT, 250, 350, kBlack, "<P>"},
-    {TA_LEFT, 250, 370, kBlack, "<A>"},
-    {TA_LEFT, 250, 390, kBlack, "<ESC>"},
-    {TA_LEFT, 320, 310, kBlack, "Hall of Fame"},
-    {TA_LEFT, 320, 330, kBlack, "Scoring"},
-    {TA_LEFT, 320, 350, kBlack, "Pause"},
-    {TA_LEFT, 320, 370, kBlack, "About"},
-    {TA_LEFT, 320, 390, kBlack, "Exit"},
-};
+// The title's menu: the line that begins, then a key and what it does on each line, 20 pixels
+// apart; the keys are written at x = 250, what they do at x = 320.
+constexpr int kTitleTop = 290;
+constexpr int kTitleLineHeight = 20;
+constexpr const char* kTitleActions[] = {"Hall of Fame", "Scoring", "Pause",
+                                         "About",        "Exit",    "Options"};
+constexpr int kPauseRow = 2;  // the row of the actions that only tells
+// The rectangle of the menu's lines inside the title picture's board.
+constexpr int kTitleLeft = 140;
+constexpr int kTitleRight = 500;
 
 constexpr ScreenLine kScoringLines[] = {
     {TA_CENTER, 320, 235, kWhite, "Bonus Eggs - 50 points + special power"},
@@ -104,13 +106,62 @@ void ClearWithHeading(TDXGraphic& background, TDXGraphic& words, int frame) {
 
 }  // namespace
 
-void DrawTitleText(TDXGraphic& background) {
+std::string Prompt(const std::string& name) {
+    std::string upper = name;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return "<" + upper + ">";
+}
+
+void DrawTitleText(TDXGraphic& background, platform::DeviceKind device, std::int32_t chosen) {
+    using platform::PadButton;
+    const bool pad = device != platform::DeviceKind::Keys;
+    const std::string begin = pad ? "Press " +
+                                        Prompt(platform::PadLabel(PadButton::South, device)) +
+                                        " to begin, the d-pad to choose"
+                                  : "Press <SPACE> or click mouse to begin";
+    // A game controller reaches the lines without keys by the d-pad.
+    const std::string keys[] = {
+        pad ? "" : "<H>",
+        pad ? "" : "<S>",
+        Prompt(pad ? platform::PadLabel(PadButton::Pause, device) : platform::PauseKeyName()),
+        pad ? "" : "<A>",
+        pad ? Prompt(platform::PadLabel(PadButton::Back, device)) : "<ESC>",
+        pad ? "" : "<O>",
+    };
+    std::vector<ScreenLine> lines{{TA_CENTER, 320, kTitleTop, kBlack, begin.c_str()}};
+    for (int row = 0; row < static_cast<int>(std::size(kTitleActions)); ++row) {
+        const int y = kTitleTop + kTitleLineHeight * (row + 1);
+        // A pad's longer names end before what they do.
+        lines.push_back({pad ? TA_RIGHT : TA_LEFT, pad ? 310 : 250, y, kBlack, keys[row].c_str()});
+        lines.push_back({TA_LEFT, 320, y, kBlack, kTitleActions[row]});
+    }
     HDC dc = background.AcquireDC();
     HFONT font = SelectScreenFont(dc, 14, 500);
     SetBkMode(dc, TRANSPARENT);
-    WriteLines(background, kTitleMenu);
+    WriteLines(background, lines);
     DropFont(dc, font);
+    if (chosen >= 0) {
+        FrameWith(dc, TitleLineRect(chosen), kRed);
+    }
     background.ReleaseDC();
+}
+
+RECT TitleLineRect(std::int32_t line) {
+    // The lines below the begin line skip the pause key's row.
+    const int row = line == tlBegin ? -1 : line - 1 + (line > kPauseRow ? 1 : 0);
+    const int y = kTitleTop + kTitleLineHeight * (row + 1);
+    return RECT{kTitleLeft, y - 1, kTitleRight, y + kTitleLineHeight - 1};
+}
+
+std::int32_t TitleLineAt(int x, int y) {
+    for (std::int32_t line = 0; line < kTitleLines; ++line) {
+        const RECT rect = TitleLineRect(line);
+        if (x >= rect.left && x < rect.right && y >= rect.top && y < rect.bottom) {
+            return line;
+        }
+    }
+    return -1;
 }
 
 void DrawHallOfFame(TDXGraphic& background, TDXGraphic& words, const THallOfFame& table,
@@ -138,14 +189,25 @@ void DrawHallOfFame(TDXGraphic& background, TDXGraphic& words, const THallOfFame
     background.ReleaseDC();
 }
 
-void DrawScoring(TDXGraphic& background, TDXGraphic& words) {
+void DrawScoring(TDXGraphic& background, TDXGraphic& words, platform::DeviceKind device) {
     ClearWithHeading(background, words, 0);
     HDC dc = background.AcquireDC();
     HFONT font = SelectScreenFont(dc, 12, 600);
     // Each line blanks the picture behind it.
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, kBlack);
-    WriteLines(background, kScoringLines);
+    std::vector<ScreenLine> lines(std::begin(kScoringLines), std::end(kScoringLines));
+    const std::string shotgun = "Shotgun - " +
+                                Prompt(platform::PadLabel(platform::PadButton::Launch, device)) +
+                                " to shoot";
+    if (device != platform::DeviceKind::Keys) {
+        for (ScreenLine& line : lines) {
+            if (std::string_view(line.text).starts_with("Shotgun")) {
+                line.text = shotgun.c_str();
+            }
+        }
+    }
+    WriteLines(background, lines);
     DropFont(dc, font);
     FrameWith(dc, kOutline, kYellow);
     background.ReleaseDC();

@@ -16,6 +16,7 @@ enum TGameState : std::int32_t {
     gsScoring = 9,
     gsSelectPack = 11,
     gsAbout = 12,
+    gsOptions = 13,  // the Options screen, from the title
 };
 
 // The states served by the play handler.

@@ -143,8 +143,14 @@ class TPlayField {
     double BazzleTimer = 0.0;
     double BombTimer = 0.0;
     double HitTimer = 0.0;
-    // The time step of the frame under way: its Elapsed, limited to kMaxFrameTime.
+    // The time step of the frame under way: its Elapsed, limited to kMaxFrameTime, at the game
+    // speed.
     double FrameTime = 0.0;
+    // The options that change play, as the game took them when it began: the speed the whole
+    // field runs at (1: its own), and whether a press of the button holds it down until the
+    // next press.
+    double GameSpeed = 1.0;
+    bool LaunchByPress = false;
     // Spaces the rumble of the rolling cannon; it runs for the whole program.
     double CannonSoundTimer = 0.0;
 

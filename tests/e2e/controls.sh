@@ -11,11 +11,6 @@ start_game_copy "$game_dir"
 window=$(game_window)
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 
-# The colour of a pixel of the game's 640 by 480 screen, as "red,green,blue" from 0 to 255.
-pixel() {
-  convert "$work/$1.png" -crop "1x1+$((2 * $2))+$((2 * $3 + 32 + 1))" \
-    -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:
-}
 # Whether the selection's red frame runs through the row y of a screenshot.
 framed() { [ "$(pixel "$1" 320 "$2")" = "255,0,0" ]; }
 paddle=$resources/BmpPaddle.bmp

@@ -4,7 +4,8 @@
 # about screens and a game in play driven by the mouse. Prints each as a share of one core: the
 # whole program, the game's own thread (which draws and shows the frames) and the others (the
 # sound's, which synthesises the music). With a limit in per cent, fails when the game's own
-# thread takes more on the title screen.
+# thread takes more on the title screen. ZINTREL_SETTINGS gives lines for the settings file the
+# game starts with, as "music_volume = 0".
 #   cpu.sh GAME_DIR [SECONDS_PER_MEASURE] [TITLE_LIMIT] [all]
 set -euo pipefail
 source "$(dirname "$0")/xvfb.sh"
@@ -20,6 +21,8 @@ start_xvfb 1024x768
 unset SDL_VIDEODRIVER
 export SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1 SDL_RENDER_DRIVER=software
 export XDG_CONFIG_HOME=$work/config
+mkdir -p "$work/config/zintrel"
+printf '%s\n' "${ZINTREL_SETTINGS:-}" >"$work/config/zintrel/zintrel.conf"
 (cd "$work" && exec timeout -k 5 300 ./zintrel) &
 game_pid=$!
 window=$(game_window)

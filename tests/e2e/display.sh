@@ -4,9 +4,11 @@
 # bars. F12 on the title screen saves a PNG file in the game folder that equals the screen
 # (drawn by SDL's software renderer, whose colours are SDL's own expansion of the 16-bit frame;
 # a GL renderer's rounding may differ by one level);
-# Alt+Enter takes the game to a window, which is then moved and resized; after Esc, Esc the
-# settings file holds the window, and the next start opens it there, at that size. No score file
-# is written.
+# O opens the Options screen, Down and Left turn the music to 0, Esc comes back to the title, and
+# the settings file says so (ZINTREL_OPTIONS_SHOT=FILE keeps the Options screen as FILE);
+# Alt+Enter takes the game to a window, which is then moved and resized, once smaller than the
+# game, which it is not let be; after Esc, Esc the settings file holds the window, and the next
+# start opens it there, at that size. No score file is written.
 set -euo pipefail
 source "$(dirname "$0")/xvfb.sh"
 game_dir=$1
@@ -33,9 +35,9 @@ grep -qx "fullscreen = yes" "$settings" || fail "the first start is not full scr
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "1280x1024" ] || fail "the window is $geometry, not the whole screen"
 shot screen
-pixel() { convert "$work/screen.png" -format "%[fx:int(255*(p{$1}.r+p{$1}.g+p{$1}.b))]" info:; }
-[ "$(pixel 640,300)" != 0 ] || fail "the title picture is not shown"
-[ "$(pixel 640,10)" = 0 ] || fail "the bars above the picture are not black"
+[ "$(pixel screen 320 134)" != "0,0,0" ] || fail "the title picture is not shown"
+bar=$(convert "$work/screen.png" -crop 1x1+640+10 -format '%[fx:int(255*(r+g+b))]' info:)
+[ "$bar" = 0 ] || fail "the bars above the picture are not black"
 
 # F12: the frame on show, at the game's own size. Full screen on 1280 by 1024 the frame fills
 # the screen at twice its size, 32 rows down.
@@ -51,13 +53,30 @@ convert "$work/screen.png" -crop 1280x960+0+32 +repage -sample 50% "$work/shown.
 differ=$(compare -metric AE "$work/shown.png" "${shots[0]}" /dev/null 2>&1 || true)
 [ "$differ" = "0" ] || fail "the screenshot differs from the screen in $differ pixels"
 
-# Alt+Enter: to a window, which the player moves and resizes.
+# O: the Options screen, its board over the title's sky; the music row to 0 with the keys; Esc:
+# the title again.
+xdotool key o
+board() { [ "$(pixel options 320 60)" != "$(pixel screen 320 60)" ]; }
+shows_soon options board || fail "O did not open the Options screen"
+if [ -n "${ZINTREL_OPTIONS_SHOT:-}" ]; then
+  convert "$work/options.png" -crop 1280x960+0+32 +repage -resize 640x480 "$ZINTREL_OPTIONS_SHOT"
+fi
+xdotool key Down
+for _ in $(seq 10); do xdotool key Left; done
+file_says "$settings" "music_volume = 0" || fail "the music's volume was not kept: $(cat "$settings")"
+xdotool key Escape
+shows_soon title same screen title || fail "Esc did not come back to the title"
+
+# Alt+Enter: to a window, which the player moves and resizes; one smaller than the game is
+# brought back to the game's size.
 xdotool key alt+Return
 windowed() {
   window=$(xdotool search --name "^Welcome to Zintrel$" | tail -n 1)
   [[ "$(xdotool getwindowgeometry "$window")" != *"Geometry: 1280x1024"* ]]
 }
 shows_soon windowed windowed || fail "Alt+Enter did not leave full screen"
+xdotool windowsize "$window" 320 200
+file_says "$settings" "window_height = 480" || fail "a window below 480 rows was kept: $(cat "$settings")"
 xdotool windowsize "$window" 900 700
 xdotool windowmove "$window" 40 30
 sleep 1

@@ -89,6 +89,22 @@ same() { [ "$(differing "$1" "$2")" = 0 ]; }
 # Succeeds when the command that follows fails.
 not() { ! "$@"; }
 
+# Waits, for at most about eight seconds, until the file holds the line.
+file_says() {
+  for _ in $(seq 32); do
+    grep -qx "$2" "$1" 2>/dev/null && return 0
+    sleep 0.25
+  done
+  return 1
+}
+
+# The colour of a pixel of the game's 640 by 480 screen in the screenshot $work/NAME.png of the
+# 1280 by 1024 screen, full screen, as "red,green,blue" from 0 to 255.
+pixel() {
+  convert "$work/$1.png" -crop "1x1+$((2 * $2))+$((2 * $3 + 32 + 1))" \
+    -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:
+}
+
 # Starts Xvfb on a free display of the given size (1280x1024 when not given) and exports
 # DISPLAY; sets xvfb_pid. Xvfb picks the display number itself and writes it once it takes
 # connections, so that scripts running side by side never share a server.

@@ -4,6 +4,9 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
+
+#include <SDL.h>
 
 #include "platform/sdl/settings.h"
 #include "support/test_folder.h"
@@ -15,92 +18,125 @@ using platform::LoadedSettings;
 using platform::LoadSettings;
 using platform::ParseSettings;
 using platform::PlaceWindow;
-using platform::WindowSettings;
+using platform::Settings;
 
-const WindowSettings kWindowed{false, 1, DesktopRect{-300, 20, 1000, 750}, {}};
+// The window's settings, the rest at their defaults.
+Settings Window(bool fullscreen, int display, std::optional<DesktopRect> window) {
+    Settings settings;
+    settings.fullscreen = fullscreen;
+    settings.display = display;
+    settings.window = window;
+    return settings;
+}
+
+const Settings kWindowed = Window(false, 1, DesktopRect{-300, 20, 1000, 750});
+
+// Every setting the player may change, away from its default.
+Settings Tuned() {
+    Settings tuned = kWindowed;
+    tuned.scaling = platform::Scaling::PixelExact;
+    tuned.sound = {30, 0};
+    tuned.controls = {false, 35, 900, 300, 600, 250, {'a', 'd', 'x', 'k', 'q'}, {2, 3, 9}};
+    tuned.play = {50, true};
+    return tuned;
+}
 
 TEST(SettingsTest, WhatIsWrittenReadsBack) {
-    for (const WindowSettings& settings : {WindowSettings{}, kWindowed}) {
+    for (const Settings& settings : {Settings{}, kWindowed, Tuned()}) {
         const platform::ParsedSettings parsed = ParseSettings(FormatSettings(settings));
-        EXPECT_FALSE(parsed.damaged);
-        EXPECT_EQ(parsed.problem, "");
+        EXPECT_FALSE(parsed.badValues);
+        EXPECT_TRUE(parsed.problems.empty());
         EXPECT_EQ(parsed.settings, settings);
     }
     EXPECT_EQ(FormatSettings(kWindowed),
-              "# Zintrel's window, written by the game whenever it changes.\n"
+              "# Zintrel's settings, written by the game whenever they change.\n"
               "fullscreen = no\ndisplay = 1\nwindow_x = -300\nwindow_y = 20\n"
               "window_width = 1000\nwindow_height = 750\n");
+    // The rest only where it differs from its default.
+    EXPECT_EQ(FormatSettings(Tuned()).substr(FormatSettings(kWindowed).size()),
+              "scaling = pixel-exact\npads = no\nlaunch = press\neffects_volume = 30\n"
+              "music_volume = 0\nmouse_sensitivity = 250\nstick_dead_zone = 35\n"
+              "stick_speed = 900\ndpad_speed = 300\nkey_speed = 600\ngame_speed = 50\n"
+              "key_left = A\nkey_right = D\nkey_launch = X\nkey_pause = K\nkey_leave = Q\n"
+              "pad_launch = x\npad_pause = y\npad_leave = leftshoulder\n");
 }
 
-TEST(SettingsTest, SpacesCommentsLineEndsAndUnknownKeysAreForgiven) {
-    const struct {
-        std::string text;
-        WindowSettings settings;
-        std::string problem;
-    } cases[] = {
-        {"", WindowSettings{}, ""},
-        {"# mine\r\n\n  fullscreen=No \r\n\twindow_x =5\nwindow_y= 6\nwindow_width = 700\n"
-         "window_height = 500",
-         WindowSettings{false, 0, DesktopRect{5, 6, 700, 500}, {}}, ""},
-        {"volume = 11\nfullscreen = no\ncolour = blue\n", WindowSettings{false, 0, {}, {}},
-         "line 1: unknown setting \"volume\" skipped"},
-    };
-    for (const auto& c : cases) {
-        const auto parsed = ParseSettings(c.text);
-        EXPECT_FALSE(parsed.damaged) << c.text;
-        EXPECT_EQ(parsed.problem, c.problem) << c.text;
-        EXPECT_EQ(parsed.settings, c.settings) << c.text;
-    }
+TEST(SettingsTest, SpacesCommentsLineEndsAndLetterCaseAreForgiven) {
+    EXPECT_EQ(ParseSettings("").settings, Settings{});
+    const auto parsed = ParseSettings(
+        "# mine\r\n\n  fullscreen=No \r\n\twindow_x =5\nwindow_y= 6\nwindow_width = 700\n"
+        "window_height = 500\nkey_left = left shift\npad_pause = LEFTSTICK\nlaunch=Press");
+    EXPECT_TRUE(parsed.problems.empty());
+    Settings expected = Window(false, 0, DesktopRect{5, 6, 700, 500});
+    expected.controls.keys[0] = SDLK_LSHIFT;
+    expected.controls.buttons[1] = SDL_CONTROLLER_BUTTON_LEFTSTICK;
+    expected.play.launchByPress = true;
+    EXPECT_EQ(parsed.settings, expected);
 }
 
-TEST(SettingsTest, DamageGivesTheDefaultsAndSaysWhere) {
+// Each value that cannot be read gives its default and a line of its own; every good value is
+// kept. A window's value, or part of the window's keys, forgets the window's place alone.
+TEST(SettingsTest, EachBadValueGivesItsDefaultAndALineTheGoodOnesAreKept) {
+    Settings controlsKept;
+    controlsKept.fullscreen = false;
+    controlsKept.controls.keySpeed = 700;
+    controlsKept.controls.stickDeadZone = 30;
+    Settings defaults;
     const struct {
         std::string text;
-        std::string problem;
+        std::vector<std::string> problems;
+        Settings settings;
+        bool bad = true;
     } cases[] = {
+        {"fullscreen = no\nwindow_x = 1\nwindow_y = 2\nwindow_width = 800\n"
+         "window_height = 90000\nkey_speed = 700\nstick_dead_zone = 30\n",
+         {"line 5: window_height must be a whole number from 480 to 16384; the window's place "
+          "is forgotten"},
+         controlsKept},
+        {"fullscreen = no\nkey_speed = 700\nwindowed\nstick_dead_zone = 30\nwindow_x = 10\n"
+         "window_y = 10\n",
+         {"line 3: not \"key = value\"; skipped",
+          "gives only part of the window's place and size (window_x, window_y, window_width and "
+          "window_height go together); the window's place is forgotten"},
+         controlsKept},
+        {"fullscreen = maybe\ndisplay = -1\nwindow_width = 300\nscaling = blurry\n"
+         "music_volume = 110\nstick_speed = fast\npads = sometimes\nlaunch = tap\n"
+         "key_pause = Return\npad_launch = dpup\ngame_speed = 40\n",
+         {"line 1: fullscreen must be yes or no; it is yes",
+          "line 2: display must be a whole number from 0 to 63; it is 0",
+          "line 3: window_width must be a whole number from 640 to 16384; the window's place is "
+          "forgotten",
+          "line 4: scaling must be sharp, pixel-exact or smooth; it is sharp",
+          "line 5: music_volume must be a whole number from 0 to 100; it is 100",
+          "line 6: stick_speed must be a whole number from 50 to 5000; it is 1150",
+          "line 7: pads must be yes or no; it is yes",
+          "line 8: launch must be hold or press; it is hold",
+          "line 9: key_pause must name a key, as Left, Space or A, other than Return and F12; it "
+          "is P",
+          "line 10: pad_launch must name a game controller's button other than the d-pad's, as "
+          "a, b, x, y, back, start or leftshoulder; it is a",
+          "line 11: game_speed must be a whole number from 50 to 100; it is 100"},
+         defaults},
+        {"key_left = Space\npad_leave = start\n",
+         {"key_left, key_right, key_launch, key_pause and key_leave must be different keys; they "
+          "are Left, Right, Space, P and Escape",
+          "pad_launch, pad_pause and pad_leave must be different buttons; they are a, start and "
+          "back"},
+         defaults},
+        {"volume = 11\nfullscreen = no\n",
+         {"line 1: unknown setting \"volume\" skipped"},
+         Window(false, 0, std::nullopt),
+         false},
         {std::string("fullscreen = no\n\x89PNG\r\n\x1a\n\0\0", 26),
-         "holds bytes that are not text"},
-        {"fullscreen = no\nwindowed\n", "line 2: not \"key = value\""},
-        {"fullscreen = maybe\n", "line 1: fullscreen must be yes or no"},
-        {"fullscreen = no\nwindow_width = 99999999999999999999999\n",
-         "line 2: window_width must be a whole number from 640 to 16384"},
-        {"fullscreen = no\nwindow_height = 300\n",
-         "line 2: window_height must be a whole number from 480 to 16384"},
-        {"display = -1\n", "line 1: display must be a whole number from 0 to 63"},
-        {"window_x = 12abc\n", "line 1: window_x must be a whole number from -100000 to 100000"},
-        {"fullscreen = no\nwindow_x = 10\nwindow_y = 10\n",
-         "gives only part of the window's place and size (window_x, window_y, window_width and "
-         "window_height go together)"},
+         {"holds bytes that are not text"},
+         defaults},
     };
     for (const auto& c : cases) {
         const auto parsed = ParseSettings(c.text);
-        EXPECT_TRUE(parsed.damaged) << c.text;
-        EXPECT_EQ(parsed.problem, c.problem) << c.text;
-        EXPECT_EQ(parsed.settings, WindowSettings{}) << c.text;
+        EXPECT_EQ(parsed.problems, c.problems) << c.text;
+        EXPECT_EQ(parsed.settings, c.settings) << c.text;
+        EXPECT_EQ(parsed.badValues || parsed.damaged, c.bad) << c.text;
     }
-}
-
-// The controls are written only where they differ from their defaults; a control's value that
-// cannot be read gives that control's default, keeps the rest, and says so once.
-TEST(SettingsTest, ControlsAreKeptAndAnOddValueGivesItsDefault) {
-    WindowSettings tuned = kWindowed;
-    tuned.controls = {false, 35, 900, 300, 600};
-    const auto parsed = ParseSettings(FormatSettings(tuned));
-    EXPECT_EQ(parsed.problem, "");
-    EXPECT_EQ(parsed.settings, tuned);
-    EXPECT_EQ(FormatSettings(tuned).substr(FormatSettings(kWindowed).size()),
-              "pads = no\nstick_dead_zone = 35\nstick_speed = 900\ndpad_speed = 300\n"
-              "key_speed = 600\n");
-
-    const auto odd = ParseSettings(
-        "fullscreen = no\nstick_dead_zone = 95\npads = sometimes\nkey_speed = 700\n"
-        "stick_speed = fast\n");
-    EXPECT_FALSE(odd.damaged);
-    EXPECT_FALSE(odd.settings.fullscreen);
-    EXPECT_EQ(odd.problem, "line 2: stick_dead_zone must be a whole number from 0 to 90; it is 20");
-    platform::ControlSettings expected;
-    expected.keySpeed = 700;
-    EXPECT_EQ(odd.settings.controls, expected);
 }
 
 TEST(SettingsTest, TheFileLivesUnderTheConfigurationFolder) {
@@ -114,33 +150,36 @@ TEST(SettingsTest, TheFileLivesUnderTheConfigurationFolder) {
 TEST(SettingsTest, LoadingSaysWhyItFellBackToTheDefaults) {
     TestFolder folder;
     const std::string path = (folder.Path() / "zintrel.conf").string();
-    const struct {
-        std::optional<std::string> contents;  // none: no file; "/": a folder in its place
-        std::string problem;
-    } cases[] = {
-        {std::nullopt, " does not exist yet; starting full screen"},
-        {"", " is empty; starting full screen"},
-        {"fullscreen = no\nwindow_width = 5\n",
-         " line 2: window_width must be a whole number from 640 to 16384; starting full screen"},
-        {std::string(70'000, '#'), " is too large to hold settings; starting full screen"},
-        {"/", " is not a file; starting full screen"},
-    };
-    for (const auto& c : cases) {
-        std::filesystem::remove(path);
-        if (c.contents == "/") {
-            std::filesystem::create_directory(path);
-        } else if (c.contents) {
-            folder.Write("zintrel.conf", *c.contents);
-        }
-        const LoadedSettings loaded = LoadSettings(path);
-        EXPECT_EQ(loaded.problem, path + c.problem);
-        EXPECT_EQ(loaded.settings, WindowSettings{}) << c.problem;
-        EXPECT_FALSE(loaded.onDisk) << c.problem;
-    }
+    using Lines = std::vector<std::string>;
+    auto loaded = LoadSettings(path);
+    EXPECT_EQ(loaded.problems, Lines{path + " does not exist yet; starting full screen"});
+    EXPECT_FALSE(loaded.onDisk);
+
+    folder.Write("zintrel.conf", "");
+    loaded = LoadSettings(path);
+    EXPECT_EQ(loaded.problems, Lines{path + " is empty; starting full screen"});
+    EXPECT_FALSE(loaded.onDisk);
+
+    folder.Write("zintrel.conf", std::string(70'000, '#'));
+    EXPECT_EQ(LoadSettings(path).problems,
+              Lines{path + " is too large to hold settings; starting full screen"});
+
     std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    EXPECT_EQ(LoadSettings(path).problems, Lines{path + " is not a file; starting full screen"});
+    std::filesystem::remove(path);
+
+    // A bad value is written anew, an unknown key is left in the file.
+    folder.Write("zintrel.conf", "fullscreen = no\nwindow_width = 5\n");
+    loaded = LoadSettings(path);
+    EXPECT_EQ(loaded.problems, Lines{path + " line 2: window_width must be a whole number from "
+                                            "640 to 16384; the window's place is forgotten"});
+    EXPECT_FALSE(loaded.settings.fullscreen);
+    EXPECT_FALSE(loaded.onDisk);
+
     folder.Write("zintrel.conf", "fullscreen = no\nshade = 3\n");
-    const LoadedSettings loaded = LoadSettings(path);
-    EXPECT_EQ(loaded.problem, path + " line 2: unknown setting \"shade\" skipped");
+    loaded = LoadSettings(path);
+    EXPECT_EQ(loaded.problems, Lines{path + " line 2: unknown setting \"shade\" skipped"});
     EXPECT_FALSE(loaded.settings.fullscreen);
     EXPECT_EQ(loaded.onDisk, loaded.settings);
 }
@@ -150,8 +189,8 @@ TEST(SettingsTest, SavingReplacesTheFileWhole) {
     const std::string path = (folder.Path() / "config" / "zintrel" / "zintrel.conf").string();
     EXPECT_EQ(platform::SaveSettings(path, kWindowed), "");
     EXPECT_EQ(folder.Read("config/zintrel/zintrel.conf"), FormatSettings(kWindowed));
-    EXPECT_EQ(platform::SaveSettings(path, WindowSettings{}), "");
-    EXPECT_EQ(LoadSettings(path).onDisk, WindowSettings{});
+    EXPECT_EQ(platform::SaveSettings(path, Settings{}), "");
+    EXPECT_EQ(LoadSettings(path).onDisk, Settings{});
     EXPECT_FALSE(folder.Holds("config/zintrel/zintrel.conf.new"));
 }
 
@@ -161,7 +200,7 @@ TEST(SettingsTest, AWriteThatFailsLeavesTheOldFileWhole) {
     ASSERT_EQ(platform::SaveSettings(path, kWindowed), "");
     // The new file cannot be made: the old one stays as it was.
     std::filesystem::create_directory(path + ".new");
-    const std::string problem = platform::SaveSettings(path, WindowSettings{});
+    const std::string problem = platform::SaveSettings(path, Settings{});
     EXPECT_EQ(problem.rfind("cannot write " + path + ".new", 0), 0u) << problem;
     EXPECT_EQ(folder.Read("zintrel.conf"), FormatSettings(kWindowed));
 }
@@ -204,7 +243,7 @@ TEST(SettingsTest, AWindowOpensWhereItWasOrCentredAndNeverTooLarge) {
         {"no display known", nothing, 0, none, {0, 0, 1280, 960}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(PlaceWindow({false, c.display, c.window, {}}, c.displays), c.place) << c.what;
+        EXPECT_EQ(PlaceWindow(Window(false, c.display, c.window), c.displays), c.place) << c.what;
     }
 }
 

@@ -196,6 +196,97 @@ TEST_F(ControlsTest, AFingerPutsThePaddleUnderIt) {
     ASSERT_TRUE(Play(steps));
 }
 
+// Left taken anew as A, by a click on its row and the key: in play A moves the paddle and Left
+// no longer does. A key in use is refused, and Esc keeps the control's key. On the next start
+// the row of defaults puts every control back.
+TEST_F(ControlsTest, AKeyTakenAnewMovesThePaddleAndTheDefaultsComeBack) {
+    using platform::Option;
+    WriteLevels("quiet.znl", {kQuietLevel});
+    UseSettings("");
+    const auto clickRow = [&](Option option) {
+        return Step([&, option] {
+            for (std::int32_t row = 0; row < TKestovForm::OptionRows(); ++row) {
+                if (TKestovForm::OptionOfRow(row) == option) {
+                    const RECT left = TKestovForm::OptionArrow(row, -1);
+                    harness.ClickAt(left.right + 20, (left.top + left.bottom) / 2);
+                }
+            }
+        });
+    };
+    ASSERT_TRUE(Run({
+        [&] { harness.Char('o'); },
+        clickRow(Option::KeyLeft),
+        [&] {
+            EXPECT_EQ(platform::Remapping(), Option::KeyLeft);
+            harness.PressKey("A");
+        },
+        clickRow(Option::KeyRight),
+        [&] {
+            EXPECT_EQ(platform::OptionValue(Option::KeyLeft), "A");
+            harness.PressKey("A");
+        },
+        [&] {
+            EXPECT_EQ(platform::RemapRefusal(), "A is in use");
+            harness.PressKey("Escape");
+        },
+        [&] {
+            EXPECT_EQ(platform::Remapping(), std::nullopt);
+            EXPECT_EQ(platform::OptionValue(Option::KeyRight), "Right");
+            EXPECT_EQ(Form().GameState, gsOptions) << "Esc went to the wait only";
+            harness.Char(27);
+            harness.Char(' ');
+        },
+        WaitForPlay(),
+        [&] { harness.PressKey("A"); },
+        PaddleAt(0),
+        [&] {
+            harness.ReleaseKey("A");
+            harness.PressKey("Right");
+        },
+        PaddleAt(576),
+        [&] {
+            harness.ReleaseKey("Right");
+            harness.PressKey("Left");
+        },
+        WaitFrames(20),
+        [&] {
+            EXPECT_EQ(PaddleX(), 576) << "Left moves the paddle no more";
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+    EXPECT_NE(SettingsText().find("key_left = A\n"), std::string::npos);
+    ASSERT_TRUE(Run({
+        [&] { harness.Char('o'); },
+        clickRow(Option::DefaultControls),
+        [&] {
+            EXPECT_EQ(platform::OptionValue(Option::KeyLeft), "Left");
+            harness.CloseWindow();
+        },
+    }));
+    EXPECT_EQ(SettingsText().find("key_left"), std::string::npos);
+}
+
+// Launching by a press: a press holds the button down for the player, its release lets nothing
+// go, and the next press lets go.
+TEST_F(ControlsTest, LaunchingByAPressHoldsTheButtonUntilTheNextPress) {
+    WriteLevels("quiet.znl", {kQuietLevel});
+    UseSettings("launch = press\n");
+    ASSERT_TRUE(Play({
+        [&] { harness.Click(); },
+        [&] {
+            EXPECT_TRUE(Form().MouseHeld);
+            EXPECT_EQ(Form().BallList.at(0).Kind, BallReleased);
+            harness.Click();
+        },
+        [&] {
+            EXPECT_FALSE(Form().MouseHeld);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
 // A click quicker than a frame still sends the ball up: play sees the button held for a whole
 // frame before its release, and the cursor's motion meanwhile does not wait.
 TEST_F(ControlsTest, AClickQuickerThanAFrameLaunchesTheBall) {
@@ -275,14 +366,8 @@ using Hands = PlayBot::Hands;
 
 class WholeGameTest : public ControlsTest, public ::testing::WithParamInterface<Hands> {
   protected:
-    // One press of a control of the device: down at one step, up at the next.
-    std::vector<Step> Press(Pad control) {
-        return {[this, control] { harness.PadButton(pad, control, true); },
-                [this, control] { harness.PadButton(pad, control, false); }};
-    }
-    std::vector<Step> Press(const std::string& key) {
-        return {[this, key] { harness.PressKey(key); }, [this, key] { harness.ReleaseKey(key); }};
-    }
+    using ControlsTest::Press;
+    std::vector<Step> Press(Pad control) { return Press(pad, control); }
     std::vector<Step> Tap(double x, double y) {
         return {[this, x, y] { harness.Touch(Finger::Down, x, y); },
                 [this, x, y] { harness.Touch(Finger::Up, x, y); }};
@@ -317,9 +402,36 @@ TEST_P(WholeGameTest, OneDeviceAlonePlaysAWholeGame) {
     };
     const auto goOn = [&] { return forDevice(Press(Pad::South), Type(" "), Tap(0.5, 0.5)); };
     std::vector<Step> steps;
-    const auto add = [&](std::vector<Step> more) {
-        steps.insert(steps.end(), more.begin(), more.end());
-    };
+    const auto add = [&](std::vector<Step> more) { Add(steps, more); };
+    if (hands == Hands::Pad) {
+        // The title's menu with the pad alone: the d-pad down to a line, the south button, and
+        // B or Back to the title again; on the Options screen the music is turned down.
+        const struct {
+            int downs;
+            TGameState state;
+            Pad back;
+        } visits[] = {{1, gsHallOfFame, Pad::East},
+                      {2, gsScoring, Pad::Back},
+                      {3, gsAbout, Pad::East},
+                      {5, gsOptions, Pad::Back}};
+        for (const auto& visit : visits) {
+            for (int i = 0; i < visit.downs; ++i) {
+                add(Press(Pad::Down));
+            }
+            add(Press(Pad::South));
+            add({[&, visit] { EXPECT_EQ(Form().GameState, visit.state); }});
+            if (visit.state == gsOptions) {
+                add(Press(Pad::Down));
+                add(Press(Pad::Left));
+                add({[&] {
+                    EXPECT_EQ(platform::OptionValue(platform::Option::MusicVolume), "90 %");
+                }});
+            }
+            add(Press(visit.back));
+            add({[&] { EXPECT_EQ(Form().GameState, gsTitle); }});
+        }
+    }
+    add({[&] { EXPECT_FALSE(harness.TextInputOn()) << "on the title"; }});
     add(goOn());
     add({[&] { EXPECT_EQ(Form().GameState, gsSelectPack); }});
     add(forDevice(Press(Pad::Down), Press("Down"), {}));
@@ -328,10 +440,14 @@ TEST_P(WholeGameTest, OneDeviceAlonePlaysAWholeGame) {
          WaitUntil([&] { return player.tally.livesLost > 0; }),
          WaitUntil([&] { return Form().GameState == gsGameOver; }), [&] {
              EXPECT_EQ(Form().PackIndex, 1);
+             EXPECT_FALSE(harness.TextInputOn()) << "in play";
              Form().HofRank = 0;  // the bombs leave little to score: a place is given
          }});
     add(forDevice(Press(Pad::South), Press("Return"), Tap(0.5, 0.5)));
-    add({[&] { EXPECT_EQ(Form().GameState, gsNameEntry); }});
+    add({[&] {
+        EXPECT_EQ(Form().GameState, gsNameEntry);
+        EXPECT_TRUE(harness.TextInputOn()) << "typing a name";
+    }});
     const auto letters = [&](const auto& press, auto up, auto down, auto right, auto left) {
         std::vector<Step> made;
         // Up twice: A, then B; taken; down from the letters' end: &, ?, !; taken; a letter
@@ -351,14 +467,16 @@ TEST_P(WholeGameTest, OneDeviceAlonePlaysAWholeGame) {
     add({[&] {
         EXPECT_EQ(Form().GameState, gsHallOfFame);
         EXPECT_EQ(Form().HallOfFame[0].Name, "B!");
+        EXPECT_FALSE(harness.TextInputOn());
     }});
     add(goOn());
     add({[&] { EXPECT_EQ(Form().GameState, gsTitle); }});
-    add(forDevice(Press(Pad::East), Press("Escape"), {[&] { harness.CloseWindow(); }}));
-    if (hands != Hands::Finger) {
+    // The pad has seen the About screen already: its B leaves at once.
+    add(forDevice({[&] { harness.PadButton(pad, Pad::East, true); }}, Press("Escape"),
+                  {[&] { harness.CloseWindow(); }}));
+    if (hands == Hands::Keys) {
         add({[&] { EXPECT_EQ(Form().GameState, gsAbout); }});
-        add({hands == Hands::Pad ? Step([&] { harness.PadButton(pad, Pad::Back, true); })
-                                 : Step([&] { harness.PressKey("Escape"); })});
+        add({[&] { harness.PressKey("Escape"); }});
     }
     ASSERT_TRUE(Run(steps));
     EXPECT_GT(player.tally.livesLost, 0);

@@ -91,7 +91,7 @@ cd "$work"
 head -c 200000 <(gzip -dc "$recordings/pack-60.rec.gz") >cut.rec
 expect 2 "*The record is truncated at line *, cut in the middle*" --replay cut.rec
 { echo "zintrel record 1"; gzip -dc "$recordings/pack-60.rec.gz" | tail -n +2; } >old.rec
-expect 2 "*old.rec is a record of format version 1; this version of Zintrel replays records *" --replay old.rec
+expect 2 "*old.rec is a record of format version 1; this version of Zintrel replays records of format versions 2 to 3.*" --replay old.rec
 expect 2 "*Cannot read the record missing.rec*" --replay missing.rec
 expect 2 "*Cannot write the record*" --record "$work/no/such/folder/game.rec"
 echo "command line: passed"

@@ -301,7 +301,7 @@ TEST_F(AlteredRecordTest, WhatIsNotARecordIsRefusedWithItsReason) {
         {"", "is not a record of a Zintrel game"},
         {"zintrel record 1\n12 end\n",
          "damaged.rec is a record of format version 1; this version of Zintrel replays records of "
-         "format version 2."},
+         "format versions 2 to 3."},
         {std::string("\x1f\x8b\x08\0garbage", 12), "Cannot read the record"},
         {"zintrel record 2\nseed 5\n", "holds no recorded game"},
         {"zintrel record 2\nseed 5\n12 jump 3\n",

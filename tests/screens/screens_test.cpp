@@ -1,8 +1,13 @@
 // The title, Hall of Fame, Scoring and About screens: what each draws, where, in which colour,
-// and the redraw after lost surfaces.
+// and the redraw after lost surfaces; the title's menu by every device and its prompts; the
+// Options screen, its rows changed by every device and kept.
+#include "levels/screens.h"
 #include "support/screen_fixture.h"
 
 namespace {
+
+using platform::Option;
+using Pad = platform::Harness::PadControl;
 
 constexpr RECT kOutline{2, 2, 638, 478};
 
@@ -12,7 +17,7 @@ TEST_F(TitleAndInformationTest, TheTitleWritesItsMenuInBlackOntoThePicture) {
     // Pure black is not in the picture's menu box; only the letters bring it.
     const auto expectMenu = [&] {
         EXPECT_GT(Count(Background(), RECT{180, 290, 460, 308}, kBlack565), 150);
-        for (int row = 0; row < 5; ++row) {
+        for (int row = 0; row < 6; ++row) {
             const int y = 310 + 20 * row;
             EXPECT_GT(Count(Background(), RECT{250, y, 300, y + 18}, kBlack565), 8) << row;
             EXPECT_GT(Count(Background(), RECT{320, y, 420, y + 18}, kBlack565), 8) << row;
@@ -220,6 +225,161 @@ TEST_F(TitleAndInformationTest, TheFarewellAboutScreenTakesOnlyEsc) {
     form.reset();
     EXPECT_FALSE(folder.Holds("znscore.hof"));
     EXPECT_TRUE(harness.MessageBoxes().empty());
+}
+
+// The Options screen opens by O, by a click on its line in a window, by the pad's d-pad and
+// south button, and by a tap; after a pad's button the title names the pad's buttons, after a
+// key the keys again; the pad's B leaves for the title.
+TEST_F(TitleAndInformationTest, TheTitlesMenuOpensTheOptionsByEveryDeviceAndNamesItsButtons) {
+    const int pad = harness.AttachPad();
+    const RECT line = TitleLineRect(tlOptions);
+    const int x = (line.left + line.right) / 2;
+    const int y = (line.top + line.bottom) / 2;
+    // "<H>": written for the keys, not for a pad, whose d-pad reaches the line.
+    const auto namesKeys = [&] {
+        return Count(Form().BackBuffer, RECT{250, 310, 300, 328}, kBlack565) > 8;
+    };
+    std::vector<Step> steps{[&] {
+        EXPECT_TRUE(namesKeys());
+        harness.Char('o');
+    }};
+    const auto opened = [&](const char* by) -> Step {
+        return [&, by] {
+            EXPECT_EQ(Form().GameState, gsOptions) << by;
+            harness.Char(27);
+        };
+    };
+    Add(steps, {opened("O")});
+    for (int i = 0; i < tlOptions; ++i) {
+        Add(steps, Press(pad, Pad::Down));
+    }
+    Add(steps, {[&] {
+            EXPECT_FALSE(namesKeys());
+            EXPECT_TRUE(Framed(Form().BackBuffer, line, kRed565));
+        }});
+    Add(steps, Press(pad, Pad::South));
+    Add(steps, {[&] { EXPECT_EQ(Form().GameState, gsOptions) << "the pad"; }});
+    Add(steps, Press(pad, Pad::East));
+    Add(steps, {[&] { EXPECT_EQ(Form().GameState, gsTitle); }});
+    Add(steps, Press("Up"));
+    Add(steps, {[&] {
+                    EXPECT_TRUE(namesKeys());
+                    harness.PressKey("Return", true);
+                },
+                [&] { harness.ClickAt(x, y); }, opened("a click"), [&] { harness.TapAt(x, y); },
+                opened("a tap"), [&] { harness.Char(27); }, [&] { harness.Char(27); }});
+    ASSERT_TRUE(Run(steps));
+}
+
+class OptionsTest : public ScreenTest {
+  protected:
+    static std::int32_t RowOf(Option option) {
+        for (std::int32_t row = 0; row < TKestovForm::OptionRows(); ++row) {
+            if (TKestovForm::OptionOfRow(row) == option) {
+                return row;
+            }
+        }
+        return -1;
+    }
+    static POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+};
+
+// Every row that steps goes down and back up by each device: the arrow keys, the d-pad, the
+// wheel, and a click and a tap on its arrows (but the pad does not turn the pads off); the keys'
+// Down goes to the next row. What the player leaves is in the settings file, and the next
+// start reads it back.
+TEST_F(OptionsTest, EveryRowChangesWithEveryDeviceAndIsKept) {
+    UseSettings(
+        "fullscreen = no\nwindow_x = 0\nwindow_y = 0\nwindow_width = 1280\n"
+        "window_height = 960\n");
+    const int pad = harness.AttachPad();
+    // Steps a row down (-1) or up (1); 0 lets go of what was pressed.
+    using Press = std::function<void(std::int32_t row, int step)>;
+    const std::pair<const char*, Press> devices[] = {
+        {"keys",
+         [&](std::int32_t, int step) {
+             if (step != 0) {
+                 harness.PressKey(step < 0 ? "Left" : "Right");
+             }
+         }},
+        {"pad",
+         [&](std::int32_t, int step) {
+             // Let go at the next step: the pad's state is read once a pass.
+             harness.PadButton(pad, Pad::Left, step < 0);
+             harness.PadButton(pad, Pad::Right, step > 0);
+         }},
+        {"wheel", [&](std::int32_t, int step) { harness.TurnWheel(step); }},
+        {"click",
+         [&](std::int32_t row, int step) {
+             const POINT at = Centre(TKestovForm::OptionArrow(row, step));
+             if (step != 0) {
+                 harness.ClickAt(at.x, at.y);
+             }
+         }},
+        {"tap",
+         [&](std::int32_t row, int step) {
+             const POINT at = Centre(TKestovForm::OptionArrow(row, step));
+             if (step != 0) {
+                 harness.TapAt(at.x, at.y);
+             }
+         }},
+    };
+    std::vector<Step> steps{[&] { harness.Char('o'); }};
+    auto before = std::make_shared<std::string>();
+    for (std::int32_t row = 0; row < TKestovForm::OptionRows(); ++row) {
+        const Option option = TKestovForm::OptionOfRow(row);
+        if (platform::TakesKey(option) || platform::TakesButton(option) ||
+            option == Option::DefaultControls) {
+            Add(steps, {[&] { harness.PressKey("Down"); }});
+            continue;
+        }
+        for (const auto& [name, press] : devices) {
+            if (option == Option::Pads && std::string_view(name) == "pad") {
+                continue;  // a pad turned off takes no more presses
+            }
+            Add(steps, {[&, row, press = press] {
+                            EXPECT_EQ(Form().OptionChoice, row);
+                            *before = platform::OptionValue(TKestovForm::OptionOfRow(row));
+                            press(row, -1);
+                        },
+                        [&, row, name = name, press = press] {
+                            EXPECT_NE(platform::OptionValue(TKestovForm::OptionOfRow(row)), *before)
+                                << "row " << row << " by " << name;
+                            press(row, 1);
+                        },
+                        [&, row, name = name, press = press] {
+                            EXPECT_EQ(platform::OptionValue(TKestovForm::OptionOfRow(row)), *before)
+                                << "row " << row << " by " << name;
+                            press(row, 0);
+                        }});
+        }
+        Add(steps, {[&] { harness.PressKey("Down"); }});
+    }
+    // The music down to 70 %, the game at 90 %.
+    steps.push_back([&] { Form().OptionChoice = RowOf(Option::MusicVolume); });
+    for (int notch = 0; notch < 3; ++notch) {
+        steps.push_back([&] { harness.TurnWheel(-1); });
+    }
+    steps.push_back([&] {
+        const POINT at = Centre(TKestovForm::OptionArrow(RowOf(Option::GameSpeed), -1));
+        harness.ClickAt(at.x, at.y);
+    });
+    steps.push_back([&] {
+        harness.Char(27);
+        harness.Char(27);
+    });
+    steps.push_back([&] { harness.Char(27); });
+    ASSERT_TRUE(Run(steps));
+    const platform::Settings kept = platform::ParseSettings(SettingsText()).settings;
+    EXPECT_EQ(kept.sound.music, 70);
+    EXPECT_EQ(kept.play.gameSpeed, 90);
+    EXPECT_FALSE(kept.fullscreen);
+    EXPECT_EQ(kept.controls, platform::ControlSettings{});
+    ASSERT_TRUE(Run({[&] {
+        EXPECT_EQ(platform::OptionValue(Option::MusicVolume), "70 %");
+        EXPECT_EQ(platform::OptionValue(Option::GameSpeed), "90 %");
+        harness.CloseWindow();
+    }}));
 }
 
 }  // namespace

@@ -1,11 +1,15 @@
 // The game's start-up of its sounds and music: the fourteen sounds with their copies, the list
-// of tunes for play, the title tune, and the game without music.
+// of tunes for play, the title tune, and the game without music; the player's volumes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "assets/baked_resources.h"
 #include "game/znform.h"
+#include "platform/api/audio.h"
+#include "support/headless_audio.h"
 #include "support/sound_fixture.h"
 #include "support/test_folder.h"
 
@@ -85,6 +89,36 @@ TEST_F(GameSoundTest, WithoutMusicTheSoundsStillPlayAndTheTunesDoNothing) {
     EXPECT_EQ(form->TitleMusic->Segment, nullptr);
     form->TitleMusic->Play();
     EXPECT_FALSE(form->TitleMusic->IsPlaying());
+}
+
+// The effects are mixed at the player's volume: at 50 % at half their amplitude, at 0 not at all.
+// At music volume 0 no tune is synthesised while the game's tune plays on; raised again, it
+// sounds.
+TEST_F(GameSoundTest, TheEffectsMixAtThePlayersVolumeAndMusicAtZeroIsNotSynthesised) {
+    StartForm();
+    const auto loudest = [&](double volume) {
+        platform::SetPlayerVolumes(volume, 1.0);
+        harness.AdvanceClock(3000);  // what played before has ended
+        form->BallBounce->Play();
+        int peak = 0;
+        for (const std::int16_t sample : harness.Audio().Mix(4800)) {
+            peak = std::max(peak, std::abs(static_cast<int>(sample)));
+        }
+        return peak;
+    };
+    const int full = loudest(1.0);
+    EXPECT_GT(full, 1000);
+    EXPECT_NEAR(loudest(0.5), full / 2.0, 1.0);
+    EXPECT_EQ(loudest(0.0), 0);
+
+    platform::SetPlayerVolumes(1.0, 0.0);
+    form->TitleMusic->Play();
+    harness.AdvanceClock(500);
+    EXPECT_TRUE(form->TitleMusic->IsPlaying()) << "for the game the tune plays on";
+    EXPECT_FALSE(harness.Audio().MusicPlaying()) << "but nothing is synthesised";
+    platform::SetPlayerVolumes(1.0, 0.5);
+    EXPECT_TRUE(harness.Audio().MusicPlaying());
+    EXPECT_NEAR(harness.Audio().MusicVolume(), 0.5, 1e-9);
 }
 
 }  // namespace

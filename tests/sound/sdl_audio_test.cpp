@@ -63,14 +63,14 @@ TEST_F(SdlAudioTest, ASoundPlaysInRealTimeToItsEndOrOnAndOnWhenLooping) {
     ASSERT_GE(channel, 0);
     const auto start = std::chrono::steady_clock::now();
     const std::uint64_t mixed = audio.MixedFrames();
-    ASSERT_TRUE(audio.Play(channel, samples.data(), samples.size(), false));
+    ASSERT_TRUE(audio.Play(channel, samples.data(), samples.size(), false, 1.0));
     EXPECT_TRUE(audio.Playing(channel));
     ASSERT_TRUE(sound::WaitFor([&] { return !audio.Playing(channel); }, 3.0));
     EXPECT_GT(SecondsSince(start), 0.2) << "the mixer plays the samples in real time";
     EXPECT_GT(audio.MixedFrames() - mixed,
               static_cast<std::uint64_t>(0.2 * audio.DeviceFormat().rate));
 
-    ASSERT_TRUE(audio.Play(channel, samples.data(), samples.size(), true));
+    ASSERT_TRUE(audio.Play(channel, samples.data(), samples.size(), true, 1.0));
     sound::SleepSeconds(0.5);
     EXPECT_TRUE(audio.Playing(channel)) << "a loop never ends";
     audio.Halt(channel);

@@ -67,6 +67,20 @@ bool GameTest::EnterNameAndClose(std::int32_t rank, std::int32_t score, const st
     });
 }
 
+std::vector<GameTest::Step> GameTest::Press(int pad, platform::Harness::PadControl control) {
+    return {[this, pad, control] { harness.PadButton(pad, control, true); },
+            [this, pad, control] { harness.PadButton(pad, control, false); }};
+}
+
+std::vector<GameTest::Step> GameTest::Press(const std::string& key) {
+    return {[this, key] { harness.PressKey(key); }, [this, key] { harness.ReleaseKey(key); }};
+}
+
+void GameTest::UseSettings(const std::string& text) {
+    folder.Write("zintrel.conf", text);
+    harness.SetSettingsFile((folder.Path() / "zintrel.conf").string());
+}
+
 GameTest::Step GameTest::WaitUntil(std::function<bool()> condition) {
     Step step([] {});
     step.ready = std::move(condition);

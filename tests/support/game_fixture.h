@@ -49,11 +49,23 @@ class GameTest : public ::testing::Test {
     // A wait until that many more frames have been shown.
     Step WaitFrames(int frames);
 
+    // One press of a control as its device gives it: down at one step, up at the next.
+    std::vector<Step> Press(int pad, platform::Harness::PadControl control);
+    std::vector<Step> Press(const std::string& key);
+    // Adds steps to the end of a list.
+    static void Add(std::vector<Step>& steps, const std::vector<Step>& more) {
+        steps.insert(steps.end(), more.begin(), more.end());
+    }
+
     // Runs the program from the name entry of a game that scored so much and reached that
     // place of the table: the name typed, Enter, and on the Hall of Fame the window closed.
     bool EnterNameAndClose(std::int32_t rank, std::int32_t score, const std::string& name);
 
     TKestovForm& Form() { return *form; }
+
+    // The settings file the game reads and writes, in the test's folder, written with the text.
+    void UseSettings(const std::string& text);
+    std::string SettingsText() { return folder.Read("zintrel.conf"); }
 
     // The form Run creates: the game's, or one that stands on it.
     virtual std::unique_ptr<TKestovForm> MakeForm() { return std::make_unique<TKestovForm>(); }

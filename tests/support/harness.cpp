@@ -234,6 +234,37 @@ void Harness::PointAt(int x, int y) {
     PushEvent(event);
 }
 
+namespace {
+
+// The point of the window where a point of the game's picture is shown, as fractions of the
+// window's size.
+std::pair<double, double> InWindow(int x, int y) {
+    int width = 640;
+    int height = 480;
+    if (SDL_Window* window = Display::Get().Window()) {
+        SDL_GetWindowSize(window, &width, &height);
+    }
+    const SDL_Rect picture =
+        Display::Picture(width, height, Display::Get().PlayerSettings().scaling);
+    return {(picture.x + (x + 0.5) * picture.w / 640) / width,
+            (picture.y + (y + 0.5) * picture.h / 480) / height};
+}
+
+}  // namespace
+
+void Harness::ClickAt(int x, int y) {
+    const auto [fx, fy] = InWindow(x, y);
+    const DesktopRect window = WindowPlace();
+    PointAt(static_cast<int>(fx * window.width), static_cast<int>(fy * window.height));
+    QuickClick();
+}
+
+void Harness::TapAt(int x, int y) {
+    const auto [fx, fy] = InWindow(x, y);
+    Touch(FingerPhase::Down, fx, fy);
+    Touch(FingerPhase::Up, fx, fy);
+}
+
 void Harness::TurnWheel(int notches) {
     SDL_Event event{};
     event.type = SDL_MOUSEWHEEL;
@@ -254,6 +285,10 @@ void Harness::ExposeWindow() {
     event.type = SDL_WINDOWEVENT;
     event.window.event = SDL_WINDOWEVENT_EXPOSED;
     PushEvent(event);
+}
+
+bool Harness::TextInputOn() const {
+    return SDL_IsTextInputActive() == SDL_TRUE;
 }
 
 }  // namespace platform

@@ -172,7 +172,12 @@ class Harness {
     // A finger on the window, at fractions of its width and height.
     enum class FingerPhase { Down, Move, Up };
     void Touch(FingerPhase phase, double x, double y);
-    void PointAt(int x, int y);  // the desktop's pointer, in the window's pixels
+    // The desktop's pointer moves to a point of the window, in the window's pixels.
+    void PointAt(int x, int y);
+    // A click, or a tap, on a point of the game's 640 by 480 picture wherever the window shows
+    // it: the pointer or the finger goes there, and the button or the finger goes down and up.
+    void ClickAt(int x, int y);
+    void TapAt(int x, int y);
     // A click quicker than a frame: the button's press and release both wait for the same poll.
     void QuickClick();
     void SlideMouse(int dx);      // relative motion across, as the window system gives it
@@ -181,6 +186,8 @@ class Harness {
     void ExposeWindow();  // the window is to be drawn again, as when it is uncovered
     // The window's settings are kept in this file; by default the harness keeps none.
     void SetSettingsFile(const std::string& path) { System().settingsFile = path; }
+    // Whether the system's text input is on.
+    bool TextInputOn() const;
 
     HeadlessAudio& Audio() { return audio_; }
 

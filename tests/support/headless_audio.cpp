@@ -3,6 +3,7 @@
 #include "support/headless_audio.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 namespace platform {
@@ -179,7 +180,8 @@ void HeadlessAudio::FreeChannel(int channel) {
     }
 }
 
-bool HeadlessAudio::Play(int channel, const std::uint8_t*, std::size_t bytes, bool looping) {
+bool HeadlessAudio::Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping,
+                         double volume) {
     if (channel < 0 || channel >= static_cast<int>(voices_.size()) ||
         !voices_[static_cast<std::size_t>(channel)].allocated) {
         return false;
@@ -189,6 +191,8 @@ bool HeadlessAudio::Play(int channel, const std::uint8_t*, std::size_t bytes, bo
     voice.looping = looping;
     voice.start = MixedFrames();
     voice.frames = bytes / static_cast<std::size_t>(kFormat.FrameBytes());
+    voice.samples = reinterpret_cast<const std::int16_t*>(samples);
+    voice.volume = volume;
     return true;
 }
 
@@ -204,6 +208,33 @@ bool HeadlessAudio::Playing(int channel) {
     }
     const Voice& voice = voices_[static_cast<std::size_t>(channel)];
     return voice.playing && (voice.looping || MixedFrames() - voice.start < voice.frames);
+}
+
+std::vector<std::int16_t> HeadlessAudio::Mix(std::uint64_t frames) const {
+    const auto channels = static_cast<std::size_t>(kFormat.channels);
+    std::vector<double> sum(frames * channels);
+    const std::uint64_t now = MixedFrames();
+    for (const Voice& voice : voices_) {
+        if (!voice.playing || voice.samples == nullptr || voice.frames == 0) {
+            continue;
+        }
+        for (std::uint64_t i = 0; i < frames; ++i) {
+            std::uint64_t at = now + i - voice.start;
+            if (voice.looping) {
+                at %= voice.frames;
+            } else if (at >= voice.frames) {
+                break;
+            }
+            for (std::size_t c = 0; c < channels; ++c) {
+                sum[i * channels + c] += voice.samples[at * channels + c] * voice.volume;
+            }
+        }
+    }
+    std::vector<std::int16_t> mixed(sum.size());
+    std::transform(sum.begin(), sum.end(), mixed.begin(), [](double value) {
+        return static_cast<std::int16_t>(std::clamp(std::lround(value), -32768L, 32767L));
+    });
+    return mixed;
 }
 
 std::uint64_t HeadlessAudio::MixedFrames() const {

@@ -29,7 +29,8 @@ class HeadlessAudio : public AudioDevice {
 
     int AllocateChannel() override;
     void FreeChannel(int channel) override;
-    bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping) override;
+    bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping,
+              double volume) override;
     void Halt(int channel) override;
     bool Playing(int channel) override;
     std::uint64_t MixedFrames() const override;
@@ -45,6 +46,9 @@ class HeadlessAudio : public AudioDevice {
 
     // ---- What a test reads.
     double MusicVolume() const { return musicVolume_; }
+    // What the device puts out over the next frames from now: the channels playing, each at its
+    // volume, added up, 16-bit stereo.
+    std::vector<std::int16_t> Mix(std::uint64_t frames) const;
 
   private:
     struct Voice {
@@ -53,6 +57,8 @@ class HeadlessAudio : public AudioDevice {
         bool looping = false;
         std::uint64_t start = 0;  // the mixed frame it started at
         std::uint64_t frames = 0;
+        const std::int16_t* samples = nullptr;
+        double volume = 1.0;
     };
 
     Clock& clock_;

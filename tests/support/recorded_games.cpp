@@ -61,9 +61,20 @@ const std::vector<std::string> kOne = {
 
 RecordedGame Game(std::string name, std::string levels, long seed, double refreshHz,
                   unsigned botSeed, int frames, std::string how, std::set<PlayEvent> reaches,
-                  int pauseAtPass = 0, int focusAtPass = 0, int lostAtPass = 0) {
-    return {std::move(name), std::move(levels),  seed,        refreshHz,   botSeed,   frames,
-            std::move(how),  std::move(reaches), pauseAtPass, focusAtPass, lostAtPass};
+                  int pauseAtPass = 0, int focusAtPass = 0, int lostAtPass = 0,
+                  std::string settings = {}) {
+    return {std::move(name),
+            std::move(levels),
+            seed,
+            refreshHz,
+            botSeed,
+            frames,
+            std::move(how),
+            std::move(reaches),
+            pauseAtPass,
+            focusAtPass,
+            lostAtPass,
+            std::move(settings)};
 }
 
 }  // namespace
@@ -96,7 +107,8 @@ std::string EventName(PlayEvent event) {
 
 const std::vector<RecordedGame>& RecordedGames() {
     // Name, level set, seed, display rate, the bot's seed, frames, how the bot plays, what the
-    // replay reaches, and the passes of a pause, a focus loss and lost surfaces.
+    // replay reaches, the passes of a pause, a focus loss and lost surfaces, and the player's
+    // settings.
     static const std::vector<RecordedGame> games = {
         // The shipped pack at the display rates players have.
         Game("pack-60", "pack", 1001, 60, 1, 2400, "", {}),
@@ -142,6 +154,10 @@ const std::vector<RecordedGame>& RecordedGames() {
         Game("one-240", "one", 78, 240, 22, 6000, "", {E::UmbrellaCaught, E::BazzleByBall}),
         Game("one-pad", "one", 80, 60, 24, 4000, "pad",
              {E::SlowerCaught, E::BazzleByBall, E::LifeLostByBomb, E::LevelPastTheLast}),
+        // Recorded at half the game speed and launching by a press: the record carries both, and
+        // the replay takes them from it, never from the player's settings.
+        Game("one-slow", "one", 81, 60, 25, 8000, "", {E::LevelPastTheLast}, 0, 0, 0,
+             "game_speed = 50\nlaunch = press\n"),
         Game("one-still", "one", 79, 30, 23, 2400, "still",
              {E::GlueCaught, E::LifeLostByBomb, E::LifeLostByLastBall, E::GameOver}),
         // Bombs and falling gulls that the bot does not step away from.
@@ -208,6 +224,9 @@ void RecordedGameTest::Prepare(const RecordedGame& game, bool replaying) {
                                                  : game.levels == "bazzle" ? kBazzle
                                                                            : kFlock;
         WriteLevels(game.levels + ".znl", levels);
+    }
+    if (!replaying && !game.settings.empty()) {
+        UseSettings(game.settings);
     }
     harness.SetWallClock(game.seed);
     if (game.refreshHz > 0) {

@@ -53,6 +53,8 @@ struct RecordedGame {
     // The passes where the bot pauses (and resumes), the game loses the focus (and has it back),
     // and every surface is lost; 0: never.
     int pauseAtPass = 0, focusAtPass = 0, lostAtPass = 0;
+    // The player's settings file while the game is recorded; a replay has the defaults.
+    std::string settings = {};
 
     bool Plays(const char* way) const { return how.find(way) != std::string::npos; }
 };

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "platform/api/dsound.h"
-#include "support/harness.h"
 #include "platform/api/resources.h"
+#include "support/harness.h"
 
 namespace sound {
 

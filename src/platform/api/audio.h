@@ -45,10 +45,10 @@ class AudioDevice {
     // Halts the channel and gives it back.
     virtual void FreeChannel(int channel) = 0;
     // Plays samples in the device's format on the channel from their start, once or over and
-    // over; they stay in place until the channel is halted or has played them. False when the
-    // channel cannot play.
-    virtual bool Play(int channel, const std::uint8_t* samples, std::size_t bytes,
-                      bool looping) = 0;
+    // over, at a volume from 0 (silence) to 1 (their own); they stay in place until the channel
+    // is halted or has played them. False when the channel cannot play.
+    virtual bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping,
+                      double volume) = 0;
     virtual void Halt(int channel) = 0;
     // Whether the channel plays: from Play until halted or, played once, to its samples' end.
     virtual bool Playing(int channel) = 0;
@@ -72,5 +72,10 @@ class AudioDevice {
     // The stream's volume, from 0 (silence) to 1 (the device's full music volume).
     virtual void SetMusicVolume(double volume) = 0;
 };
+
+// The player's volumes, from 0 (silence) to 1, for the sounds played from now on and for the
+// music at once. At music volume 0 no tune is synthesised: the tune under way goes on in
+// silence as far as the game can tell, and sounds again from its start once the volume rises.
+void SetPlayerVolumes(double effects, double music);
 
 }  // namespace platform

@@ -40,6 +40,11 @@ void platform::SetGameInPlay(bool inPlay) {
 
 void platform::SetTextEntry(bool taking) {
     System().textEntry = taking;
+    System().windows->TextEntry(taking);
+}
+
+void platform::SetPlayControls(bool on) {
+    System().playControls = on;
 }
 
 void platform::MoveCursor(int dx, int dy) {

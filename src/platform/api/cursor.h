@@ -14,9 +14,13 @@ namespace platform {
 // while the window has the focus); on the screens outside play the desktop's pointer is free
 // and shown over the window. Full screen, the hidden cursor is held throughout.
 void SetGameInPlay(bool inPlay);
-// Whether the screen takes typed text (a name): a game controller's Start then enters the text,
-// where elsewhere it pauses.
+// Whether the screen takes typed text (a name, a number): the system's text input is on only
+// then, and a game controller's Start enters the text, where elsewhere it pauses.
 void SetTextEntry(bool taking);
+// Whether the in-play states hold (a game under way, paused or over): there the keys and buttons
+// the player chose for launching, pausing and leaving act, and the screens' own keys for these
+// do not; elsewhere the screens keep their own.
+void SetPlayControls(bool on);
 // Moves the virtual cursor by relative motion, kept inside the clip rectangle.
 void MoveCursor(int dx, int dy);
 }  // namespace platform

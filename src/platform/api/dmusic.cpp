@@ -42,6 +42,7 @@ constexpr std::uint16_t kEscapedByte = 0xDC00;  // bytes that are not UTF-8: U+D
 
 const MusicSegmentState* g_current = nullptr;  // the segment the music stream plays
 std::uint64_t g_reportMicros = 0;              // from when the current segment counts as playing
+double g_masterVolume = 1.0;                   // the performance's, from its master volume
 
 std::uint32_t ReadLittle32(const std::uint8_t* at) {
     return std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16 |
@@ -92,6 +93,15 @@ double MusicVolume(LONG hundredthsOfDecibel) {
 
 }  // namespace
 
+// At the player's music volume 0 the stream is silent: no tune is synthesised.
+bool MusicSilenced() {
+    return System().musicVolume <= 0.0;
+}
+
+void ApplyMusicVolume(AudioDevice& device) {
+    device.SetMusicVolume(g_masterVolume * System().musicVolume);
+}
+
 // A segment plays on the device it was loaded on.
 struct MusicSegmentState {
     explicit MusicSegmentState(AudioDevice& audio) : device(audio) { device.Acquire(); }
@@ -109,6 +119,23 @@ struct MusicSegmentState {
     AudioDevice& device;
     std::unique_ptr<Music> music;
 };
+
+void SetPlayerVolumes(double effects, double music) {
+    Services& sys = System();
+    const bool wasSilenced = MusicSilenced();
+    sys.effectsVolume = std::clamp(effects, 0.0, 1.0);
+    sys.musicVolume = std::clamp(music, 0.0, 1.0);
+    if (g_current == nullptr) {
+        return;
+    }
+    AudioDevice& device = g_current->device;
+    ApplyMusicVolume(device);
+    if (MusicSilenced() && !wasSilenced) {
+        device.HaltMusic();
+    } else if (!MusicSilenced() && wasSilenced && g_current->music != nullptr) {
+        device.PlayMusic(*g_current->music, false);
+    }
+}
 
 bool MusicAvailable() {
     return System().audio->PlaysMidi();
@@ -192,6 +219,7 @@ HRESULT IDirectMusicSegment::SetParam(REFGUID type, DWORD, DWORD, MUSIC_TIME, vo
 }
 
 IDirectMusicPerformance::IDirectMusicPerformance() : device_(*System().audio) {
+    platform::g_masterVolume = 1.0;
     device_.Acquire();
 }
 IDirectMusicPerformance::~IDirectMusicPerformance() {
@@ -226,7 +254,8 @@ HRESULT IDirectMusicPerformance::SetGlobalParam(REFGUID type, const void* data, 
     }
     LONG volume = 0;
     std::memcpy(&volume, data, sizeof volume);
-    device_.SetMusicVolume(platform::MusicVolume(volume));
+    platform::g_masterVolume = platform::MusicVolume(volume);
+    platform::ApplyMusicVolume(device_);
     return S_OK;
 }
 
@@ -239,7 +268,9 @@ HRESULT IDirectMusicPerformance::PlaySegment(IDirectMusicSegment* segment, DWORD
         return E_INVALIDARG;
     }
     platform::MusicSegmentState& played = segment->State();
-    if (!portAdded_ || played.music == nullptr || !played.device.PlayMusic(*played.music, false)) {
+    platform::ApplyMusicVolume(played.device);
+    if (!portAdded_ || played.music == nullptr ||
+        (!platform::MusicSilenced() && !played.device.PlayMusic(*played.music, false))) {
         return E_FAIL;
     }
     platform::g_current = &played;
@@ -262,9 +293,11 @@ HRESULT IDirectMusicPerformance::IsPlaying(IDirectMusicSegment* segment,
     if (segment == nullptr) {
         return E_INVALIDARG;
     }
-    const bool sounding = &segment->State() == platform::g_current &&
-                          platform::g_current->device.MusicPlaying() &&
-                          platform::NowMicros() >= platform::g_reportMicros;
+    // A silenced tune plays on for the game, without end.
+    const bool sounding =
+        &segment->State() == platform::g_current &&
+        (platform::MusicSilenced() || platform::g_current->device.MusicPlaying()) &&
+        platform::NowMicros() >= platform::g_reportMicros;
     return sounding ? S_OK : S_FALSE;
 }
 

@@ -186,7 +186,7 @@ HRESULT SoundBufferState::Start() {
     }
     // A looping buffer started part-way repeats from that point; the game loops nothing.
     if (!device.Play(channel, data->converted.data() + offset, data->converted.size() - offset,
-                     looping)) {
+                     looping, System().effectsVolume)) {
         return E_FAIL;
     }
     startFrame = device.MixedFrames();

@@ -63,3 +63,5 @@ int SetBkMode(HDC dc, int mode);
 UINT SetTextAlign(HDC dc, UINT align);
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int length);
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
+// Fills the rectangle (right and bottom exclusive) with the brush.
+int FillRect(HDC dc, const RECT* rect, HBRUSH brush);

@@ -98,6 +98,9 @@ class WindowSystem {
     // decide the mouse's grab.
     virtual void SetGameInPlay(bool inPlay) = 0;
     virtual void CursorShown(bool shown) = 0;
+    // Whether text is typed: the system's text input (and its keyboard on the screen, where
+    // there is one) is on only then.
+    virtual void TextEntry(bool taking) = 0;
     // A message box: on standard error, and as a dialog where one can be shown.
     virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
     // Whether the frames reach a screen that someone can watch.
@@ -126,9 +129,11 @@ struct Services {
     // ---- The state the stand-ins share.
     std::deque<InputEvent> queue;
     int pass = 0;
-    // What the input is for: a game in play (the paddle), typed text, or else the screens.
+    // What the input is for: a game in play (the paddle), typed text, or else the screens; and
+    // whether the in-play states hold, where the player's own keys and buttons of play act.
     bool gameInPlay = false;
     bool textEntry = false;
+    bool playControls = false;
 
     // Cursor: a virtual position in screen pixels.
     int cursorCount = 0;
@@ -143,6 +148,9 @@ struct Services {
     std::uint64_t nextFrameSlot = 0;  // when the next flip may show a frame
     // The frame interval follows the display's refresh rate; false while a test sets it.
     bool refreshFromDisplay = true;
+    // The player's volumes, from 0 to 1 (SetPlayerVolumes).
+    double effectsVolume = 1.0;
+    double musicVolume = 1.0;
     // The window's settings file. Unset: the player's own, found from the environment; empty:
     // the settings are not kept.
     std::optional<std::string> settingsFile;

@@ -84,6 +84,9 @@ inline constexpr UINT WM_MBUTTONDOWN = 0x0207;
 inline constexpr UINT WM_MBUTTONUP = 0x0208;
 inline constexpr UINT WM_MOUSEWHEEL = 0x020A;  // wParam's high word: the turn, in WHEEL_DELTA
 inline constexpr int WHEEL_DELTA = 120;        // one notch, positive away from the player
+// The game's own: the kind of device the player's input now comes from (wParam: a
+// platform::DeviceKind), sent before that input when the kind changes.
+inline constexpr UINT WM_INPUTDEVICE = 0x8001;
 inline constexpr WPARAM SC_SCREENSAVE = 0xF140;
 inline constexpr WPARAM SC_MONITORPOWER = 0xF170;
 inline constexpr WPARAM VK_BACK = 0x08;

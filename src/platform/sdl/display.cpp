@@ -1,4 +1,4 @@
-// The SDL window, full-screen switching, the mouse's grab, the window's settings and the scaled
+// The SDL window, full-screen switching, the mouse's grab, the player's settings and the scaled
 // presentation of finished frames.
 #include "platform/sdl/display.h"
 
@@ -8,6 +8,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/api/audio.h"
 #include "platform/api/services.h"
 #include "platform/sdl/frame_pacing.h"
 #include "platform/sdl/surface_state.h"
@@ -42,6 +43,11 @@ void CopyFrame(const SDL_Surface& from, SDL_Surface& to) {
     for (int y = 0; y < kScreenHeight; ++y) {
         std::memcpy(const_cast<std::uint8_t*>(Row(to, y)), Row(from, y), kRowBytes);
     }
+}
+
+// The largest whole multiple of the game's size that fits an area; at least 1.
+int WholeMultiple(int width, int height) {
+    return std::max(1, std::min(width / kScreenWidth, height / kScreenHeight));
 }
 
 std::vector<DesktopRect> UsableDisplayAreas() {
@@ -150,22 +156,48 @@ void Display::ReadSettings() {
         if (!chosen) {
             std::fprintf(stderr,
                          "zintrel: neither XDG_CONFIG_HOME nor HOME names a folder; the "
-                         "window's settings are not kept\n");
+                         "settings are not kept\n");
         }
-        settings_ = WindowSettings{};
+        settings_ = Settings{};
         saved_.reset();
-        return;
+    } else {
+        const LoadedSettings loaded = LoadSettings(settingsPath_);
+        for (const std::string& problem : loaded.problems) {
+            std::fprintf(stderr, "zintrel: %s\n", problem.c_str());
+        }
+        settings_ = loaded.settings;
+        saved_ = loaded.onDisk;
     }
-    const LoadedSettings loaded = LoadSettings(settingsPath_);
-    if (!loaded.problem.empty()) {
-        std::fprintf(stderr, "zintrel: %s\n", loaded.problem.c_str());
+    ++changes_;
+    ApplyVolumes();
+}
+
+void Display::ApplyVolumes() const {
+    SetPlayerVolumes(settings_.sound.effects / 100.0, settings_.sound.music / 100.0);
+}
+
+void Display::ChangeSettings(const std::function<void(Settings&)>& change) {
+    Settings changed = settings_;
+    change(changed);
+    const Settings before = settings_;
+    settings_ = changed;
+    ++changes_;
+    if (changed.fullscreen != before.fullscreen) {
+        SetFullscreen(changed.fullscreen);
     }
-    settings_ = loaded.settings;
-    saved_ = loaded.onDisk;
+    if (changed.scaling != before.scaling) {
+        redraw_ = true;
+    }
+    if (changed.sound != before.sound) {
+        ApplyVolumes();
+    }
+    KeepSettings(true);
 }
 
 void Display::SetFullscreen(bool fullscreen) {
     fullscreen_ = fullscreen;
+    settings_.fullscreen = fullscreen;
+    ++changes_;
     if (window_ == nullptr) {
         return;
     }
@@ -239,6 +271,13 @@ void Display::FollowWindow() {
         DesktopRect place;
         SDL_GetWindowPosition(window_, &place.x, &place.y);
         SDL_GetWindowSize(window_, &place.width, &place.height);
+        // A window manager that lets the window be made smaller than the game gets it back at
+        // the game's own size, and the settings never keep a size the next start refuses.
+        if (place.width < kMinWindowWidth || place.height < kMinWindowHeight) {
+            place.width = std::max(place.width, kMinWindowWidth);
+            place.height = std::max(place.height, kMinWindowHeight);
+            SDL_SetWindowSize(window_, place.width, place.height);
+        }
         settings_.window = place;
     }
     KeepSettings(false);
@@ -273,12 +312,11 @@ void Display::EnsureRenderer() {
         }
         frame_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB565, SDL_TEXTUREACCESS_STREAMING,
                                    kScreenWidth, kScreenHeight);
-        SDL_SetTextureScaleMode(frame_, SDL_ScaleModeNearest);
     }
     int width = 0;
     int height = 0;
     SDL_GetRendererOutputSize(renderer_, &width, &height);
-    const int scale = std::max(1, std::min(width / kScreenWidth, height / kScreenHeight));
+    const int scale = WholeMultiple(width, height);
     if (scale != scale_) {
         if (scaled_ != nullptr) {
             SDL_DestroyTexture(scaled_);
@@ -319,10 +357,15 @@ void Display::Present(SDL_Surface* frame) {
     FollowWindow();
 }
 
-SDL_Rect Display::Picture(int width, int height) {
-    // The largest 4:3 rectangle that fits, centred, with black bars around it.
+SDL_Rect Display::Picture(int width, int height, Scaling scaling) {
+    // The largest 4:3 rectangle that fits, centred, with black bars around it; pixel-exact, the
+    // largest whole multiple of the game's size.
     SDL_Rect picture{0, 0, width, width * kScreenHeight / kScreenWidth};
-    if (picture.h > height) {
+    if (scaling == Scaling::PixelExact) {
+        const int scale = WholeMultiple(width, height);
+        picture.w = kScreenWidth * scale;
+        picture.h = kScreenHeight * scale;
+    } else if (picture.h > height) {
         picture.h = height;
         picture.w = height * kScreenWidth / kScreenHeight;
     }
@@ -337,7 +380,7 @@ POINT Display::GamePoint(double x, double y) const {
     if (window_ != nullptr) {
         SDL_GetWindowSize(window_, &width, &height);
     }
-    const SDL_Rect picture = Picture(width, height);
+    const SDL_Rect picture = Picture(width, height, settings_.scaling);
     const auto scale = [](double at, int start, int length, int size) {
         const double inside = (at - start) * size / std::max(1, length);
         return std::clamp<LONG>(static_cast<LONG>(std::floor(inside)), 0, size - 1);
@@ -350,10 +393,12 @@ void Display::Draw() {
     int width = 0;
     int height = 0;
     SDL_GetRendererOutputSize(renderer_, &width, &height);
-    const SDL_Rect target = Picture(width, height);
+    const SDL_Rect target = Picture(width, height, settings_.scaling);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    const bool smooth = settings_.scaling == Scaling::Smooth;
+    SDL_SetTextureScaleMode(frame_, smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     // A whole multiple that fills the rectangle needs no smoothing: one nearest-neighbour copy.
-    if (target.w != kScreenWidth * scale_ && scaled_ != nullptr &&
+    if (!smooth && target.w != kScreenWidth * scale_ && scaled_ != nullptr &&
         SDL_SetRenderTarget(renderer_, scaled_) == 0) {
         SDL_RenderCopy(renderer_, frame_, nullptr, nullptr);
         SDL_SetRenderTarget(renderer_, nullptr);

@@ -1,12 +1,13 @@
 // The window and its presentation: full screen or windowed, the 640 by 480 frame scaled to fit
-// and shown once a refresh; the mouse's grab; the window's settings kept between runs.
-// Internal to the platform layer.
+// and shown once a refresh; the mouse's grab; the player's settings kept between runs and
+// applied. Internal to the platform layer.
 #pragma once
 
 #include <SDL.h>
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,8 +44,9 @@ class Display {
     void UpdateGrab();
     bool MouseGrabbed() const { return grabbed_; }
 
-    // Shows a 640 by 480 RGB565 frame, scaled with its aspect ratio kept: nearest-neighbour to
-    // the largest whole multiple, then smoothly to the final size. Where the renderer offers it,
+    // Shows a 640 by 480 RGB565 frame, scaled with its aspect ratio kept as the settings say:
+    // sharp (nearest-neighbour to the largest whole multiple, then smoothly to the final size),
+    // pixel-exact (whole multiples only) or smooth. Where the renderer offers it,
     // showing waits for the display's vertical blank, so that no frame tears. A frame equal to
     // the one on show is not uploaded and scaled again, unless the window needs drawing anew.
     void Present(SDL_Surface* frame);
@@ -55,13 +57,19 @@ class Display {
     const SDL_Surface* ShownFrame() const { return shown_; }
 
     // The game's screen pixel under a point of the window (in the window's pixels): the picture
-    // is scaled into the window's largest 4:3 rectangle, and a point on the black bars beside it
-    // gives the nearest edge of the picture.
+    // is scaled into the window's largest 4:3 rectangle (of whole multiples when pixel-exact),
+    // and a point on the black bars beside it gives the nearest edge of the picture.
     POINT GamePoint(double x, double y) const;
     // Where the game's 640 by 480 picture is shown in an area of this size.
-    static SDL_Rect Picture(int width, int height);
-    // The controls' settings, read with the window's.
+    static SDL_Rect Picture(int width, int height, Scaling scaling);
+
+    // The player's settings, read when the window opens.
+    const Settings& PlayerSettings() const { return settings_; }
     const ControlSettings& Controls() const { return settings_.controls; }
+    // Changes the settings, applies them at once and writes them to the settings file.
+    void ChangeSettings(const std::function<void(Settings&)>& change);
+    // Counts the changes of the settings, made by the player or by the window.
+    int SettingsChanges() const { return changes_; }
 
     // Every surface object alive, so that focus loss can lose them all.
     std::vector<SurfaceState*> surfaces;
@@ -76,6 +84,8 @@ class Display {
     void EnsureRenderer();
     void Draw();
     void ReadSettings();
+    // Gives the audio the player's volumes.
+    void ApplyVolumes() const;
     // Follows the window to its display's refresh rate and keeps its settings.
     void FollowWindow();
     // Writes the settings when they changed: at once, or when the last write is a while ago.
@@ -96,8 +106,9 @@ class Display {
     bool inPlay_ = false;
     bool grabbed_ = false;
     std::string settingsPath_;  // empty: not kept
-    WindowSettings settings_;
-    std::optional<WindowSettings> saved_;  // what the file holds, when known
+    Settings settings_;
+    std::optional<Settings> saved_;  // what the file holds, when known
+    int changes_ = 0;
     std::uint64_t savedAt_ = 0;
     bool saveFailed_ = false;
 };

@@ -68,9 +68,26 @@ UINT SetTextAlign(HDC dc, UINT align) {
     return std::exchange(dc->textAlign, align);
 }
 
+namespace {
+
+bool CanPaint(HDC dc, const RECT* rect, HBRUSH brush) {
+    return dc != nullptr && rect != nullptr && brush != nullptr && dc->surface != nullptr &&
+           rect->right > rect->left && rect->bottom > rect->top;
+}
+
+}  // namespace
+
+int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
+    if (!CanPaint(dc, rect, brush)) {
+        return 0;
+    }
+    FillSpan(dc->surface->State().pixels, rect->left, rect->top, rect->right, rect->bottom,
+             platform::ToRgb565(brush->color));
+    return 1;
+}
+
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush) {
-    if (dc == nullptr || rect == nullptr || brush == nullptr || dc->surface == nullptr ||
-        rect->right <= rect->left || rect->bottom <= rect->top) {
+    if (!CanPaint(dc, rect, brush)) {
         return 0;
     }
     SDL_Surface* pixels = dc->surface->State().pixels;

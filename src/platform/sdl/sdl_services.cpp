@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <tuple>
 
 #include "platform/sdl/controls.h"
 #include "platform/sdl/display.h"
@@ -143,11 +144,21 @@ void Translate(const SDL_Event& e, Controls& controls, std::deque<InputEvent>& q
             }
             if (const WPARAM vk = VirtualKey(key); vk != 0) {
                 QueueKey(vk, queue);
+                const Uint16 mod = e.key.keysym.mod;
+                if ((mod & KMOD_ALT) != 0) {
+                    break;
+                }
                 // Ctrl and a letter type its control character, as the keyboard's translation
                 // did: Ctrl+S is 19. The text input has none for it.
-                if (vk >= 'A' && vk <= 'Z' && (e.key.keysym.mod & KMOD_CTRL) &&
-                    !(e.key.keysym.mod & KMOD_ALT)) {
+                if (vk >= 'A' && vk <= 'Z' && (mod & KMOD_CTRL) != 0) {
                     queue.push_back(MessageEvent(WM_CHAR, vk - 'A' + 1));
+                } else if (key >= 0x20 && key < 0x7F && (mod & KMOD_CTRL) == 0 &&
+                           SDL_IsTextInputActive() == SDL_FALSE) {
+                    // Where no text is typed, text input is off: the keys the screens take as
+                    // characters (Space, H, S, A, P) type theirs here.
+                    const bool upper = ((mod & KMOD_SHIFT) != 0) != ((mod & KMOD_CAPS) != 0);
+                    queue.push_back(MessageEvent(
+                        WM_CHAR, static_cast<WPARAM>(upper && vk >= 'A' && vk <= 'Z' ? vk : key)));
                 }
             }
             break;
@@ -164,8 +175,7 @@ void Translate(const SDL_Event& e, Controls& controls, std::deque<InputEvent>& q
             break;
         case SDL_MOUSEMOTION:
             event.kind = InputEvent::Kind::MouseMove;
-            event.dx = e.motion.xrel;
-            event.dy = e.motion.yrel;
+            std::tie(event.dx, event.dy) = controls.Motion(e.motion.xrel, e.motion.yrel);
             queue.push_back(event);
             // Where the desktop's pointer is free and shown, the screens also learn what it
             // points at.
@@ -266,12 +276,20 @@ void SdlWindowSystem::Start() {
 
 void SdlWindowSystem::Open(const std::string& caption) {
     Display::Get().Open(caption);
-    SDL_StartTextInput();
+    TextEntry(System().textEntry);
 }
 
 void SdlWindowSystem::Close() {
     SDL_StopTextInput();
     Display::Get().Close();
+}
+
+void SdlWindowSystem::TextEntry(bool taking) {
+    if (taking) {
+        SDL_StartTextInput();
+    } else {
+        SDL_StopTextInput();
+    }
 }
 
 void SdlWindowSystem::FocusChanged(bool active) {

@@ -47,6 +47,7 @@ class SdlWindowSystem : public WindowSystem {
     void DropSurfaces() override;
     void SetGameInPlay(bool inPlay) override;
     void CursorShown(bool shown) override;
+    void TextEntry(bool taking) override;
     // Always on standard error; as a dialog too unless dialogs are off (ZINTREL_NO_DIALOGS=1).
     void ShowMessage(const std::string& caption, const std::string& text) override;
     // Not on SDL's dummy and offscreen drivers.

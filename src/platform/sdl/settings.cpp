@@ -1,8 +1,9 @@
-// Reading, writing and applying the window's settings file.
+// Reading, writing and applying the settings file.
 #include "platform/sdl/settings.h"
 
+#include <SDL.h>
+
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "platform/api/files.h"
@@ -31,22 +33,62 @@ struct NumberKey {
     long min;
     long max;
 };
-constexpr NumberKey kDisplayKey{"display", 0, 63};
-// The controls' numbers, each with where it is kept.
-struct ControlKey {
+// The numbers besides the window's, each with where it is kept.
+struct SettingNumber {
     NumberKey key;
-    int ControlSettings::*value;
+    int& (*value)(Settings&);
 };
-constexpr std::array<ControlKey, 4> kControlKeys{{
-    {{"stick_dead_zone", 0, 90}, &ControlSettings::stickDeadZone},
-    {{"stick_speed", 50, 5000}, &ControlSettings::stickSpeed},
-    {{"dpad_speed", 50, 5000}, &ControlSettings::padSpeed},
-    {{"key_speed", 50, 5000}, &ControlSettings::keySpeed},
+constexpr std::array<SettingNumber, 9> kNumbers{{
+    {{"display", 0, 63}, [](Settings& s) -> int& { return s.display; }},
+    {{"effects_volume", 0, 100}, [](Settings& s) -> int& { return s.sound.effects; }},
+    {{"music_volume", 0, 100}, [](Settings& s) -> int& { return s.sound.music; }},
+    {{"mouse_sensitivity", 25, 400},
+     [](Settings& s) -> int& { return s.controls.mouseSensitivity; }},
+    {{"stick_dead_zone", 0, 90}, [](Settings& s) -> int& { return s.controls.stickDeadZone; }},
+    {{"stick_speed", 50, 5000}, [](Settings& s) -> int& { return s.controls.stickSpeed; }},
+    {{"dpad_speed", 50, 5000}, [](Settings& s) -> int& { return s.controls.padSpeed; }},
+    {{"key_speed", 50, 5000}, [](Settings& s) -> int& { return s.controls.keySpeed; }},
+    {{"game_speed", 50, 100}, [](Settings& s) -> int& { return s.play.gameSpeed; }},
 }};
 constexpr std::array<NumberKey, 4> kWindowKeys{{{"window_x", -100000, 100000},
                                                 {"window_y", -100000, 100000},
                                                 {"window_width", kMinWindowWidth, 16384},
                                                 {"window_height", kMinWindowHeight, 16384}}};
+// A choice among words, each meaning stored as its index; the further words name the first two
+// meanings in turn, as "true false" for yes and no.
+struct SettingChoice {
+    std::string_view name;
+    std::array<std::string_view, 3> words;  // written; empty past the last
+    std::string_view also;                  // further words taken, as "1 0" for yes and no
+    int (*get)(const Settings&);
+    void (*set)(Settings&, int);
+};
+constexpr std::array<SettingChoice, 4> kChoices{{
+    {"fullscreen",
+     {"yes", "no", ""},
+     "true false 1 0",
+     [](const Settings& s) { return s.fullscreen ? 0 : 1; },
+     [](Settings& s, int v) { s.fullscreen = v == 0; }},
+    {"scaling",
+     {"sharp", "pixel-exact", "smooth"},
+     "",
+     [](const Settings& s) { return static_cast<int>(s.scaling); },
+     [](Settings& s, int v) { s.scaling = static_cast<Scaling>(v); }},
+    {"pads",
+     {"yes", "no", ""},
+     "true false 1 0",
+     [](const Settings& s) { return s.controls.pads ? 0 : 1; },
+     [](Settings& s, int v) { s.controls.pads = v == 0; }},
+    {"launch",
+     {"hold", "press", ""},
+     "",
+     [](const Settings& s) { return s.play.launchByPress ? 1 : 0; },
+     [](Settings& s, int v) { s.play.launchByPress = v != 0; }},
+}};
+constexpr std::array<std::string_view, kKeyControls> kKeyNames{
+    "key_left", "key_right", "key_launch", "key_pause", "key_leave"};
+constexpr std::array<std::string_view, kButtonControls> kButtonNames{"pad_launch", "pad_pause",
+                                                                     "pad_leave"};
 
 std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -63,17 +105,42 @@ bool IsText(std::string_view text) {
     });
 }
 
-std::optional<bool> ParseYesNo(std::string_view value) {
-    std::string lower(value);
+std::string Lower(std::string_view text) {
+    std::string lower(text);
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (lower == "yes" || lower == "true" || lower == "1") {
-        return true;
+    return lower;
+}
+
+// The index of the meaning the word gives; none when it gives none.
+std::optional<int> ParseChoice(std::string_view value, const SettingChoice& choice) {
+    const std::string word = Lower(value);
+    for (std::size_t i = 0; i < choice.words.size() && !choice.words[i].empty(); ++i) {
+        if (word == choice.words[i]) {
+            return static_cast<int>(i);
+        }
     }
-    if (lower == "no" || lower == "false" || lower == "0") {
-        return false;
+    // The further words name the meanings in turn.
+    std::istringstream also{std::string(choice.also)};
+    int index = 0;
+    for (std::string other; also >> other; ++index) {
+        if (word == other) {
+            return index % 2;
+        }
     }
     return std::nullopt;
+}
+
+std::string ChoiceWords(const SettingChoice& choice) {
+    std::string words;
+    std::size_t count = 0;
+    while (count < choice.words.size() && !choice.words[count].empty()) {
+        ++count;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        words += (i == 0 ? "" : i + 1 == count ? " or " : ", ") + std::string(choice.words[i]);
+    }
+    return words;
 }
 
 std::optional<int> ParseNumber(std::string_view value, const NumberKey& key) {
@@ -84,6 +151,33 @@ std::optional<int> ParseNumber(std::string_view value, const NumberKey& key) {
         return std::nullopt;
     }
     return static_cast<int>(number);
+}
+
+std::string Range(const NumberKey& key) {
+    return "a whole number from " + std::to_string(key.min) + " to " + std::to_string(key.max);
+}
+
+template <std::size_t N>
+bool AllDifferent(const std::array<std::int32_t, N>& values) {
+    return std::set<std::int32_t>(values.begin(), values.end()).size() == N;
+}
+
+template <std::size_t N, typename Name>
+std::string NamesList(const std::array<std::int32_t, N>& values, Name name) {
+    std::string list;
+    for (std::size_t i = 0; i < N; ++i) {
+        list += (i == 0 ? "" : i + 1 == N ? " and " : ", ") + name(values[i]);
+    }
+    return list;
+}
+
+template <std::size_t N>
+std::string KeysList(const std::array<std::string_view, N>& names) {
+    std::string list;
+    for (std::size_t i = 0; i < N; ++i) {
+        list += (i == 0 ? "" : i + 1 == N ? " and " : ", ") + std::string(names[i]);
+    }
+    return list;
 }
 
 std::string LineProblem(int line, const std::string& what) {
@@ -97,18 +191,58 @@ int Overlap(int start, int length, int otherStart, int otherLength) {
 
 }  // namespace
 
+std::array<std::int32_t, kKeyControls> DefaultKeys() {
+    return {SDLK_LEFT, SDLK_RIGHT, SDLK_SPACE, SDLK_p, SDLK_ESCAPE};
+}
+
+std::array<std::int32_t, kButtonControls> DefaultButtons() {
+    return {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_BACK};
+}
+
+bool ReservedKey(std::int32_t key) {
+    return key == SDLK_RETURN || key == SDLK_KP_ENTER || key == SDLK_F12 || key == SDLK_UNKNOWN;
+}
+
+bool ReservedButton(std::int32_t button) {
+    return button <= SDL_CONTROLLER_BUTTON_INVALID || button >= SDL_CONTROLLER_BUTTON_MAX ||
+           (button >= SDL_CONTROLLER_BUTTON_DPAD_UP && button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+}
+
+NumberSetting FindNumber(Settings& settings, std::string_view key) {
+    for (const SettingNumber& number : kNumbers) {
+        if (number.key.name == key) {
+            return {&number.value(settings), static_cast<int>(number.key.min),
+                    static_cast<int>(number.key.max)};
+        }
+    }
+    return {};
+}
+
+std::string KeyName(std::int32_t key) {
+    return SDL_GetKeyName(key);
+}
+
+std::string ButtonName(std::int32_t button) {
+    const char* name =
+        SDL_GameControllerGetStringForButton(static_cast<SDL_GameControllerButton>(button));
+    return name != nullptr ? name : "";
+}
+
 ParsedSettings ParseSettings(std::string_view text) {
     ParsedSettings parsed;
-    const auto damage = [&parsed](std::string problem) {
-        parsed = ParsedSettings{};
-        parsed.damaged = true;
-        parsed.problem = std::move(problem);
-        return parsed;
-    };
     if (!IsText(text)) {
-        return damage("holds bytes that are not text");
+        parsed.damaged = true;
+        parsed.problems.push_back("holds bytes that are not text");
+        return parsed;
     }
+    Settings& settings = parsed.settings;
+    const Settings defaults;
+    const auto bad = [&parsed](int line, const std::string& what) {
+        parsed.badValues = true;
+        parsed.problems.push_back(LineProblem(line, what));
+    };
     std::array<std::optional<int>, kWindowKeys.size()> window;
+    bool windowForgotten = false;
     int lineNumber = 0;
     while (!text.empty()) {
         ++lineNumber;
@@ -120,87 +254,110 @@ ParsedSettings ParseSettings(std::string_view text) {
         }
         const auto equals = line.find('=');
         if (equals == std::string_view::npos) {
-            return damage(LineProblem(lineNumber, "not \"key = value\""));
+            bad(lineNumber, "not \"key = value\"; skipped");
+            continue;
         }
         const std::string key(Trim(line.substr(0, equals)));
         const std::string_view value = Trim(line.substr(equals + 1));
-        const auto bad = [&](const std::string& expected) {
-            return damage(LineProblem(lineNumber, key + " must be " + expected));
-        };
-        if (key == "fullscreen") {
-            const std::optional<bool> fullscreen = ParseYesNo(value);
-            if (!fullscreen) {
-                return bad("yes or no");
-            }
-            parsed.settings.fullscreen = *fullscreen;
-            continue;
-        }
-        const auto range = [](const NumberKey& k) {
-            return "a whole number from " + std::to_string(k.min) + " to " + std::to_string(k.max);
-        };
-        if (key == kDisplayKey.name) {
-            const std::optional<int> display = ParseNumber(value, kDisplayKey);
-            if (!display) {
-                return bad(range(kDisplayKey));
-            }
-            parsed.settings.display = *display;
-            continue;
-        }
         const auto windowKey = std::find_if(kWindowKeys.begin(), kWindowKeys.end(),
                                             [&key](const NumberKey& k) { return k.name == key; });
         if (windowKey != kWindowKeys.end()) {
             const std::optional<int> number = ParseNumber(value, *windowKey);
             if (!number) {
-                return bad(range(*windowKey));
+                bad(lineNumber,
+                    key + " must be " + Range(*windowKey) + "; the window's place is forgotten");
+                windowForgotten = true;
             }
             window[static_cast<std::size_t>(windowKey - kWindowKeys.begin())] = number;
             continue;
         }
-        // A control's value that cannot be read leaves that control as it is by default.
-        const auto note = [&](const std::string& what) {
-            if (parsed.problem.empty()) {
-                parsed.problem = LineProblem(lineNumber, what);
-            }
-        };
-        if (key == "pads") {
-            const std::optional<bool> pads = ParseYesNo(value);
-            if (pads) {
-                parsed.settings.controls.pads = *pads;
+        const auto number =
+            std::find_if(kNumbers.begin(), kNumbers.end(),
+                         [&key](const SettingNumber& n) { return n.key.name == key; });
+        if (number != kNumbers.end()) {
+            if (const std::optional<int> read = ParseNumber(value, number->key)) {
+                number->value(settings) = *read;
             } else {
-                note("pads must be yes or no; game controllers are taken");
+                Settings fallback;
+                bad(lineNumber, key + " must be " + Range(number->key) + "; it is " +
+                                    std::to_string(number->value(fallback)));
             }
             continue;
         }
-        const auto controlKey =
-            std::find_if(kControlKeys.begin(), kControlKeys.end(),
-                         [&key](const ControlKey& k) { return k.key.name == key; });
-        if (controlKey != kControlKeys.end()) {
-            const std::optional<int> number = ParseNumber(value, controlKey->key);
-            if (number) {
-                parsed.settings.controls.*controlKey->value = *number;
+        const auto choice = std::find_if(kChoices.begin(), kChoices.end(),
+                                         [&key](const SettingChoice& c) { return c.name == key; });
+        if (choice != kChoices.end()) {
+            if (const std::optional<int> read = ParseChoice(value, *choice)) {
+                choice->set(settings, *read);
             } else {
-                note(key + " must be " + range(controlKey->key) + "; it is " +
-                     std::to_string(ControlSettings{}.*controlKey->value));
+                bad(lineNumber,
+                    key + " must be " + ChoiceWords(*choice) + "; it is " +
+                        std::string(
+                            choice->words[static_cast<std::size_t>(choice->get(defaults))]));
             }
             continue;
         }
-        note("unknown setting \"" + key + "\" skipped");
+        if (const auto k = std::find(kKeyNames.begin(), kKeyNames.end(), key);
+            k != kKeyNames.end()) {
+            const auto index = static_cast<std::size_t>(k - kKeyNames.begin());
+            const std::int32_t code = SDL_GetKeyFromName(std::string(value).c_str());
+            if (!ReservedKey(code)) {
+                settings.controls.keys[index] = code;
+            } else {
+                bad(lineNumber, key +
+                                    " must name a key, as Left, Space or A, other than Return "
+                                    "and F12; it is " +
+                                    KeyName(defaults.controls.keys[index]));
+            }
+            continue;
+        }
+        if (const auto b = std::find(kButtonNames.begin(), kButtonNames.end(), key);
+            b != kButtonNames.end()) {
+            const auto index = static_cast<std::size_t>(b - kButtonNames.begin());
+            const std::int32_t button =
+                SDL_GameControllerGetButtonFromString(std::string(value).c_str());
+            if (!ReservedButton(button)) {
+                settings.controls.buttons[index] = button;
+            } else {
+                bad(lineNumber, key +
+                                    " must name a game controller's button other than the "
+                                    "d-pad's, as a, b, x, y, back, start or leftshoulder; it is " +
+                                    ButtonName(defaults.controls.buttons[index]));
+            }
+            continue;
+        }
+        parsed.problems.push_back(
+            LineProblem(lineNumber, "unknown setting \"" + key + "\" skipped"));
+    }
+    ControlSettings& controls = settings.controls;
+    if (!AllDifferent(controls.keys)) {
+        controls.keys = defaults.controls.keys;
+        parsed.badValues = true;
+        parsed.problems.push_back(KeysList(kKeyNames) + " must be different keys; they are " +
+                                  NamesList(controls.keys, KeyName));
+    }
+    if (!AllDifferent(controls.buttons)) {
+        controls.buttons = defaults.controls.buttons;
+        parsed.badValues = true;
+        parsed.problems.push_back(KeysList(kButtonNames) + " must be different buttons; they are " +
+                                  NamesList(controls.buttons, ButtonName));
     }
     const auto given = std::count_if(window.begin(), window.end(),
                                      [](const std::optional<int>& v) { return v.has_value(); });
     if (given == static_cast<long>(window.size())) {
-        parsed.settings.window = DesktopRect{*window[0], *window[1], *window[2], *window[3]};
-    } else if (given > 0) {
-        return damage(
-            "gives only part of the window's place and size (window_x, window_y, "
-            "window_width and window_height go together)");
+        settings.window = DesktopRect{*window[0], *window[1], *window[2], *window[3]};
+    } else if (given > 0 && !windowForgotten) {
+        parsed.badValues = true;
+        parsed.problems.push_back(
+            "gives only part of the window's place and size (window_x, window_y, window_width "
+            "and window_height go together); the window's place is forgotten");
     }
     return parsed;
 }
 
-std::string FormatSettings(const WindowSettings& settings) {
+std::string FormatSettings(const Settings& settings) {
     std::ostringstream text;
-    text << "# Zintrel's window, written by the game whenever it changes.\n"
+    text << "# Zintrel's settings, written by the game whenever they change.\n"
          << "fullscreen = " << (settings.fullscreen ? "yes" : "no") << "\n"
          << "display = " << settings.display << "\n";
     if (settings.window) {
@@ -208,15 +365,29 @@ std::string FormatSettings(const WindowSettings& settings) {
         text << "window_x = " << w.x << "\nwindow_y = " << w.y << "\nwindow_width = " << w.width
              << "\nwindow_height = " << w.height << "\n";
     }
-    // The controls are written only where the player changed them.
-    const ControlSettings defaults;
-    const ControlSettings& controls = settings.controls;
-    if (controls.pads != defaults.pads) {
-        text << "pads = " << (controls.pads ? "yes" : "no") << "\n";
+    // The rest is written only where the player changed it.
+    Settings defaults;
+    Settings shown = settings;
+    for (const SettingChoice& choice : kChoices) {
+        const int value = choice.get(settings);
+        if (choice.name != "fullscreen" && value != choice.get(defaults)) {
+            text << choice.name << " = " << choice.words[static_cast<std::size_t>(value)] << "\n";
+        }
     }
-    for (const ControlKey& k : kControlKeys) {
-        if (controls.*k.value != defaults.*k.value) {
-            text << k.key.name << " = " << controls.*k.value << "\n";
+    for (const SettingNumber& number : kNumbers) {
+        if (number.key.name != "display" && number.value(shown) != number.value(defaults)) {
+            text << number.key.name << " = " << number.value(shown) << "\n";
+        }
+    }
+    const ControlSettings& controls = settings.controls;
+    for (std::size_t i = 0; i < kKeyControls; ++i) {
+        if (controls.keys[i] != defaults.controls.keys[i]) {
+            text << kKeyNames[i] << " = " << KeyName(controls.keys[i]) << "\n";
+        }
+    }
+    for (std::size_t i = 0; i < kButtonControls; ++i) {
+        if (controls.buttons[i] != defaults.controls.buttons[i]) {
+            text << kButtonNames[i] << " = " << ButtonName(controls.buttons[i]) << "\n";
         }
     }
     return text.str();
@@ -242,50 +413,49 @@ std::string ProcessSettingsFilePath() {
 
 LoadedSettings LoadSettings(const std::string& path) {
     LoadedSettings loaded;
-    const std::string fallback = "; starting full screen";
+    const auto fail = [&loaded](const std::string& why) {
+        loaded.problems.push_back(why + "; starting full screen");
+        return loaded;
+    };
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found) {
-        loaded.problem = path + " does not exist yet" + fallback;
-        return loaded;
+        return fail(path + " does not exist yet");
     }
     if (status.type() != fs::file_type::regular) {
-        loaded.problem = path + " is not a file" + fallback;
-        return loaded;
+        return fail(path + " is not a file");
     }
     if (fs::file_size(path, error) > kMaxSettingsBytes) {
-        loaded.problem = path + " is too large to hold settings" + fallback;
-        return loaded;
+        return fail(path + " is too large to hold settings");
     }
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open()) {
-        loaded.problem = "cannot read " + path + " (" + std::strerror(errno) + ")" + fallback;
-        return loaded;
+        return fail("cannot read " + path + " (" + std::strerror(errno) + ")");
     }
     std::ostringstream text;
     text << file.rdbuf();
     if (file.bad()) {
-        loaded.problem = "cannot read " + path + fallback;
-        return loaded;
+        return fail("cannot read " + path);
     }
     const ParsedSettings parsed = ParseSettings(text.str());
     loaded.settings = parsed.settings;
     if (parsed.damaged) {
-        loaded.problem = path + " " + parsed.problem + fallback;
-        return loaded;
+        return fail(path + " " + parsed.problems.front());
     }
     if (text.str().empty()) {
-        loaded.problem = path + " is empty" + fallback;
-        return loaded;
+        return fail(path + " is empty");
     }
-    loaded.onDisk = parsed.settings;
-    if (!parsed.problem.empty()) {
-        loaded.problem = path + " " + parsed.problem;
+    // A value replaced by its default is written back, with the good ones.
+    if (!parsed.badValues) {
+        loaded.onDisk = parsed.settings;
+    }
+    for (const std::string& problem : parsed.problems) {
+        loaded.problems.push_back(path + " " + problem);
     }
     return loaded;
 }
 
-std::string SaveSettings(const std::string& path, const WindowSettings& settings) {
+std::string SaveSettings(const std::string& path, const Settings& settings) {
     std::error_code error;
     const fs::path target(path);
     fs::create_directories(target.parent_path(), error);
@@ -295,7 +465,7 @@ std::string SaveSettings(const std::string& path, const WindowSettings& settings
     return ReplaceFileContents(path, FormatSettings(settings));
 }
 
-DesktopRect PlaceWindow(const WindowSettings& settings, const std::vector<DesktopRect>& displays) {
+DesktopRect PlaceWindow(const Settings& settings, const std::vector<DesktopRect>& displays) {
     const DesktopRect twice{0, 0, kMinWindowWidth * 2, kMinWindowHeight * 2};
     DesktopRect window = settings.window.value_or(twice);
     auto display = std::find_if(displays.begin(), displays.end(), [&](const DesktopRect& d) {

@@ -132,6 +132,22 @@ std::optional<InputEvent> ReadEvent(const std::vector<std::string>& w) {
     return std::nullopt;
 }
 
+std::string PlayOptionsText(const PlayOptions& options) {
+    return "play " + std::to_string(options.gameSpeed) +
+           (options.launchByPress ? " press" : " hold");
+}
+
+std::optional<PlayOptions> ReadPlayOptions(const std::vector<std::string>& w) {
+    if (w.size() != 4 || w[1] != "play" || (w[3] != "hold" && w[3] != "press")) {
+        return std::nullopt;
+    }
+    const std::optional<int> speed = ParseNumber<int>(w[2]);
+    if (!speed || *speed < 1 || *speed > 100) {
+        return std::nullopt;
+    }
+    return PlayOptions{*speed, w[3] == "press"};
+}
+
 std::string FieldsText(const FrameDigest& fields) {
     std::string text;
     for (const DigestField& field : fields) {

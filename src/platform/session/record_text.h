@@ -15,6 +15,8 @@
 //                               close, message MSG WPARAM LPARAM, lost (the surfaces were lost)
 //   812 clock 81234567          a reading of the game's clock
 //   812 cursor 320 401          a cursor position read, when it differs from the last one
+//   812 play 50 press           the options that change play, as a game began: the game speed
+//                               in per cent, and the launch by a hold or a press
 //   815 flipped                 a flip that does not wait showed its frame
 //   815 frame 12 paddle=...     the game's digest after its 12th frame of play
 //   815 dump 60 paddle.x=300 .. the game's full dump after its 60th frame of play: written
@@ -27,14 +29,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/api/options.h"
 #include "platform/api/services.h"
 #include "platform/session/recording.h"
 
 namespace platform {
 
-// The first line of a record names its format's version.
+// The first line of a record names its format's version. Records of the version before, which
+// carry no options of play, replay with the defaults.
 inline constexpr const char* kHeaderStart = "zintrel record ";
-inline constexpr int kFormatVersion = 2;
+inline constexpr int kFormatVersion = 3;
+inline constexpr int kOldestFormatVersion = 2;
 // Frames of play between two full dumps in a record: about a second.
 inline constexpr int kDumpEvery = 60;
 
@@ -60,6 +65,11 @@ std::optional<std::string> Unescape(const std::string& text);
 std::string EventText(const InputEvent& event);
 // The event of a line's words after its pass ("<pass> <kind> ..."); none when it is no event.
 std::optional<InputEvent> ReadEvent(const std::vector<std::string>& words);
+
+// The options of play as a record's line writes them after "<pass> play", and read back from
+// a line's words; none when they are not.
+std::string PlayOptionsText(const PlayOptions& options);
+std::optional<PlayOptions> ReadPlayOptions(const std::vector<std::string>& words);
 
 // A line of name=value pairs, as a frame's digest and a dump are written.
 std::string FieldsText(const FrameDigest& fields);

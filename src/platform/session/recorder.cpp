@@ -45,6 +45,10 @@ class Recorder final : public Session {
         }
         return live;
     }
+    PlayOptions Play(PlayOptions live) override {
+        Write(PlayOptionsText(live));
+        return live;
+    }
     bool FlipShows(bool live) override {
         if (live) {
             Write("flipped");

@@ -81,10 +81,13 @@ class Replayer final : public Session {
         if (header.rfind(kHeaderStart, 0) != 0) {
             throw Exception(path + " is not a record of a Zintrel game.");
         }
-        if (header != kHeaderStart + std::to_string(kFormatVersion)) {
+        const std::optional<int> version =
+            ParseNumber<int>(header.substr(std::strlen(kHeaderStart)));
+        if (!version || *version < kOldestFormatVersion || *version > kFormatVersion) {
             throw Exception(path + " is a record of format version " +
                             header.substr(std::strlen(kHeaderStart)) +
-                            "; this version of Zintrel replays records of format version " +
+                            "; this version of Zintrel replays records of format versions " +
+                            std::to_string(kOldestFormatVersion) + " to " +
                             std::to_string(kFormatVersion) + ".");
         }
         if (read.cut && lines.size() > 1) {
@@ -130,6 +133,17 @@ class Replayer final : public Session {
             cursor_ = cursors_[cursorAt_++].second;
         }
         return cursor_.value_or(live);
+    }
+    PlayOptions Play(PlayOptions) override {
+        // The options of the last game begun at this pass or before; the defaults before any.
+        PlayOptions options;
+        for (const auto& [pass, recorded] : plays_) {
+            if (pass > Pass()) {
+                break;
+            }
+            options = recorded;
+        }
+        return options;
     }
     bool FlipShows(bool) override {
         const auto due = flips_.find(Pass());
@@ -266,6 +280,13 @@ class Replayer final : public Session {
             cursors_.emplace_back(*pass, POINT{x.value_or(0), y.value_or(0)});
             return x && y;
         }
+        if (kind == "play") {
+            const std::optional<PlayOptions> options = ReadPlayOptions(w);
+            if (options) {
+                plays_.emplace_back(*pass, *options);
+            }
+            return options.has_value();
+        }
         if (kind == "flipped" && args == 0) {
             ++flips_[*pass];
             return true;
@@ -364,6 +385,7 @@ class Replayer final : public Session {
     std::vector<std::pair<int, POINT>> cursors_;
     std::size_t cursorAt_ = 0;
     std::optional<POINT> cursor_;
+    std::vector<std::pair<int, PlayOptions>> plays_;
     std::map<int, int> flips_;
     std::vector<RecordedFrame> frames_;
     std::map<std::size_t, FrameDigest> dumps_;  // by the number of their frame

@@ -95,6 +95,10 @@ POINT SessionCursor(POINT live) {
     return Active() ? Active()->Cursor(live) : live;
 }
 
+PlayOptions SessionPlayOptions(PlayOptions live) {
+    return Active() ? Active()->Play(live) : live;
+}
+
 bool SessionFlipShows(bool live) {
     return Active() ? Active()->FlipShows(live) : live;
 }

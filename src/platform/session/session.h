@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/api/options.h"
 #include "platform/api/services.h"
 #include "platform/api/wintypes.h"
 
@@ -17,6 +18,9 @@ std::uint32_t SessionSeed(std::uint32_t live);
 std::int64_t SessionFrequency(std::int64_t live);
 std::uint64_t SessionClock(std::uint64_t live);
 POINT SessionCursor(POINT live);
+// The options that change play, as a game begins: a replay gives the recorded ones, and those of
+// a record made before records carried them the defaults.
+PlayOptions SessionPlayOptions(PlayOptions live);
 // Whether a flip that does not wait shows its frame now; live: whether the refresh slot is due.
 bool SessionFlipShows(bool live);
 // Whether an outside cause (the window system, a test) may lose the surfaces now. In a replay

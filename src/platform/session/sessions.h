@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/api/options.h"
 #include "platform/api/services.h"
 #include "platform/api/wintypes.h"
 #include "platform/session/recording.h"
@@ -20,6 +21,7 @@ class Session {
     virtual std::int64_t Frequency(std::int64_t live) = 0;
     virtual std::uint64_t Clock(std::uint64_t live) = 0;
     virtual POINT Cursor(POINT live) = 0;
+    virtual PlayOptions Play(PlayOptions live) = 0;
     virtual bool FlipShows(bool live) = 0;
     virtual bool LosesSurfaces() = 0;
     virtual void Input(std::deque<InputEvent>& queue) = 0;
