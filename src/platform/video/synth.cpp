@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <new>
-#include <string>
 
 #include "platform/sdl/sdl_audio.h"
 
@@ -21,7 +20,17 @@ constexpr double kFullGain = 0.9;
 
 }  // namespace
 
-MidiSynth::MidiSynth(int rate) : rate_(rate) {}
+MidiSynth::MidiSynth(int rate) : rate_(rate), font_(SoundFontPath()) {
+    if (!fluid_is_soundfont(font_.c_str())) {
+        SaySilent();
+    }
+}
+
+void MidiSynth::SaySilent() {
+    std::fprintf(stderr, "No soundfont could be read at %s: the video's music is silent\n",
+                 font_.c_str());
+    font_.clear();
+}
 
 MidiSynth::~MidiSynth() {
     if (player_ != nullptr) {
@@ -55,10 +64,8 @@ void MidiSynth::Start() {
         throw std::bad_alloc();
     }
     fluid_synth_set_gain(synth_, static_cast<float>(kFullGain * volume_));
-    const std::string font = SoundFontPath();
-    if (!fluid_is_soundfont(font.c_str()) || fluid_synth_sfload(synth_, font.c_str(), 1) < 0) {
-        std::fprintf(stderr, "No soundfont could be read at %s: the video's music is silent\n",
-                     font.c_str());
+    if (!font_.empty() && fluid_synth_sfload(synth_, font_.c_str(), 1) < 0) {
+        SaySilent();
     }
 }
 

@@ -5,6 +5,7 @@
 #include <fluidsynth/types.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -12,7 +13,7 @@ namespace platform {
 class MidiSynth {
   public:
     // A synthesizer at the rate with the soundfont the game's music uses. Without one, tunes
-    // play for their time in silence, and the first says so in one line on standard error.
+    // play for their time in silence, as one line on standard error says.
     explicit MidiSynth(int rate);
     ~MidiSynth();
     MidiSynth(const MidiSynth&) = delete;
@@ -31,8 +32,11 @@ class MidiSynth {
 
   private:
     void Start();
+    // Says that the music is silent, and reads no soundfont.
+    void SaySilent();
 
     int rate_;
+    std::string font_;  // empty: none to read
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
     fluid_player_t* player_ = nullptr;
