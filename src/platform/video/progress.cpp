@@ -16,11 +16,13 @@ constexpr double kPaceAfterSeconds = 1.0;
 
 }  // namespace
 
-Progress::Progress()
-    : terminal_(isatty(STDERR_FILENO) != 0), started_(std::chrono::steady_clock::now()) {}
+Progress::Progress() : terminal_(isatty(STDERR_FILENO) != 0) {}
 
 void Progress::Update(std::int64_t done, std::int64_t all) {
     const auto now = std::chrono::steady_clock::now();
+    if (!shown_) {
+        started_ = now;
+    }
     if (terminal_) {
         if (!shown_ || now - shownAt_ >= kTerminalInterval) {
             shownAt_ = now;

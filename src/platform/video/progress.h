@@ -19,7 +19,7 @@ class Progress {
     void Show(std::int64_t done, std::int64_t all);
 
     bool terminal_;
-    std::chrono::steady_clock::time_point started_;
+    std::chrono::steady_clock::time_point started_;  // at the first figures
     std::chrono::steady_clock::time_point shownAt_;
     std::int64_t tenthShown_ = -1;
     bool shown_ = false;
