@@ -8,14 +8,15 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake g++ make pkg-config
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation
-  libjpeg-dev libpng-dev zlib1g-dev libcairo2-dev timgm6mb-soundfont
+  libjpeg-dev libpng-dev zlib1g-dev libcairo2-dev timgm6mb-soundfont libfluidsynth-dev
+  libavcodec-dev libavformat-dev libswresample-dev libswscale-dev libavutil-dev
 )
 tests=OFF
 if [ "${1:-}" = "--tests" ]; then
   tests=ON
   packages+=(
     libgtest-dev libgmock-dev libbenchmark-dev clang clang-format
-    xvfb xdotool x11-utils imagemagick
+    xvfb xdotool x11-utils imagemagick ffmpeg
     desktop-file-utils appstream dpkg-dev file lintian
   )
 fi

@@ -1,13 +1,15 @@
-// The program's command line: a table of the options that take a file, read in order.
+// The program's command line: a table of the options that take a value, read in order.
 #include "game/command_line.h"
 
 #include <algorithm>
 #include <iterator>
+#include <set>
 
 namespace {
 
 constexpr const char* kUsage =
     "Usage: zintrel [--record FILE | --replay FILE | --edit FILE]\n"
+    "       zintrel --replay FILE --video VIDEO [--video-scale N]\n"
     "       zintrel --help | --version\n"
     "A full-screen arcade game: keep the balls in play and knock the gulls out of the sky.\n"
     "\n"
@@ -15,6 +17,11 @@ constexpr const char* kUsage =
     "  --replay FILE  play the recorded game in FILE again and check that it goes the same way\n"
     "  --edit FILE    edit the levels of the level file or pack FILE (made when it does not\n"
     "                 exist); F1 in the editor lists its keys\n"
+    "  --video VIDEO  with --replay: make the recorded game a video with its sound, without a\n"
+    "                 screen, at 60 frames a second: VIDEO.webm (VP9 and Opus), VIDEO.mkv\n"
+    "                 (lossless: FFV1 and FLAC) or VIDEO.mp4 (H.264 and AAC)\n"
+    "  --video-scale N  the video's picture N times the game's 640 by 480, N from 1 to 4\n"
+    "                 (2 when not given: 1280 by 960)\n"
     "  -h, --help     show this help and end\n"
     "  --version      show the program's version and end\n"
     "\n"
@@ -28,41 +35,48 @@ constexpr const char* kUsage =
     "\n"
     "The manual page tells more: man 6 zintrel\n";
 
-// An option that takes a file. Each of them chooses how the program runs, so they exclude
-// each other.
-struct FileOption {
+// An option that takes a value: a file, or the video's scale. Those that choose how the
+// program runs exclude each other.
+struct ValueOption {
     const char* name;
-    std::string CommandLine::*value;
+    std::string CommandLine::*file;  // none: the scale
+    bool chooses;
 };
 
-constexpr FileOption kFileOptions[] = {
-    {"--record", &CommandLine::record},
-    {"--replay", &CommandLine::replay},
-    {"--edit", &CommandLine::edit},
+constexpr ValueOption kValueOptions[] = {
+    {"--record", &CommandLine::record, true}, {"--replay", &CommandLine::replay, true},
+    {"--edit", &CommandLine::edit, true},     {"--video", &CommandLine::video, false},
+    {"--video-scale", nullptr, false},
 };
 
-const FileOption* FindFileOption(const std::string& name) {
-    const auto found = std::find_if(std::begin(kFileOptions), std::end(kFileOptions),
-                                    [&](const FileOption& option) { return name == option.name; });
-    return found != std::end(kFileOptions) ? found : nullptr;
+const ValueOption* FindValueOption(const std::string& name) {
+    const auto found = std::find_if(std::begin(kValueOptions), std::end(kValueOptions),
+                                    [&](const ValueOption& option) { return name == option.name; });
+    return found != std::end(kValueOptions) ? found : nullptr;
+}
+
+// The video's scale that the text gives: a whole number from 1 to 4; 0 for anything else.
+int VideoScale(const std::string& text) {
+    return text.size() == 1 && text[0] >= '1' && text[0] <= '4' ? text[0] - '0' : 0;
 }
 
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
-    const FileOption* chosen = nullptr;
+    const ValueOption* chosen = nullptr;
+    std::set<std::string> given;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            return CommandLine{CommandLine::Request::Help, {}, {}, {}};
-        }
-        if (argument == "--version") {
-            return CommandLine{CommandLine::Request::Version, {}, {}, {}};
+        if (argument == "--help" || argument == "-h" || argument == "--version") {
+            CommandLine answer;
+            answer.request = argument == "--version" ? CommandLine::Request::Version
+                                                     : CommandLine::Request::Help;
+            return answer;
         }
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
-        const FileOption* option = argument.starts_with("--") ? FindFileOption(name) : nullptr;
+        const ValueOption* option = argument.starts_with("--") ? FindValueOption(name) : nullptr;
         if (option == nullptr) {
             if (argument.starts_with("-")) {
                 return CommandLineError{"unknown option '" + argument + "'"};
@@ -76,17 +90,34 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             value = arguments[++i];
         }
         if (value.empty()) {
-            return CommandLineError{"option '" + name + "' needs a file name"};
+            return CommandLineError{"option '" + name + "' needs " +
+                                    (option->file != nullptr ? "a file name" : "a number")};
         }
-        if (chosen == option) {
+        if (!given.insert(name).second) {
             return CommandLineError{"option '" + name + "' is given twice"};
         }
-        if (chosen != nullptr) {
+        if (option->chooses && chosen != nullptr) {
             return CommandLineError{"options '" + std::string(chosen->name) + "' and '" + name +
                                     "' exclude each other"};
         }
-        chosen = option;
-        line.*(option->value) = value;
+        if (option->chooses) {
+            chosen = option;
+        }
+        if (option->file != nullptr) {
+            line.*(option->file) = value;
+        } else {
+            line.videoScale = VideoScale(value);
+            if (line.videoScale == 0) {
+                return CommandLineError{"option '" + name + "' takes 1, 2, 3 or 4, not '" + value +
+                                        "'"};
+            }
+        }
+    }
+    if (!line.video.empty() && line.replay.empty()) {
+        return CommandLineError{"option '--video' needs '--replay' and the record to make it of"};
+    }
+    if (given.count("--video-scale") > 0 && line.video.empty()) {
+        return CommandLineError{"option '--video-scale' goes with '--video'"};
     }
     return line;
 }

@@ -14,6 +14,8 @@ struct CommandLine {
     std::string record;  // --record FILE: play, and write what the game took to FILE
     std::string replay;  // --replay FILE: play FILE's game again and compare
     std::string edit;    // --edit FILE: edit the levels of FILE, made when it does not exist
+    std::string video;   // --video FILE: with --replay, make the replayed game a video in FILE
+    int videoScale = 2;  // --video-scale N: the video's pictures N times the game's screen
 };
 
 // What is wrong with a command line, in one line without the program's name.

@@ -1,6 +1,7 @@
-// The program entry, above every layer: the command line, the real services, the game form or
-// the level editor, and the errors that escape them.
+// The program entry, above every layer: the command line, the real services, the game form, the
+// level editor or a replay made into a video, and the errors that escape them.
 #include <iostream>
+#include <memory>
 #include <new>
 #include <optional>
 #include <string>
@@ -15,6 +16,7 @@
 #include "platform/api/resources.h"
 #include "platform/sdl/sdl_services.h"
 #include "platform/session/recording.h"
+#include "platform/video/video_maker.h"
 
 namespace {
 
@@ -37,6 +39,26 @@ bool StartSession(const CommandLine& line) {
     return true;
 }
 
+// Opens the video the command line asks for; null when it cannot.
+std::unique_ptr<platform::VideoMaker> StartVideo(const CommandLine& line) {
+    try {
+        return std::make_unique<platform::VideoMaker>(line.video, line.videoScale);
+    } catch (const Exception& error) {
+        std::cerr << "Zintrel: " << error.Message() << '\n';
+        return nullptr;
+    }
+}
+
+// The status a replay ends with: 1 only when the game parted from its record; 2 when the record
+// stops before its game's end, or for an error of the replay's own (a file the game needs and
+// cannot find).
+int ReplayStatus(const platform::SessionOutcome& outcome, int status) {
+    if (outcome.matched) {
+        return 0;
+    }
+    return outcome.incomplete || status != 0 ? 2 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,18 +66,27 @@ int main(int argc, char** argv) {
     if (const std::optional<int> status = AnswerCommandLine(parsed, std::cout, std::cerr)) {
         return *status;
     }
+    const CommandLine& line = std::get<CommandLine>(parsed);
     // An error that ends the program ends it with status 1, once it has been shown.
     int status = 1;
+    std::unique_ptr<platform::VideoMaker> video;
     try {
-        platform::UseSdlServices();
+        if (line.video.empty()) {
+            platform::UseSdlServices();
+        } else {
+            platform::UseHeadlessSdlServices();
+        }
         platform::SetUpGameFolders();
-        if (!StartSession(std::get<CommandLine>(parsed))) {
+        if (!line.video.empty() && !(video = StartVideo(line))) {
+            return 2;
+        }
+        if (!StartSession(line)) {
             return 2;
         }
         platform::SetModuleResources(BakedResources());
         Application.Initialize();
-        if (const std::string& edit = std::get<CommandLine>(parsed).edit; !edit.empty()) {
-            TLevelEditor editor(edit);
+        if (!line.edit.empty()) {
+            TLevelEditor editor(line.edit);
             Application.Run(editor);
         } else {
             TKestovForm form;
@@ -72,16 +103,32 @@ int main(int argc, char** argv) {
     if (!platform::SessionActive()) {
         return status;
     }
+    std::string videoFailure;
+    try {
+        if (video) {
+            video->Finish();
+        }
+    } catch (const Exception& error) {
+        videoFailure = error.Message();
+    }
     const platform::SessionOutcome outcome = platform::EndSession();
     std::cerr << "Zintrel: " << outcome.report << '\n';
-    if (std::get<CommandLine>(parsed).replay.empty()) {
+    if (line.replay.empty()) {
         return outcome.matched ? status : 1;
     }
-    // A replay ends with 1 only when the game parted from its record; a record that stops
-    // before its game's end, or an error of the replay's own (a file the game needs and cannot
-    // find), ends it with 2.
-    if (outcome.matched) {
-        return 0;
+    const int replayed = ReplayStatus(outcome, status);
+    if (!video || replayed != 0) {
+        return replayed;
     }
-    return outcome.incomplete || status != 0 ? 2 : 1;
+    // The video takes its name only when the replay went as recorded and it was written whole.
+    try {
+        if (!videoFailure.empty()) {
+            throw Exception(videoFailure);
+        }
+        video->Keep();
+    } catch (const Exception& error) {
+        std::cerr << "Zintrel: " << error.Message() << '\n';
+        return 1;
+    }
+    return 0;
 }

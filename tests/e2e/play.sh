@@ -3,8 +3,8 @@
 # first level set, its picture comes in with the status line's 0 and 3, the paddle follows the
 # mouse to both ends, 'p' pauses and resumes, a click launches the ball, and Esc leaves through
 # the farewell screen. The game is recorded, and its record then replays headless frame for
-# frame. With ZINTREL_SCREENSHOT set to a file name, it also saves a picture of the game in
-# play there.
+# frame, and is made into a video that holds the pause as the screen showed it. With
+# ZINTREL_SCREENSHOT set to a file name, it also saves a picture of the game in play there.
 set -euo pipefail
 source "$(dirname "$0")/xvfb.sh"
 game_dir=$1
@@ -63,4 +63,15 @@ grep -q " frame 1 " "$work/game.rec" || fail "no frame of play was recorded"
 replayed=$(cd "$work" && SDL_VIDEODRIVER=dummy ./zintrel --replay game.rec 2>&1) ||
   fail "the recorded game replayed differently: $replayed"
 echo "$replayed" | grep -q "frames of play matched the record" || fail "replay said: $replayed"
-echo "play: passed ($replayed)"
+
+# The record made into a video, off the screen, at the game's own size: its closest frame to
+# the screenshot of the pause (where the screen shows the game at twice its size, 32 rows down)
+# is that picture.
+made=$(cd "$work" && ./zintrel --replay game.rec --video game.webm --video-scale 1 2>&1) ||
+  fail "the video was not made: $made"
+closest=$(ffmpeg -v error -i "$work/game.webm" -loop 1 -i "$work/paused.png" -lavfi \
+  "[1:v]crop=1280:960:0:32,scale=640:480:flags=neighbor,format=yuv420p[shot];[0:v]format=yuv420p[video];[video][shot]psnr=stats_file=-:shortest=1" \
+  -f null - | sed 's/.*psnr_avg:\([^ ]*\).*/\1/' | sort -g | tail -n 1)
+awk -v db="$closest" 'BEGIN { exit !(db >= 35) }' ||
+  fail "no frame of the video is the paused game's picture: the closest differs at $closest dB"
+echo "play: passed ($replayed; the video's frame of the pause at $closest dB)"

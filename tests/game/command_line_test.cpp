@@ -57,6 +57,9 @@ TEST(CommandLineTest, OptionsWithTheirFilesAreTaken) {
     EXPECT_EQ(Parsed({"--edit=pack.znk"}).edit, "pack.znk");
     EXPECT_TRUE(Parsed({"--replay", "old.rec"}).edit.empty());
     EXPECT_EQ(Parsed({"--record=a=b"}).record, "a=b");
+    EXPECT_EQ(Parsed({"--replay", "a.rec", "--video", "a.webm"}).video, "a.webm");
+    EXPECT_EQ(Parsed({"--replay", "a.rec", "--video", "a.webm"}).videoScale, 2);
+    EXPECT_EQ(Parsed({"--video-scale=4", "--video=a.mkv", "--replay=a.rec"}).videoScale, 4);
 }
 
 TEST(CommandLineTest, HelpAndVersionAnswerOnStandardOutput) {
@@ -85,8 +88,9 @@ TEST(CommandLineTest, TheUsageNamesTheOptionsTheKeysAndTheManualPage) {
     const std::string usage = Usage();
     EXPECT_TRUE(usage.starts_with("Usage: zintrel [--record FILE | --replay FILE | --edit FILE]\n"))
         << usage;
-    for (const char* part : {"--record FILE", "--replay FILE", "--edit FILE", "-h, --help",
-                             "--version", "Space", "Esc", "man 6 zintrel"}) {
+    for (const char* part :
+         {"--record FILE", "--replay FILE", "--edit FILE", "--video VIDEO", "--video-scale N",
+          "-h, --help", "--version", "Space", "Esc", "man 6 zintrel"}) {
         EXPECT_NE(usage.find(part), std::string::npos) << part;
     }
 }
@@ -109,6 +113,16 @@ TEST(CommandLineTest, EachMistakeIsNamedInOneLine) {
               "options '--edit' and '--record' exclude each other");
     EXPECT_EQ(Problem({"--record", "a.rec", "--record", "b.rec"}),
               "option '--record' is given twice");
+    EXPECT_EQ(Problem({"--video", "a.webm"}),
+              "option '--video' needs '--replay' and the record to make it of");
+    EXPECT_EQ(Problem({"--record", "a.rec", "--video", "a.webm"}),
+              "option '--video' needs '--replay' and the record to make it of");
+    EXPECT_EQ(Problem({"--replay", "a.rec", "--video-scale", "3"}),
+              "option '--video-scale' goes with '--video'");
+    for (const char* scale : {"0", "5", "2.5", "two"}) {
+        EXPECT_EQ(Problem({"--replay", "a.rec", "--video", "a.webm", "--video-scale", scale}),
+                  std::string("option '--video-scale' takes 1, 2, 3 or 4, not '") + scale + "'");
+    }
 }
 
 TEST(CommandLineTest, AMistakeGoesToStandardErrorWithTheUsage) {

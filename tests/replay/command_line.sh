@@ -2,7 +2,8 @@
 # The program's command line, headless, and the status each outcome ends with: 0 for an answer
 # (--help, --version) or a replay that matched its record, also in a folder without the level
 # file and tunes the record carries; 1 for a failure at start or a replay that parted from its
-# record; 2 for a mistaken command line or what cannot be recorded or replayed.
+# record; 2 for a mistaken command line or what cannot be recorded or replayed. A replay is made
+# into a video, and what cannot be is named.
 set -euo pipefail
 game_dir=$1
 recordings=$2
@@ -94,4 +95,48 @@ expect 2 "*The record is truncated at line *, cut in the middle*" --replay cut.r
 expect 2 "*old.rec is a record of format version 1; this version of Zintrel replays records of format versions 2 to 3.*" --replay old.rec
 expect 2 "*Cannot read the record missing.rec*" --replay missing.rec
 expect 2 "*Cannot write the record*" --record "$work/no/such/folder/game.rec"
+# A replay made into a video: the default WebM of a short game decodes to the record's length,
+# its progress in whole lines, and one line says that without a soundfont its music is silent.
+SDL_SOUNDFONTS=$work/none.sf2 run --replay "$recordings/bombs-60.rec.gz" --video game.webm
+[ "$status" -eq 0 ] && [ -f game.webm ] && [ ! -e game.webm.part ] ||
+  fail "the video of a game: status $status, $said"
+[ "$(grep -c "^No soundfont could be read at $work/none.sf2: the video's music is silent$" "$work/err.txt")" -eq 1 ] ||
+  fail "a video without a soundfont said: $said"
+[ "$(grep -c '^Video: [0-9]* of 861 frames' "$work/err.txt")" -ge 10 ] || fail "the video's progress: $said"
+length=$(ffprobe -v error -show_entries format=duration -of csv=p=0 game.webm)
+awk -v s="$length" 'BEGIN { exit !(s > 14.3 && s < 14.4) }' || fail "the video lasts $length s, not 14.35"
+[ "$(ffprobe -v error -show_entries stream=codec_name,width -of csv=p=0 game.webm | tr '\n' ' ')" = "vp9,1280 opus " ] ||
+  fail "the video's streams: $(ffprobe -v error -show_streams game.webm)"
+
+# What cannot be made into a video is named in one line with status 2, before any work; a
+# replay that parts leaves no video, with status 1.
+touch file
+for wrong in "file/game.webm:Cannot write the video file/game.webm: Not a directory" \
+  "game.avi:Cannot make the video game.avi: its name must end in .webm, .mkv or .mp4" \
+  "game.webm --video-scale 0:zintrel: option '--video-scale' takes 1, 2, 3 or 4, not '0'" \
+  "game.webm --video-scale 5:zintrel: option '--video-scale' takes 1, 2, 3 or 4, not '5'"; do
+  # shellcheck disable=SC2086
+  run --replay altered.rec --video ${wrong%%:*}
+  [ "$status" -eq 2 ] && [[ "$(head -n 1 "$work/err.txt")" == *"${wrong#*:}" ]] &&
+    ! grep -q '^Video:' "$work/err.txt" || fail "--video ${wrong%%:*}: status $status, $said"
+done
+gzip -dc "$recordings/bombs-60.rec.gz" | sed -E 's/^([0-9]+ frame 60 .* score=)[0-9]+/\1999/' >altered.rec
+run --replay altered.rec --video altered.webm
+[ "$status" -eq 1 ] && [[ "$said" == *"The replay parted from its record at frame 60 "* ]] ||
+  fail "the video of an altered record: status $status, $said"
+[ ! -e altered.webm ] && [ ! -e altered.webm.part ] || fail "an altered record left a video"
+
+# A termination request halfway leaves no file under the video's name, nor the unfinished one.
+./zintrel --replay "$recordings/bombs-60.rec.gz" --video stopped.webm 2>"$work/err.txt" &
+video=$!
+for _ in $(seq 1200); do
+  grep -q ' 50%' "$work/err.txt" && break
+  sleep 0.1
+done
+[ -e stopped.webm.part ] || fail "no unfinished video halfway: $(cat "$work/err.txt")"
+kill -TERM "$video"
+status=0
+wait "$video" || status=$?
+[ "$status" -eq 143 ] && [ ! -e stopped.webm ] && [ ! -e stopped.webm.part ] ||
+  fail "a video stopped halfway: status $status, $(ls)"
 echo "command line: passed"

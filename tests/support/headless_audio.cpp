@@ -164,14 +164,7 @@ void HeadlessAudio::Release() {
 }
 
 int HeadlessAudio::AllocateChannel() {
-    auto free = std::find_if(voices_.begin(), voices_.end(),
-                             [](const Voice& voice) { return !voice.allocated; });
-    if (free == voices_.end()) {
-        free = voices_.insert(voices_.end(), Voice{});
-    }
-    *free = Voice{};
-    free->allocated = true;
-    return static_cast<int>(free - voices_.begin());
+    return AllocateVoice(voices_);
 }
 
 void HeadlessAudio::FreeChannel(int channel) {

@@ -78,4 +78,18 @@ class AudioDevice {
 // silence as far as the game can tell, and sounds again from its start once the volume rises.
 void SetPlayerVolumes(double effects, double music);
 
+// A channel for a device that keeps its channels' voices in a list, each with its `allocated`
+// flag: the first voice that is free, made afresh, or a new one at the end.
+template <typename Voice>
+int AllocateVoice(std::vector<Voice>& voices) {
+    auto free = std::find_if(voices.begin(), voices.end(),
+                             [](const Voice& voice) { return !voice.allocated; });
+    if (free == voices.end()) {
+        free = voices.insert(voices.end(), Voice{});
+    }
+    *free = Voice{};
+    free->allocated = true;
+    return static_cast<int>(free - voices.begin());
+}
+
 }  // namespace platform

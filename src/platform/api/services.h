@@ -1,7 +1,8 @@
 // The services the stand-ins rest on, each behind an interface: the clock, the input source, the
-// window system, the audio device (audio.h) and fault injection; and the state the stand-ins share
-// (the message queue, the cursor, the display's pacing). The program entry assembles the real
-// services over SDL; a test assembles headless ones of its own. Internal to the platform layer.
+// window system, the audio device (audio.h), where shown frames go besides the screen, and fault
+// injection; and the state the stand-ins share (the message queue, the cursor, the display's
+// pacing). The program entry assembles the real services over SDL; a test assembles headless
+// ones of its own. Internal to the platform layer.
 #pragma once
 
 #include <cstdint>
@@ -107,6 +108,14 @@ class WindowSystem {
     virtual bool Watched() const = 0;
 };
 
+// Where the frames shown go besides the screen: a video being made of a replay takes each one.
+class FrameSink {
+  public:
+    virtual ~FrameSink() = default;
+    // A frame of RGB565 pixels, rows `pitch` bytes apart, shown now.
+    virtual void Shown(const std::uint8_t* pixels, int width, int height, int pitch) = 0;
+};
+
 // Makes chosen operations fail, so that every failure path can be tried.
 class FaultInjection {
   public:
@@ -121,6 +130,7 @@ struct Services {
     WindowSystem* windows = nullptr;
     AudioDevice* audio = nullptr;
     FaultInjection* faults = nullptr;  // none: nothing fails
+    FrameSink* frames = nullptr;       // none: the frames go to the screen alone
 
     bool Fails(Fault operation, HRESULT* answer = nullptr) const {
         return faults != nullptr && faults->Fails(operation, answer);

@@ -302,6 +302,11 @@ HRESULT IDirectDrawSurface3::Flip(IDirectDrawSurface3*, DWORD flags) {
     }
     const std::uint64_t shownAt = platform::NowMicros();
     platform::Display::Get().Present(front.pixels);
+    if (sys.frames != nullptr) {
+        const SDL_Surface& shown = *front.pixels;
+        sys.frames->Shown(static_cast<const std::uint8_t*>(shown.pixels), shown.w, shown.h,
+                          shown.pitch);
+    }
     nextSlot = platform::NextFrameSlot(nextSlot, sys.frameIntervalMicros, shownAt);
     return DD_OK;
 }

@@ -269,6 +269,9 @@ void SdlWindowSystem::Start() {
     SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_MODE_WARP, "0");
     // Touch is taken as touch, not as a mouse SDL would make of it.
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
+    if (!onScreen_) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    }
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
         throw Exception(std::string("Cannot start the display: ") + SDL_GetError());
     }
@@ -311,7 +314,7 @@ void SdlWindowSystem::CursorShown(bool) {
 void SdlWindowSystem::ShowMessage(const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     const char* quiet = std::getenv("ZINTREL_NO_DIALOGS");
-    if (!(quiet != nullptr && std::strcmp(quiet, "1") == 0)) {
+    if (onScreen_ && !(quiet != nullptr && std::strcmp(quiet, "1") == 0)) {
         const TerminationEndsTheDialog ending;
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(),
                                  Display::Get().Window());
@@ -324,11 +327,25 @@ bool SdlWindowSystem::Watched() const {
            std::strcmp(driver, "offscreen") != 0;
 }
 
-void UseSdlServices() {
+namespace {
+
+void UseSdl(bool onScreen) {
     static SdlClock clock;
     static SdlInput input;
     static SdlWindowSystem windows;
+    windows.SetOnScreen(onScreen);
     UseServices(clock, input, windows, SdlAudio());
+}
+
+}  // namespace
+
+void UseSdlServices() {
+    UseSdl(true);
+}
+
+void UseHeadlessSdlServices() {
+    UseSdl(false);
+    System().settingsFile = "";
 }
 
 }  // namespace platform

@@ -40,6 +40,9 @@ class SdlInput : public InputSource {
 
 class SdlWindowSystem : public WindowSystem {
   public:
+    // Off the screen: SDL's dummy video driver whatever the environment says, and messages on
+    // standard error alone.
+    void SetOnScreen(bool onScreen) { onScreen_ = onScreen; }
     void Start() override;
     void Open(const std::string& caption) override;
     void Close() override;
@@ -48,13 +51,20 @@ class SdlWindowSystem : public WindowSystem {
     void SetGameInPlay(bool inPlay) override;
     void CursorShown(bool shown) override;
     void TextEntry(bool taking) override;
-    // Always on standard error; as a dialog too unless dialogs are off (ZINTREL_NO_DIALOGS=1).
+    // Always on standard error; as a dialog too on the screen, unless dialogs are off
+    // (ZINTREL_NO_DIALOGS=1).
     void ShowMessage(const std::string& caption, const std::string& text) override;
     // Not on SDL's dummy and offscreen drivers.
     bool Watched() const override;
+
+  private:
+    bool onScreen_ = true;
 };
 
 // The real services, put in place for the rest of the program's run.
 void UseSdlServices();
+// The same off the screen, with no window settings read or written: a video is made of a replay
+// on them.
+void UseHeadlessSdlServices();
 
 }  // namespace platform

@@ -81,6 +81,14 @@ void StartReplay(const std::string& path);
 // Whether a recording or a replay is under way.
 bool SessionActive();
 
+// The time of a replay on its record's clock, in microseconds from the first reading: the
+// game's last reading, moved on by the replay's own waits and sleeps since (through stretches
+// where the game reads no clock, such as name entry), never past the next reading. 0 without a
+// replay.
+std::uint64_t ReplayMicros();
+// The time of the record's last reading, on the same clock: the length of the recorded game.
+std::uint64_t ReplayEndMicros();
+
 // The game record after a frame of play. A recording keeps its digest, and every so often its
 // full dump. A replay that finds the digest different from the record's plays on to the next
 // recorded dump and ends the game there, naming the values that differ.

@@ -235,6 +235,20 @@ class Replayer final : public Session {
         return {true,
                 "All " + std::to_string(frames_.size()) + " frames of play matched the record."};
     }
+    RecordReadings Readings() const override {
+        RecordReadings readings;
+        if (clocks_.empty()) {
+            return readings;
+        }
+        readings.end = Micros(clocks_.back());
+        if (clockAt_ > 0) {
+            readings.last = Micros(clocks_[clockAt_ - 1]);
+        }
+        if (clockAt_ < clocks_.size()) {
+            readings.next = Micros(clocks_[clockAt_]);
+        }
+        return readings;
+    }
 
     std::string FileOpened(const std::string&, std::string live) override { return live; }
     std::vector<std::string> FilesFound(const std::string& pattern,
@@ -317,6 +331,18 @@ class Replayer final : public Session {
         return event.has_value();
     }
 
+    // A reading of the record's clock in microseconds from its first: counter ticks at the
+    // recorded frequency, or milliseconds where there was no counter.
+    std::uint64_t Micros(std::uint64_t reading) const {
+        if (reading < clocks_.front()) {
+            return 0;
+        }
+        const double perSecond =
+            frequency_.value_or(0) > 0 ? static_cast<double>(*frequency_) : 1000.0;
+        return static_cast<std::uint64_t>(static_cast<double>(reading - clocks_.front()) *
+                                          1'000'000.0 / perSecond);
+    }
+
     // With a screen to watch, the replay keeps the recorded run's pace; without one it runs as
     // fast as it can.
     void Pace(std::uint64_t reading) {
@@ -325,17 +351,10 @@ class Replayer final : public Session {
             paceDecided_ = true;
             realTime_ = System().windows->Watched();
             startedAt_ = Clock::now();
-            firstReading_ = reading;
         }
-        if (!realTime_ || reading < firstReading_) {
-            return;
+        if (realTime_) {
+            std::this_thread::sleep_until(startedAt_ + std::chrono::microseconds(Micros(reading)));
         }
-        const double perSecond =
-            frequency_.value_or(0) > 0 ? static_cast<double>(*frequency_) : 1000.0;
-        const auto since =
-            std::chrono::duration<double>(static_cast<double>(reading - firstReading_) / perSecond);
-        std::this_thread::sleep_until(startedAt_ +
-                                      std::chrono::duration_cast<Clock::duration>(since));
     }
 
     // A frame of a replay that parted: at the record's next dump the replay ends, naming the
@@ -405,7 +424,6 @@ class Replayer final : public Session {
     bool paceDecided_ = false;
     bool realTime_ = false;
     std::chrono::steady_clock::time_point startedAt_;
-    std::uint64_t firstReading_ = 0;
 };
 
 }  // namespace

@@ -45,6 +45,9 @@ std::unique_ptr<ReplayClock>& ActiveReplayClock() {
     return clock;
 }
 
+// Where the replay's own clock stood when the game last read the record's clock.
+std::uint64_t g_lastReadingAt = 0;
+
 }  // namespace
 
 int Pass() {
@@ -71,6 +74,19 @@ void NoteFrame(const FrameRecord& record) {
     }
 }
 
+std::uint64_t ReplayMicros() {
+    if (!Active() || !ActiveReplayClock()) {
+        return 0;
+    }
+    const RecordReadings readings = Active()->Readings();
+    const std::uint64_t since = ActiveReplayClock()->NowMicros() - g_lastReadingAt;
+    return readings.next ? std::min(readings.last + since, *readings.next) : readings.last;
+}
+
+std::uint64_t ReplayEndMicros() {
+    return Active() ? Active()->Readings().end : 0;
+}
+
 SessionOutcome EndSession() {
     if (std::unique_ptr<ReplayClock> clock = std::move(ActiveReplayClock())) {
         System().clock = &clock->Live();
@@ -88,7 +104,13 @@ std::int64_t SessionFrequency(std::int64_t live) {
 }
 
 std::uint64_t SessionClock(std::uint64_t live) {
-    return Active() ? Active()->Clock(live) : live;
+    if (!Active()) {
+        return live;
+    }
+    if (ActiveReplayClock()) {
+        g_lastReadingAt = ActiveReplayClock()->NowMicros();
+    }
+    return Active()->Clock(live);
 }
 
 POINT SessionCursor(POINT live) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,14 @@
 #include "platform/session/recording.h"
 
 namespace platform {
+
+// A replay's record clock, in microseconds from the first reading of the record: the reading the
+// game took last, the one it takes next (none after the last), and the record's last.
+struct RecordReadings {
+    std::uint64_t last = 0;
+    std::optional<std::uint64_t> next;
+    std::uint64_t end = 0;
+};
 
 class Session {
   public:
@@ -31,6 +40,8 @@ class Session {
     virtual std::vector<std::string> FilesFound(const std::string& pattern,
                                                 std::vector<std::string> live) = 0;
     virtual SessionOutcome End() = 0;
+    // A recording has no record clock to give: all zero.
+    virtual RecordReadings Readings() const { return {}; }
 };
 
 // A recording to the file; throws Exception when it cannot be written.
