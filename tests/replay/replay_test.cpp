@@ -397,10 +397,11 @@ class FrameWatch : public platform::FrameSink {
 class SoundWatch : public platform::AudioDevice {
   public:
     explicit SoundWatch(platform::AudioDevice& device) : device_(device) {}
-    bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping) override {
+    bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping,
+              double volume) override {
         const std::uint64_t frames = looping ? 1'000'000'000 : bytes / 4;
         played.emplace_back(platform::ReplayMicros(), frames * 1'000'000 / 48'000);
-        return device_.Play(channel, samples, bytes, looping);
+        return device_.Play(channel, samples, bytes, looping, volume);
     }
     std::vector<std::pair<std::uint64_t, std::uint64_t>> played;
 

@@ -79,7 +79,8 @@ void VideoAudio::FreeChannel(int channel) {
     }
 }
 
-bool VideoAudio::Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping) {
+bool VideoAudio::Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping,
+                      double volume) {
     Voice* voice = Find(channel);
     if (voice == nullptr) {
         return false;
@@ -87,6 +88,7 @@ bool VideoAudio::Play(int channel, const std::uint8_t* samples, std::size_t byte
     MixUntilNow();
     voice->playing = true;
     voice->looping = looping;
+    voice->volume = static_cast<float>(volume);
     voice->samples = reinterpret_cast<const std::int16_t*>(samples);
     voice->frames = bytes / static_cast<std::size_t>(kFormat.FrameBytes());
     voice->start = mixed_;
@@ -184,8 +186,8 @@ void VideoAudio::MixUntil(std::uint64_t frame) {
                     }
                     at %= voice.frames;
                 }
-                mix_[2 * i] += voice.samples[2 * at];
-                mix_[2 * i + 1] += voice.samples[2 * at + 1];
+                mix_[2 * i] += voice.samples[2 * at] * voice.volume;
+                mix_[2 * i + 1] += voice.samples[2 * at + 1] * voice.volume;
             }
         }
         for (const float sample : mix_) {

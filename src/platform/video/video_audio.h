@@ -25,7 +25,8 @@ class VideoAudio : public AudioDevice {
 
     int AllocateChannel() override;
     void FreeChannel(int channel) override;
-    bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping) override;
+    bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping,
+              double volume) override;
     void Halt(int channel) override;
     bool Playing(int channel) override;
     std::uint64_t MixedFrames() const override;
@@ -49,6 +50,7 @@ class VideoAudio : public AudioDevice {
         bool allocated = false;
         bool playing = false;
         bool looping = false;
+        float volume = 1;
         const std::int16_t* samples = nullptr;
         std::uint64_t frames = 0;
         std::uint64_t start = 0;  // the frame of the record it started at
