@@ -309,7 +309,9 @@ void TDXGraphic::BuildMasks() {
 }
 
 bool TDXGraphic::ClipFrame(int frame, int x, int y, RECT& source, RECT& dest) const {
-    if (frame < 0 || static_cast<std::size_t>(frame) >= FrameRects.size()) {
+    // A frame wholly off the screen is not drawn; its position may lie anywhere a level set it.
+    if (frame < 0 || static_cast<std::size_t>(frame) >= FrameRects.size() || x >= kScreenWidth ||
+        y >= kScreenHeight || x <= -FrameWidth || y <= -FrameHeight) {
         return false;
     }
     source = FrameRects[frame];
