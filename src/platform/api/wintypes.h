@@ -87,6 +87,7 @@ inline constexpr int WHEEL_DELTA = 120;        // one notch, positive away from 
 inline constexpr WPARAM SC_SCREENSAVE = 0xF140;
 inline constexpr WPARAM SC_MONITORPOWER = 0xF170;
 inline constexpr WPARAM VK_BACK = 0x08;
+inline constexpr WPARAM VK_TAB = 0x09;
 inline constexpr WPARAM VK_RETURN = 0x0D;
 inline constexpr WPARAM VK_ESCAPE = 0x1B;
 inline constexpr WPARAM VK_SPACE = 0x20;
