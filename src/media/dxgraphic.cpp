@@ -416,6 +416,33 @@ HFONT CreateScreenFont(HDC dc, const char* face, int pointSize, int weight) {
     return CreateFontIndirectA(&logfont);
 }
 
+std::string FitText(HDC dc, const std::string& text, int width, bool keepEnd) {
+    const auto fits = [&](const std::string& candidate) {
+        SIZE size;
+        return GetTextExtentPoint32A(dc, candidate.c_str(), static_cast<int>(candidate.size()),
+                                     &size) == FALSE ||
+               size.cx <= width;
+    };
+    const auto cut = [&](std::size_t kept) {
+        return keepEnd ? "..." + text.substr(text.size() - kept) : text.substr(0, kept) + "...";
+    };
+    if (fits(text)) {
+        return text;
+    }
+    // The most characters that fit beside the dots.
+    std::size_t low = 0;
+    std::size_t high = text.size();
+    while (low < high) {
+        const std::size_t middle = (low + high + 1) / 2;
+        if (fits(cut(middle))) {
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return cut(low);
+}
+
 std::unique_ptr<TDXGraphic> TransparentGraphic() {
     return std::make_unique<TDXGraphic>(DDBLT_WAIT | DDBLT_KEYSRC,
                                         DDBLTFAST_WAIT | DDBLTFAST_SRCCOLORKEY,

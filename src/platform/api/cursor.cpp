@@ -42,6 +42,10 @@ void platform::SetTextEntry(bool taking) {
     System().textEntry = taking;
 }
 
+bool platform::PadInUse() {
+    return System().padInput;
+}
+
 void platform::MoveCursor(int dx, int dy) {
     Services& sys = System();
     sys.cursor.x = std::clamp<LONG>(sys.cursor.x + dx, sys.clip.left, sys.clip.right - 1);

@@ -17,6 +17,9 @@ void SetGameInPlay(bool inPlay);
 // Whether the screen takes typed text (a name): a game controller's Start then enters the text,
 // where elsewhere it pauses.
 void SetTextEntry(bool taking);
+// Whether the player's last button or key was a game controller's, so that a prompt names the
+// controller's button rather than the keyboard's key.
+bool PadInUse();
 // Moves the virtual cursor by relative motion, kept inside the clip rectangle.
 void MoveCursor(int dx, int dy);
 }  // namespace platform

@@ -129,6 +129,8 @@ struct Services {
     // What the input is for: a game in play (the paddle), typed text, or else the screens.
     bool gameInPlay = false;
     bool textEntry = false;
+    // Whether the last button or key pressed was a game controller's.
+    bool padInput = false;
 
     // Cursor: a virtual position in screen pixels.
     int cursorCount = 0;

@@ -33,6 +33,11 @@ struct POINT {
     friend bool operator==(const POINT&, const POINT&) = default;
 };
 
+struct SIZE {
+    LONG cx = 0;
+    LONG cy = 0;
+};
+
 // An opaque window handle; the platform has exactly one window.
 struct WindowHandle;
 using HWND = WindowHandle*;

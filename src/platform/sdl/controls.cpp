@@ -128,7 +128,8 @@ bool Controls::Take(const SDL_Event& event, std::deque<InputEvent>& queue) {
 }
 
 void Controls::Button(SDL_GameControllerButton button, bool down, std::deque<InputEvent>& queue) {
-    const Services& sys = System();
+    Services& sys = System();
+    sys.padInput = sys.padInput || down;
     // The south button is the mouse's: held in play, a click on the screens. Its release lets
     // the mouse button go wherever it was pressed.
     if (button == SDL_CONTROLLER_BUTTON_A && (!down || !sys.textEntry)) {
@@ -177,6 +178,7 @@ void Controls::Finger(const SDL_TouchFingerEvent& finger, Uint32 type,
                       std::deque<InputEvent>& queue) {
     if (type == SDL_FINGERDOWN && finger_ < 0) {
         finger_ = finger.fingerId;
+        System().padInput = false;
     } else if (finger.fingerId != finger_) {
         return;  // only the first finger down acts
     }

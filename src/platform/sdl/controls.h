@@ -1,7 +1,8 @@
 // The controls besides the mouse: game controllers, the keyboard's arrow keys and touch, turned
 // into what the game already takes from a mouse player: motion of the virtual cursor (which the
-// paddle follows), the mouse button, and the keys and characters of its screens. The game never
-// learns which device it was; a record holds what it took, as for the mouse.
+// paddle follows), the mouse button, and the keys and characters of its screens. The game learns
+// only whether a game controller gave the last press, so that its prompts can name the
+// controller's button; a record holds what it took, as for the mouse.
 #pragma once
 
 #include <SDL.h>

@@ -130,6 +130,7 @@ void Translate(const SDL_Event& e, Controls& controls, std::deque<InputEvent>& q
             }
             break;
         case SDL_KEYDOWN: {
+            System().padInput = false;
             const SDL_Keycode key = e.key.keysym.sym;
             if ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && (e.key.keysym.mod & KMOD_ALT)) {
                 if (e.key.repeat == 0) {
@@ -159,6 +160,7 @@ void Translate(const SDL_Event& e, Controls& controls, std::deque<InputEvent>& q
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
+            System().padInput = System().padInput && e.type == SDL_MOUSEBUTTONUP;
             event.kind = e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Kind::MouseDown
                                                        : InputEvent::Kind::MouseUp;
             event.button = MouseButton(e.button.button);
