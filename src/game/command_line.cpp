@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 
 namespace {
 
@@ -50,13 +51,14 @@ const FileOption* FindFileOption(const std::string& name) {
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
     const FileOption* chosen = nullptr;
+    // The first of --help and --version answers, once every argument has been found sound.
+    std::optional<CommandLine::Request> answer;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            return CommandLine{CommandLine::Request::Help, {}, {}, {}};
-        }
-        if (argument == "--version") {
-            return CommandLine{CommandLine::Request::Version, {}, {}, {}};
+        if (argument == "--help" || argument == "-h" || argument == "--version") {
+            answer = answer.value_or(argument == "--version" ? CommandLine::Request::Version
+                                                             : CommandLine::Request::Help);
+            continue;
         }
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
@@ -85,6 +87,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         }
         chosen = option;
         line.*(option->value) = value;
+    }
+    if (answer) {
+        return CommandLine{*answer, {}, {}, {}};
     }
     return line;
 }

@@ -13,6 +13,7 @@
 #include "platform/api/gamefolders.h"
 #include "platform/api/msgbox.h"
 #include "platform/api/resources.h"
+#include "platform/api/services.h"
 #include "platform/sdl/sdl_services.h"
 #include "platform/session/recording.h"
 
@@ -25,13 +26,15 @@ bool StartSession(const CommandLine& line) {
             platform::StartRecording(line.record);
         } else if (!line.replay.empty()) {
             platform::StartReplay(line.replay);
-            // A replay leaves the player's Hall of Fame as it is.
+            // A replay leaves the player's Hall of Fame as it is, and the window's settings: it
+            // neither reads nor writes them.
             platform::GameFolders folders = platform::ActiveGameFolders();
             folders.write.clear();
             platform::UseGameFolders(folders);
+            platform::System().settingsFile = std::string();
         }
     } catch (const Exception& error) {
-        std::cerr << "Zintrel: " << error.Message() << '\n';
+        std::cerr << "zintrel: " << error.Message() << '\n';
         return false;
     }
     return true;
@@ -73,7 +76,7 @@ int main(int argc, char** argv) {
         return status;
     }
     const platform::SessionOutcome outcome = platform::EndSession();
-    std::cerr << "Zintrel: " << outcome.report << '\n';
+    std::cerr << "zintrel: " << outcome.report << '\n';
     if (std::get<CommandLine>(parsed).replay.empty()) {
         return outcome.matched ? status : 1;
     }

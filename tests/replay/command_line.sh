@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The program's command line, headless: --help and --version answer on standard output; a
-# mistaken command line is named in one line on standard error, with the usage, status 2; a
-# failure at start ends the program with status 1. A recorded game of the bot replays with
-# status 0, also in a folder without the level file and tunes it carries; an altered one with
+# mistaken command line, beside them too, is named in one line on standard error, with the
+# usage, status 2; a failure at start ends the program with status 1. A recorded game of the bot
+# replays with status 0, saying nothing but its outcome and leaving the window's settings
+# unwritten, also in a folder without the level file and tunes it carries; an altered one with
 # status 1 and the frame where it parts; and what cannot be recorded or replayed (a record cut
 # short or of another format, a pack or picture that is not as recorded) gives status 2 and the
 # reason.
@@ -51,6 +52,10 @@ run --version
 [ "$status" -eq 0 ] && [ -z "$said" ] && [ "$printed" = "zintrel $version" ] ||
   fail "--version: status $status, printed '$printed', said '$said'"
 
+run --help --bogus
+[ "$status" -eq 2 ] && [ -z "$printed" ] && [ "$said" = "zintrel: unknown option '--bogus'"$'\n'"$usage" ] ||
+  fail "--help beside an unknown option: status $status, said $said"
+
 run --reccord game.rec
 [ "$status" -eq 2 ] && [ -z "$printed" ] || fail "an unknown option: status $status, printed $printed"
 [ "$said" = "zintrel: unknown option '--reccord'"$'\n'"$usage" ] || fail "an unknown option said: $said"
@@ -72,10 +77,12 @@ said=$(cd alone && HOME=$work/home XDG_DATA_HOME=$work/data timeout 300 ./zintre
 [ "$status" -eq 1 ] && [[ "$said" == *"Failure loading ZNTitle.jpg"* ]] ||
   fail "a failure at start: status $status, $said"
 
+rm -rf config
 run --replay "$recordings/pack-60.rec.gz"
 [ "$status" -eq 0 ] || fail "the recorded game replayed with status $status: $said"
-[[ "$said" == *"All 2401 frames of play matched the record."* ]] || fail "replay said: $said"
+[ "$said" = "zintrel: All 2401 frames of play matched the record." ] || fail "replay said: $said"
 [ ! -e znscore.hof ] || fail "a replay wrote the Hall of Fame"
+[ ! -e config/zintrel/zintrel.conf ] || fail "a replay wrote the window's settings"
 
 gzip -dc "$recordings/pack-60.rec.gz" | sed -E 's/^([0-9]+ frame 1000 .* score=)[0-9]+/\1999/' >altered.rec
 run --replay altered.rec
