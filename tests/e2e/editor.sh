@@ -70,17 +70,7 @@ edit_again() {
 }
 edit_again ended
 click 500 300
-# The request goes to the program alone, as a session manager sends it.
-program_pid=$(pgrep -P "$game_pid" -x zintrel)
-kill -TERM "$program_pid"
-for _ in $(seq 20); do
-  kill -0 "$program_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$program_pid" 2>/dev/null && fail "a termination request did not end the editor within two seconds"
-status=0
-wait "$game_pid" || status=$?
-game_pid=""
+request_termination 20
 [ "$status" -eq 0 ] || fail "ended by a termination request: exit status $status"
 [ "$(cat "$work/made.znl")" = "$expected" ] || fail "the termination request changed made.znl"
 kept=$(printf 'Zintrel Level File Version 1.0\r\nLevel=1,3,3,3,harbour01.jpg\r\nGull=100,60,-120,0,0,0,0\r\nGull=300,120,100,0,1,80,200\r\nGull=468,268,100,0,0,0,0\r\n')
