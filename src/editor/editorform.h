@@ -27,6 +27,8 @@ class TLevelEditor : public TKestovForm {
     void ReadChosenLevels() override;
     void LoadPackPicture(std::int32_t index) override;
     void StartLevel(std::int32_t levelNumber) override;
+    // Test play keeps no score: its game over offers no name to enter.
+    std::string GameOverPrompt() const override { return {}; }
 
     // ---- What a test or a player sees.
     const editor::EditedLevels& EditedLevels() const { return state_.Levels; }

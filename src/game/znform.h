@@ -74,7 +74,7 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     void DrawStatus();
     // On the game-over picture, when the score reached a place in the Hall of Fame: the keys
     // that enter a name and that skip it; empty otherwise.
-    std::string GameOverPrompt() const;
+    virtual std::string GameOverPrompt() const;
     void ShowFrame();
     void LevelIntro();
 
