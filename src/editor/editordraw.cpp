@@ -24,7 +24,8 @@ constexpr const char* kHelpLines[] = {
     "Mouse: click on the sky adds a gull; click a gull to select it, drag to move it",
     "  drag the red arrow head: its motion (DX, DY); drag the band's top or bottom square",
     "A: gull kind (AGull)   X or Backspace: delete gull   D: duplicate gull",
-    "Enter: type the selected gull's numbers X,Y,DX,DY,AGull,MinY,MaxY, then Enter",
+    "Tab: the next gull; one off the screen is marked by a pointer where it comes in",
+    "Enter: type the selected gull's numbers X,Y,DX,DY,AGull,MinY,MaxY (ranges shown)",
     "G: grid snap on or off   Space: preview the gulls' flight, or stop it",
     "T: test play of this level (Esc, game over or the cleared level come back here)",
     "Left, Right: previous, next level   Up, Down: first, last level",
@@ -59,6 +60,9 @@ class Pixels {
         }
     }
     void Line(int x0, int y0, int x1, int y1, std::uint16_t colour) {
+        if (!Clip(x0, y0, x1, y1)) {
+            return;
+        }
         const int dx = std::abs(x1 - x0);
         const int dy = -std::abs(y1 - y0);
         const int sx = x0 < x1 ? 1 : -1;
@@ -91,8 +95,58 @@ class Pixels {
             Line(centre.x - half, y, centre.x + half, y, colour);
         }
     }
+    // A filled triangle of the given size, its tip at `tip`, pointing along (dx, dy).
+    void Pointer(POINT tip, int dx, int dy, int size, std::uint16_t colour) {
+        for (int back = 0; back < size; ++back) {
+            const int x = tip.x - dx * back;
+            const int y = tip.y - dy * back;
+            Line(x - dy * back, y - dx * back, x + dy * back, y + dx * back, colour);
+        }
+    }
+    // Halves the brightness of the rectangle's pixels (right and bottom exclusive).
+    void Dim(const RECT& r) {
+        for (int y = std::max<int>(r.top, 0); locked_ && y < std::min<int>(r.bottom, 480); ++y) {
+            auto* row = reinterpret_cast<std::uint16_t*>(
+                static_cast<std::uint8_t*>(desc_.lpSurface) + y * desc_.lPitch);
+            for (int x = std::max<int>(r.left, 0); x < std::min<int>(r.right, 640); ++x) {
+                row[x] = TLevelEditor::Dimmed(row[x]);
+            }
+        }
+    }
 
   private:
+    // Cuts the line to the part on the surface, so that a line from far off costs no more
+    // than one across it; false when no part is on it.
+    static bool Clip(int& x0, int& y0, int& x1, int& y1) {
+        double from = 0;
+        double to = 1;
+        const double dx = static_cast<double>(x1) - x0;
+        const double dy = static_cast<double>(y1) - y0;
+        const double edges[4][2] = {
+            {-dx, x0 - 0.0}, {dx, 639.0 - x0}, {-dy, y0 - 0.0}, {dy, 479.0 - y0}};
+        for (const auto& [p, q] : edges) {
+            if (p == 0) {
+                if (q < 0) {
+                    return false;
+                }
+            } else if (p < 0) {
+                from = std::max(from, q / p);
+            } else {
+                to = std::min(to, q / p);
+            }
+        }
+        if (from > to) {
+            return false;
+        }
+        const double sx = x0;
+        const double sy = y0;
+        x0 = static_cast<int>(std::lround(sx + from * dx));
+        y0 = static_cast<int>(std::lround(sy + from * dy));
+        x1 = static_cast<int>(std::lround(sx + to * dx));
+        y1 = static_cast<int>(std::lround(sy + to * dy));
+        return true;
+    }
+
     IDirectDrawSurface3* surface_;
     DDSURFACEDESC desc_;
     bool locked_ = false;
@@ -126,23 +180,58 @@ void WriteText(IDirectDrawSurface3* surface, int x, int y, int step,
     surface->ReleaseDC(dc);
 }
 
+// A coordinate far off the screen kept within reach of the drawing's arithmetic; what lies
+// beyond is never drawn.
+LONG Drawable(std::int64_t coordinate) {
+    constexpr std::int64_t kFar = 1 << 20;
+    return static_cast<LONG>(std::clamp(coordinate, -kFar, kFar));
+}
+
 }  // namespace
 
 POINT TLevelEditor::ArrowHead(const TZNGull& gull) {
-    return POINT{gull.X + kGullSize / 2 + static_cast<LONG>(std::lround(gull.DX * kArrowSeconds)),
-                 gull.Y + kGullSize / 2 + static_cast<LONG>(std::lround(gull.DY * kArrowSeconds))};
+    const auto middle = [](std::int32_t place, std::int32_t speed) {
+        return Drawable(std::int64_t{place} + kGullSize / 2 + std::llround(speed * kArrowSeconds));
+    };
+    return POINT{middle(gull.X, gull.DX), middle(gull.Y, gull.DY)};
 }
 
 RECT TLevelEditor::Band(const TZNGull& gull) {
     // The band as the play field widens it to take in the starting height; a gull in level
     // flight sweeps only its own rows.
-    LONG top = gull.Y;
-    LONG bottom = gull.Y;
+    std::int64_t top = gull.Y;
+    std::int64_t bottom = gull.Y;
     if (gull.MaxY > gull.MinY) {
         top = std::min(gull.MinY, gull.Y);
         bottom = std::max(gull.MaxY, gull.Y);
     }
-    return RECT{gull.X, top, gull.X + kGullSize, bottom + kGullSize};
+    return RECT{Drawable(gull.X), Drawable(top), Drawable(std::int64_t{gull.X} + kGullSize),
+                Drawable(bottom + kGullSize)};
+}
+
+std::optional<TLevelEditor::Marker> TLevelEditor::MarkerOf(const TZNGull& gull) {
+    const std::int64_t x = gull.X;
+    const std::int64_t y = gull.Y;
+    const bool left = x + kGullSize <= 0;
+    const bool right = x >= 640;
+    const bool above = y + kGullSize <= 0;
+    const bool below = y >= 480;
+    if (!left && !right && !above && !below) {
+        return std::nullopt;
+    }
+    // Across, it comes in from the side it flies towards the screen from, as it wraps; up or
+    // down, from the nearer edge.
+    const auto along = [](std::int64_t place, int size) {
+        return static_cast<LONG>(
+            std::clamp<std::int64_t>(place + kGullSize / 2, kMarkerSize, size - 1 - kMarkerSize));
+    };
+    if (left || right) {
+        const bool fromLeft = gull.DX != 0 ? gull.DX > 0 : left;
+        return Marker{POINT{fromLeft ? kMarkerSize - 1 : 640 - kMarkerSize, along(y, 480)},
+                      fromLeft ? 1 : -1, 0};
+    }
+    return Marker{POINT{along(x, 640), above ? kMarkerSize - 1 : 480 - kMarkerSize}, 0,
+                  above ? 1 : -1};
 }
 
 std::optional<levelformat::Bytes> TLevelEditor::PictureBytes(const editor::EditLevel& level) {
@@ -214,6 +303,9 @@ void TLevelEditor::PlaceGulls() {
 void TLevelEditor::DrawEditor() {
     ShowLevelPicture();
     BackBuffer->BltFast(0, 0, Background->Surface, nullptr, DDBLTFAST_WAIT);
+    if (snap_) {
+        DrawGrid();
+    }
     if (!previewing_) {
         PlaceGulls();
     }
@@ -227,6 +319,21 @@ void TLevelEditor::DrawEditor() {
     }
 }
 
+void TLevelEditor::DrawGrid() {
+    // Dotted lines through the points a gull snaps to.
+    Pixels pixels(BackBuffer);
+    for (int x = 0; x < 640; x += kGrid) {
+        for (int y = 0; y < 480; y += 4) {
+            pixels.Plot(x, y, kGridColour);
+        }
+    }
+    for (int y = 0; y < 480; y += kGrid) {
+        for (int x = 0; x < 640; x += 4) {
+            pixels.Plot(x, y, kGridColour);
+        }
+    }
+}
+
 void TLevelEditor::DrawMarks() {
     Pixels pixels(BackBuffer);
     const std::vector<TZNGull>& gulls = Level().Gulls;
@@ -236,14 +343,22 @@ void TLevelEditor::DrawMarks() {
         if (gull.MaxY > gull.MinY || selected) {
             pixels.Frame(Band(gull), kBandColour);
         }
-        const POINT centre{gull.X + kGullSize / 2, gull.Y + kGullSize / 2};
+        const RECT box = Band(TZNGull{gull.X, gull.Y, 0, 0, 0, 0, 0});  // its own square
+        const POINT centre{box.left + kGullSize / 2, box.top + kGullSize / 2};
         const POINT head = ArrowHead(gull);
         pixels.Line(centre.x, centre.y, head.x, head.y, kArrowColour);
         pixels.Square(head, kHeadHalf, kHeadColour);
+        if (const std::optional<Marker> marker = MarkerOf(gull)) {
+            // Off the screen: a pointer where it comes in, outlined when selected.
+            if (selected) {
+                pixels.Pointer(POINT{marker->Tip.x + marker->DX, marker->Tip.y + marker->DY},
+                               marker->DX, marker->DY, kMarkerSize + 2, kSelectionColour);
+            }
+            pixels.Pointer(marker->Tip, marker->DX, marker->DY, kMarkerSize, kHeadColour);
+        }
         if (selected) {
-            pixels.Frame(
-                RECT{gull.X - 1, gull.Y - 1, gull.X + kGullSize + 1, gull.Y + kGullSize + 1},
-                kSelectionColour);
+            pixels.Frame(RECT{box.left - 1, box.top - 1, box.right + 1, box.bottom + 1},
+                         kSelectionColour);
             const RECT band = Band(gull);
             pixels.Square(POINT{centre.x, band.top}, kHeadHalf, kBandColour);
             pixels.Square(POINT{centre.x, band.bottom - 1}, kHeadHalf, kBandColour);
@@ -252,12 +367,10 @@ void TLevelEditor::DrawMarks() {
 }
 
 void TLevelEditor::DrawStatusLine() {
-    Fill(BackBuffer, kStatusArea, 0);
-    const std::string status = StatusText();
-    const std::string second = entry_ != Entry::None ? "Type: " + typing_ + "_"
-                               : message_.empty()    ? "F1: keys and mouse"
-                                                     : message_;
-    WriteText(BackBuffer, 4, kStatusArea.top + 2, 17, {status.c_str(), second.c_str()});
+    // Over the picture dimmed, so that the paddle's strip still shows.
+    Pixels(BackBuffer).Dim(kStatusArea);
+    const auto [first, second] = StatusLines();
+    WriteText(BackBuffer, 4, kStatusArea.top + 2, 17, {first.c_str(), second.c_str()});
 }
 
 void TLevelEditor::DrawHelp() {

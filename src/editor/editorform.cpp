@@ -1,9 +1,7 @@
-// The editor form: opening the file, the loop, the keys, typed numbers, undo and saving.
+// The editor form: opening the file, the loop, the keys, undo and saving.
 #include "editor/editorform.h"
 
 #include <cctype>
-#include <cstdlib>
-#include <sstream>
 #include <vector>
 
 #include "levels/levelset.h"
@@ -17,41 +15,6 @@ namespace {
 constexpr unsigned char kCtrlS = 'S' - '@';
 constexpr unsigned char kCtrlY = 'Y' - '@';
 constexpr unsigned char kCtrlZ = 'Z' - '@';
-
-// Reads a list of whole numbers separated by commas or spaces; none when a piece is not one or
-// is out of the 32-bit range.
-std::optional<std::vector<std::int32_t>> ReadNumbers(const std::string& text) {
-    std::vector<std::int32_t> numbers;
-    std::string piece;
-    std::string normalised = text;
-    for (char& c : normalised) {
-        if (c == ',') {
-            c = ' ';
-        }
-    }
-    std::istringstream words(normalised);
-    while (words >> piece) {
-        char* end = nullptr;
-        const long long value = std::strtoll(piece.c_str(), &end, 10);
-        if (end == piece.c_str() || *end != '\0' || value < INT32_MIN || value > INT32_MAX) {
-            return std::nullopt;
-        }
-        numbers.push_back(static_cast<std::int32_t>(value));
-    }
-    return numbers;
-}
-
-// The gull's seven numbers in record order, separated by commas, as they are typed in.
-std::string GullNumbers(const TZNGull& g) {
-    std::string numbers;
-    for (const std::int32_t value : {g.X, g.Y, g.DX, g.DY, g.AGull, g.MinY, g.MaxY}) {
-        if (!numbers.empty()) {
-            numbers.push_back(',');
-        }
-        numbers.append(std::to_string(value));
-    }
-    return numbers;
-}
 
 }  // namespace
 
@@ -79,6 +42,7 @@ void TLevelEditor::FormActivate() {
         state_.Revision = nextRevision_++;
         message_ = "New file " + file_.Path;
     }
+    OfferRecovery();
     StartDirectDraw();
     StartDirectSound();
     StartDirectMusic();
@@ -93,6 +57,11 @@ void TLevelEditor::FormActivate() {
 void TLevelEditor::EditLoop() {
     while (!leaving_) {
         Application.ProcessMessages();
+        if (ending_) {
+            // A termination request ends the editor at once; nothing unsaved is lost.
+            KeepRecovery();
+            break;
+        }
         UpdateTimer();
         FollowPointer();
         if (!AppActive) {
@@ -125,6 +94,9 @@ void TLevelEditor::FollowPointer() {
 }
 
 void TLevelEditor::WndProc(TMessage& message) {
+    if (message.Msg == WM_ENDSESSION) {
+        ending_ = true;
+    }
     if (testing_) {
         TKestovForm::WndProc(message);
         return;
@@ -146,6 +118,8 @@ void TLevelEditor::WndProc(TMessage& message) {
         case WM_CLOSE:
             AskToLeave();
             return;
+        case WM_ENDSESSION:
+            return;
         default:
             break;
     }
@@ -157,7 +131,8 @@ void TLevelEditor::FormMouseDown(TMouseButton button, int x, int y) {
         TKestovForm::FormMouseDown(button, x, y);
         return;
     }
-    if (button == TMouseButton::mbLeft && entry_ == Entry::None && !previewing_) {
+    askingToLeave_ = false;
+    if (button == TMouseButton::mbLeft && entry_ == Entry::None && !previewing_ && !recovered_) {
         PressAt(pointer_);
     }
 }
@@ -219,6 +194,10 @@ void TLevelEditor::RedoChange() {
 }
 
 void TLevelEditor::HandleEditorKey(WPARAM key) {
+    // The question of unsaved changes holds only for the Esc that answers it.
+    if (key != VK_ESCAPE) {
+        askingToLeave_ = false;
+    }
     if (entry_ != Entry::None) {
         return;
     }
@@ -238,6 +217,9 @@ void TLevelEditor::HandleEditorKey(WPARAM key) {
         case VK_F1:
             help_ = !help_;
             break;
+        case VK_TAB:
+            SelectNextGull();
+            break;
         default:
             break;
     }
@@ -250,6 +232,13 @@ void TLevelEditor::HandleEditorChar(unsigned char code) {
     }
     const bool wasAsking = askingToLeave_;
     askingToLeave_ = false;
+    if (recovered_ && code != 27) {
+        // Until the kept levels are taken up or deleted, only that answer is taken, or Esc.
+        if (std::toupper(code) == 'Y' || std::toupper(code) == 'N') {
+            AnswerRecovery(std::toupper(code) == 'Y');
+        }
+        return;
+    }
     switch (code) {
         case 27:
             if (help_) {
@@ -335,98 +324,21 @@ void TLevelEditor::HandleEditorChar(unsigned char code) {
     }
 }
 
-void TLevelEditor::StartEntry(Entry entry) {
-    std::string start;
-    switch (entry) {
-        case Entry::Gull: {
-            if (state_.Selected < 0) {
-                message_ = "Select a gull first";
-                return;
-            }
-            start = GullNumbers(Level().Gulls[static_cast<std::size_t>(state_.Selected)]);
-            break;
+std::pair<std::string, std::string> TLevelEditor::StatusLines() const {
+    if (entry_ != Entry::None) {
+        // The fields and their ranges until a value is refused; then why.
+        std::string ranges = editor::RangesOf(EntryFields());
+        if (entry_ == Entry::Gull) {
+            ranges += "  MinY <= MaxY";
         }
-        case Entry::MaxBombs:
-            start = std::to_string(Level().MaxBombs);
-            break;
-        case Entry::BazzleVisits:
-            start = std::to_string(Level().BazzleVisits);
-            break;
-        case Entry::EggCount:
-            start = std::to_string(Level().EggCount);
-            break;
-        case Entry::None:
-            return;
+        return {message_.empty() ? ranges : message_, EntryPrompt()};
     }
-    entry_ = entry;
-    typing_ = start;
-    platform::SetTextEntry(true);
-}
-
-void TLevelEditor::TypeChar(unsigned char code) {
-    switch (code) {
-        case 27:
-            entry_ = Entry::None;
-            typing_.clear();
-            platform::SetTextEntry(false);
-            message_ = "Typing cancelled";
-            return;
-        case 13:
-            FinishEntry();
-            return;
-        case 8:
-            if (!typing_.empty()) {
-                typing_.pop_back();
-            }
-            return;
-        default:
-            break;
+    if (recovered_) {
+        return {StatusText(), RecoveryPath() +
+                                  " holds unsaved work of an ended editor: Y takes it up, N "
+                                  "deletes it"};
     }
-    if (std::isdigit(code) || code == '-' || code == '+' || code == ',' || code == ' ') {
-        typing_.push_back(static_cast<char>(code));
-    }
-}
-
-void TLevelEditor::FinishEntry() {
-    const std::optional<std::vector<std::int32_t>> numbers = ReadNumbers(typing_);
-    const std::size_t wanted = entry_ == Entry::Gull ? 7 : 1;
-    if (!numbers || numbers->size() != wanted) {
-        message_ = "Not taken: type " +
-                   std::string(wanted == 7 ? "seven whole numbers: X,Y,DX,DY,AGull,MinY,MaxY"
-                                           : "one whole number") +
-                   ", or Esc";
-        return;
-    }
-    const std::vector<std::int32_t>& n = *numbers;
-    const Entry entry = entry_;
-    if (entry != Entry::Gull && n[0] < 0) {
-        message_ = "Not taken: the number cannot be negative";
-        return;
-    }
-    entry_ = Entry::None;
-    typing_.clear();
-    platform::SetTextEntry(false);
-    message_.clear();
-    Change([&](editor::EditState& state) {
-        editor::EditLevel& level = state.Levels[static_cast<std::size_t>(state.Level)];
-        switch (entry) {
-            case Entry::Gull:
-                level.Gulls[static_cast<std::size_t>(state.Selected)] =
-                    TZNGull{n[0], n[1], n[2], n[3], n[4], n[5], n[6]};
-                break;
-            case Entry::MaxBombs:
-                level.MaxBombs = n[0];
-                break;
-            case Entry::BazzleVisits:
-                level.BazzleVisits = n[0];
-                break;
-            case Entry::EggCount:
-                level.EggCount = n[0];
-                break;
-            case Entry::None:
-                break;
-        }
-    });
+    return {StatusText(), message_.empty() ? "F1: keys and mouse" : message_};
 }
 
 std::string TLevelEditor::StatusText() const {
@@ -438,7 +350,7 @@ std::string TLevelEditor::StatusText() const {
         std::to_string(level.EggCount) + "  gulls " + std::to_string(level.Gulls.size());
     if (state_.Selected >= 0) {
         text += "  gull " + std::to_string(state_.Selected + 1) + ": " +
-                GullNumbers(level.Gulls[static_cast<std::size_t>(state_.Selected)]);
+                editor::GullNumbers(level.Gulls[static_cast<std::size_t>(state_.Selected)]);
     }
     if (Unsaved()) {
         text += "  *";

@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
+#include <utility>
 
 #include "editor/editfile.h"
 #include "editor/history.h"
+#include "editor/numbers.h"
 #include "game/znform.h"
 
 class TLevelEditor : public TKestovForm {
@@ -24,6 +27,8 @@ class TLevelEditor : public TKestovForm {
     void ReadChosenLevels() override;
     void LoadPackPicture(std::int32_t index) override;
     void StartLevel(std::int32_t levelNumber) override;
+    // Test play keeps no score: its game over offers no name to enter.
+    std::string GameOverPrompt() const override { return {}; }
 
     // ---- What a test or a player sees.
     const editor::EditedLevels& EditedLevels() const { return state_.Levels; }
@@ -37,6 +42,13 @@ class TLevelEditor : public TKestovForm {
     std::string StatusText() const;
     // The line being typed, when numbers are being typed in.
     const std::string& Typing() const { return typing_; }
+    // The two lines under the level: the level and its gull, or the fields being typed and
+    // their ranges; then the message, the question asked, or what is being typed.
+    std::pair<std::string, std::string> StatusLines() const;
+    // The file that keeps the unsaved levels when a termination request ends the editor.
+    std::string RecoveryPath() const { return file_.Path + "~"; }
+    // Whether the levels kept in the recovery file are offered, to take up or delete.
+    bool OfferingRecovery() const { return recovered_.has_value(); }
     bool HelpShown() const { return help_; }
     bool Previewing() const { return previewing_; }
     // The play time the preview has flown its gulls for, and in how many steps.
@@ -51,6 +63,14 @@ class TLevelEditor : public TKestovForm {
     // exclusive).
     static POINT ArrowHead(const TZNGull& gull);
     static RECT Band(const TZNGull& gull);
+    // Where a gull wholly off the screen is marked: the tip of a pointer at the edge where it
+    // comes in, pointing into the screen; none for a gull on the screen.
+    struct Marker {
+        POINT Tip;
+        int DX;  // the pointer's direction, one of the four
+        int DY;
+    };
+    static std::optional<Marker> MarkerOf(const TZNGull& gull);
 
     static constexpr int kGullSize = 64;  // a gull's frame, as the gull sheets hold it
     static constexpr int kGrid = 16;
@@ -59,6 +79,10 @@ class TLevelEditor : public TKestovForm {
     static constexpr std::uint16_t kHeadColour = 0xF800;
     static constexpr std::uint16_t kSelectionColour = 0xFFFF;
     static constexpr std::uint16_t kSkyColour = 0x5D7F;
+    static constexpr std::uint16_t kGridColour = 0xC618;
+    static constexpr int kMarkerSize = 8;
+    // The picture under the status lines, at half its brightness.
+    static constexpr std::uint16_t Dimmed(std::uint16_t colour) { return (colour >> 1) & 0x7BEF; }
     // A gull's motion drawn as the way it flies in this time, in seconds.
     static constexpr double kArrowSeconds = 0.25;
 
@@ -72,12 +96,21 @@ class TLevelEditor : public TKestovForm {
     void Save();
     void AskToLeave();
 
+    // ---- The recovery file (recovery.cpp).
+    // Writes the unsaved levels, if any, to the recovery file.
+    void KeepRecovery();
+    // Offers the levels of a recovery file left by an ended session, when there is one.
+    void OfferRecovery();
+    // Takes the offered levels up as an unsaved change, or deletes them; the file goes.
+    void AnswerRecovery(bool take);
+
     // ---- Drawing (editordraw.cpp).
     // The level's picture file as bytes; none when it has none or it cannot be read.
     std::optional<levelformat::Bytes> PictureBytes(const editor::EditLevel& level);
     void ShowLevelPicture();
     void PlaceGulls();
     void DrawEditor();
+    void DrawGrid();
     void DrawMarks();
     void DrawStatusLine();
     void DrawHelp();
@@ -95,6 +128,7 @@ class TLevelEditor : public TKestovForm {
     std::int32_t GullAt(POINT at) const;
     void PressAt(POINT at);
     void DragTo(POINT at);
+    void SelectNextGull();
     void ToggleKind();
     void DeleteGull();
     void DuplicateGull();
@@ -108,7 +142,9 @@ class TLevelEditor : public TKestovForm {
     void MoveLevel(std::int32_t step);
     void NextPicture();
 
-    // ---- Typed numbers.
+    // ---- Typed numbers (entry.cpp).
+    std::span<const editor::NumberField> EntryFields() const;
+    std::string EntryPrompt() const;
     void StartEntry(Entry entry);
     void TypeChar(unsigned char code);
     void FinishEntry();
@@ -132,6 +168,8 @@ class TLevelEditor : public TKestovForm {
     bool pictureShown_ = false;
     bool leaving_ = false;
     bool askingToLeave_ = false;
+    bool ending_ = false;  // a termination request came
+    std::optional<editor::EditedLevels> recovered_;
     bool snap_ = false;
     bool help_ = false;
     Entry entry_ = Entry::None;

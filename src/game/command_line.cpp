@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <set>
 
 namespace {
@@ -66,13 +67,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
     const ValueOption* chosen = nullptr;
     std::set<std::string> given;
+    // The first of --help and --version answers, once every argument has been found sound.
+    std::optional<CommandLine::Request> answer;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--help" || argument == "-h" || argument == "--version") {
-            CommandLine answer;
-            answer.request = argument == "--version" ? CommandLine::Request::Version
-                                                     : CommandLine::Request::Help;
-            return answer;
+            answer = answer.value_or(argument == "--version" ? CommandLine::Request::Version
+                                                             : CommandLine::Request::Help);
+            continue;
         }
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
@@ -118,6 +120,11 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     }
     if (given.count("--video-scale") > 0 && line.video.empty()) {
         return CommandLineError{"option '--video-scale' goes with '--video'"};
+    }
+    if (answer) {
+        CommandLine request;
+        request.request = *answer;
+        return request;
     }
     return line;
 }

@@ -25,8 +25,9 @@ struct CommandLineError {
 
 using ParsedCommandLine = std::variant<CommandLine, CommandLineError>;
 
-// Reads the arguments after the program's name. "--help", "-h" and "--version" answer at once,
-// whatever follows them; an option's value follows it as the next argument or after "=".
+// Reads the arguments after the program's name. "--help", "-h" and "--version" answer when
+// every argument is sound, the first of them given; an option's value follows it as the next
+// argument or after "=".
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 // The usage, as --help prints it.

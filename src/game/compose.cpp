@@ -3,6 +3,7 @@
 #include <string>
 
 #include "game/znform.h"
+#include "platform/api/cursor.h"
 
 namespace {
 
@@ -66,9 +67,24 @@ void TKestovForm::DrawStatus() {
     }
 }
 
+std::string TKestovForm::GameOverPrompt() const {
+    if (GameState != gsGameOver || HofRank >= kHallOfFameSize) {
+        return {};
+    }
+    // A click, Enter or the controller's south button leads to the name entry; Space skips it.
+    const std::string enter = InputDevice == platform::DeviceKind::Keys
+                                  ? "ENTER"
+                                  : platform::PadLabel(platform::PadButton::South, InputDevice);
+    return "Press <" + enter + ">" + " to enter your name, <SPACE> to skip it";
+}
+
 void TKestovForm::ShowFrame() {
     ComposeFrame();
     while (!BltQueue.Flush(BackBuffer)) {
+    }
+    if (const std::string prompt = GameOverPrompt(); !prompt.empty()) {
+        // Under the game-over picture.
+        WriteGameLines({{(480 + ZnText->FrameHeight) / 2 + 14, prompt}}, 620);
     }
     FlipSurfaces(DDFLIP_WAIT);
 }

@@ -1,7 +1,7 @@
 // Name entry: the box drawn over the last picture while a player types a name for the Hall of
 // Fame, and the entry made when Enter ends it.
-#include <cstring>
 #include <optional>
+#include <utility>
 
 #include "game/znform.h"
 #include "media/dxerrors.h"
@@ -63,17 +63,35 @@ void TKestovForm::DrawNameEntry() {
     }
     const RECT frame{165, 125, 475, 355};
     FrameRect(dc, &frame, GetStockObject(WHITE_BRUSH));
+    BackBuffer->ReleaseDC(dc);
+    // A name too long for the box shows its end, where it is being typed.
+    WriteGameLines({{155, "Congratulations!"},
+                    {200, "You've achieved a new high score"},
+                    {225, "Please enter your name:"},
+                    {275, PlayerName, true}},
+                   frame.right - frame.left - 20);
+}
+
+void TKestovForm::WriteGameLines(const std::vector<GameLine>& lines, int width) {
+    HDC dc = nullptr;
+    if (FAILED(BackBuffer->GetDC(&dc))) {
+        return;
+    }
     HFONT font = CreateScreenFont(dc, "Arial", 14, 700);
     SelectObject(dc, font);
-    SetTextColor(dc, RGB(255, 255, 128));
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_CENTER);
-    const std::pair<int, const char*> lines[] = {{155, "Congratulations!"},
-                                                 {200, "You've achieved a new high score"},
-                                                 {225, "Please enter your name:"},
-                                                 {275, PlayerName.c_str()}};
-    for (const auto& [y, text] : lines) {
-        TextOutA(dc, 320, y, text, static_cast<int>(std::strlen(text)));
+    for (const GameLine& line : lines) {
+        const std::string shown = FitText(dc, line.text, width, line.keepEnd);
+        const int length = static_cast<int>(shown.size());
+        // Outlined in black, so that a line reads over any picture.
+        SetTextColor(dc, RGB(0, 0, 0));
+        for (const auto& [dx, dy] :
+             {std::pair{-1, -1}, {0, -1}, {1, -1}, {-1, 0}, {1, 0}, {-1, 1}, {0, 1}, {1, 1}}) {
+            TextOutA(dc, 320 + dx, line.y + dy, shown.c_str(), length);
+        }
+        SetTextColor(dc, RGB(255, 255, 128));
+        TextOutA(dc, 320, line.y, shown.c_str(), length);
     }
     SelectObject(dc, GetStockObject(SYSTEM_FONT));
     DeleteObject(font);

@@ -80,7 +80,8 @@ bool TKestovForm::PlayPass(FramePipeline& pipeline) {
         case gsLosingLife:
             MeasureFrame();
             // The life ends once the field is clear: no gull falling, no bomb or egg in the
-            // air, no explosion running.
+            // air, no explosion running. Bombs not yet in sight no longer count.
+            DropUnseenBombs();
             if (GullsFalling <= 0 && BombList.empty() && EggList.empty() && Animations <= 0) {
                 --Lives;
                 if (Lives <= 0) {
@@ -128,6 +129,9 @@ void TKestovForm::RunPipeline(FramePipeline& pipeline) {
             RecordFrame();
             pipeline.updating = false;
             pipeline.composing = true;
+            if (GullsLeft <= 0) {
+                DropUnseenBombs();
+            }
             if (LevelCleared()) {
                 ++LevelNumber;
                 GameState = gsLevelStart;

@@ -214,7 +214,9 @@ void TKestovForm::WndProc(TMessage& message) {
             }
             break;
         case WM_CLOSE:
-            // The window's close button leaves like Esc on the farewell screen.
+        case WM_ENDSESSION:
+            // The window's close button, or a termination request, leaves like Esc on the
+            // farewell screen.
             Quitting = true;
             AboutSeen = true;
             GameState = gsQuit;

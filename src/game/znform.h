@@ -60,6 +60,14 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     void SelectPack();
     void NameEntry();
     void DrawNameEntry();
+    // Writes lines centred at x 320 on the back buffer in the lettering of the name entry, each
+    // line cut with "..." to `width` pixels (keeping its end when asked): its top and its text.
+    struct GameLine {
+        int y;
+        std::string text;
+        bool keepEnd = false;
+    };
+    void WriteGameLines(const std::vector<GameLine>& lines, int width);
     void PlayGame();
 
     // ---- Play: the levels, the lives and the frames.
@@ -73,6 +81,9 @@ class TKestovForm : public TDirectXForm, public TPlayField {
     void RecordFrame() const;
     bool ComposeFrame();
     void DrawStatus();
+    // On the game-over picture, when the score reached a place in the Hall of Fame: the keys
+    // that enter a name and that skip it; empty otherwise.
+    virtual std::string GameOverPrompt() const;
     void ShowFrame();
     void LevelIntro();
 

@@ -176,7 +176,8 @@ void DrawHallOfFame(TDXGraphic& background, TDXGraphic& words, const THallOfFame
         const THighScore& entry = table[static_cast<std::size_t>(place)];
         SetTextAlign(dc, TA_LEFT);
         if (!entry.Name.empty()) {
-            background.DrawText(128, y, entry.Name.c_str());
+            // Cut before the widest score's room.
+            background.DrawText(128, y, FitText(dc, entry.Name, 296).c_str());
         }
         SetTextAlign(dc, TA_RIGHT);
         background.DrawText(512, y, std::to_string(entry.Score).c_str());

@@ -309,7 +309,9 @@ void TDXGraphic::BuildMasks() {
 }
 
 bool TDXGraphic::ClipFrame(int frame, int x, int y, RECT& source, RECT& dest) const {
-    if (frame < 0 || static_cast<std::size_t>(frame) >= FrameRects.size()) {
+    // A frame wholly off the screen is not drawn; its position may lie anywhere a level set it.
+    if (frame < 0 || static_cast<std::size_t>(frame) >= FrameRects.size() || x >= kScreenWidth ||
+        y >= kScreenHeight || x <= -FrameWidth || y <= -FrameHeight) {
         return false;
     }
     source = FrameRects[frame];
@@ -412,6 +414,33 @@ HFONT CreateScreenFont(HDC dc, const char* face, int pointSize, int weight) {
     logfont.lfQuality = PROOF_QUALITY;
     std::strncpy(logfont.lfFaceName, face, LF_FACESIZE - 1);
     return CreateFontIndirectA(&logfont);
+}
+
+std::string FitText(HDC dc, const std::string& text, int width, bool keepEnd) {
+    const auto fits = [&](const std::string& candidate) {
+        SIZE size;
+        return GetTextExtentPoint32A(dc, candidate.c_str(), static_cast<int>(candidate.size()),
+                                     &size) == FALSE ||
+               size.cx <= width;
+    };
+    const auto cut = [&](std::size_t kept) {
+        return keepEnd ? "..." + text.substr(text.size() - kept) : text.substr(0, kept) + "...";
+    };
+    if (fits(text)) {
+        return text;
+    }
+    // The most characters that fit beside the dots.
+    std::size_t low = 0;
+    std::size_t high = text.size();
+    while (low < high) {
+        const std::size_t middle = (low + high + 1) / 2;
+        if (fits(cut(middle))) {
+            low = middle;
+        } else {
+            high = middle - 1;
+        }
+    }
+    return cut(low);
 }
 
 std::unique_ptr<TDXGraphic> TransparentGraphic() {

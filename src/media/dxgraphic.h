@@ -111,3 +111,7 @@ class TDXGraphic {
 
 // A font for the device context at the given point size and weight; the caller deletes it.
 HFONT CreateScreenFont(HDC dc, const char* face, int pointSize, int weight);
+
+// The text as it fits in `width` pixels in the device context's font: whole, or cut visibly
+// with "..." where it is cut, at its end or, keeping the end, at its start.
+std::string FitText(HDC dc, const std::string& text, int width, bool keepEnd = false);

@@ -45,6 +45,14 @@ void TPlayField::UpdateBombs() {
     }
 }
 
+void TPlayField::DropUnseenBombs() {
+    // A bomb off the screen (still above it, or beside it) has not been seen. Once it can no
+    // longer strike the paddle, or no gull is left, it is taken away rather than waited for:
+    // dropped by a gull far above, it would hold the end of the life or the level until it had
+    // fallen in, for minutes or for ever.
+    std::erase_if(BombList, [](const TDXSprite& bomb) { return !bomb.OnScreen(); });
+}
+
 double TPlayField::BombInterval() {
     // Faster when more bombs may fall at once and while a Bazzle is in the sky; slower as the
     // gulls thin out.

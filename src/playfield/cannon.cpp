@@ -1,5 +1,8 @@
-// The cannon: it rolls in when a level has stalled on its last gull, fires at that gull as it
-// passes a window near the right of the screen, and rolls out again.
+// The cannon: it rolls in when a level has stalled on its last gull, or on gulls that are all
+// out of sight, fires at the first of them as it passes a window near the right of the screen,
+// and rolls out again once none is left.
+#include <algorithm>
+
 #include "playfield/playfield.h"
 #include "playfield/spritekinds.h"
 
@@ -13,10 +16,17 @@ constexpr double kNudgeSpeed = 150.0;  // sets a hovering last gull flying into 
 constexpr double kWindowLeft = 544.0;
 constexpr double kWindowRight = 608.0;
 
+bool InSight(const TDXSprite& gull) {
+    return gull.Kind != GullDead && gull.Kind != GullExploding && gull.OnScreen();
+}
+
 }  // namespace
 
 void TPlayField::UpdateCannon() {
-    if (!(GullsLeft <= 1 && HitTimer >= kStallBeforeRollIn)) {
+    // A level stalls on its last gull, or on gulls that all fly out of sight, where a level set
+    // them or their band takes them: no ball can reach those, and the level would never end.
+    const bool stalled = GullsLeft <= 1 || std::none_of(GullList.begin(), GullList.end(), InSight);
+    if (!(stalled && HitTimer >= kStallBeforeRollIn)) {
         return;
     }
     TDXSprite& cannon = CannonSprite;
@@ -53,8 +63,11 @@ void TPlayField::UpdateCannon() {
                 Explosion->Play();
                 Cannon->Play();
                 ExplodeGull(gull);
-                cannon.DX = kRollOutSpeed;
-                cannon.Move(FrameTime);
+                // With gulls still left it stays for the next.
+                if (GullsLeft <= 0) {
+                    cannon.DX = kRollOutSpeed;
+                    cannon.Move(FrameTime);
+                }
             } else if (gull.DX == 0) {
                 gull.DX = kNudgeSpeed;
             }

@@ -162,10 +162,18 @@ void TDXSprite::UseFrames(TDXGraphic* sheet, std::int32_t first, std::int32_t la
     LastFrame = last;
 }
 
+bool TDXSprite::OnScreen() const {
+    return X > -Sheet->FrameWidth && X < 640 && Y > -Sheet->FrameHeight && Y < 480;
+}
+
 void TDXSprite::Draw(IDirectDrawSurface3* surface) const {
-    Sheet->DrawFrame(surface, Frame, static_cast<int>(X), static_cast<int>(Y));
+    if (OnScreen()) {
+        Sheet->DrawFrame(surface, Frame, static_cast<int>(X), static_cast<int>(Y));
+    }
 }
 
 void TDXSprite::QueueDraw(BltQueue& queue) const {
-    Sheet->QueueFrame(queue, Frame, static_cast<int>(X), static_cast<int>(Y));
+    if (OnScreen()) {
+        Sheet->QueueFrame(queue, Frame, static_cast<int>(X), static_cast<int>(Y));
+    }
 }

@@ -28,6 +28,9 @@ struct TDXSprite {
     double Length() const;
     void Normalize();
     bool Collides(const TDXSprite& other) const;
+    // Whether any of its frame lies on the 640 by 480 screen. Only such a sprite is drawn: its
+    // position, in whole pixels, then fits the drawing's arithmetic wherever a level set it.
+    bool OnScreen() const;
     void Draw(IDirectDrawSurface3* surface) const;
     // Shows the frames first to last of the sheet, from the first on.
     void UseFrames(TDXGraphic* sheet, std::int32_t first, std::int32_t last);

@@ -61,6 +61,8 @@ class TPlayField {
     void StrikeGullByBall(std::size_t gullIndex, TDXSprite& ball);
     void ReleaseEggChance(std::size_t gullIndex);
     void AddBomb(std::size_t gullIndex);
+    // Takes away the bombs off the screen; for the end of a life or a level.
+    void DropUnseenBombs();
     double BombInterval();
 
     // ---- Eggs and powers.

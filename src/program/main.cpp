@@ -14,6 +14,7 @@
 #include "platform/api/gamefolders.h"
 #include "platform/api/msgbox.h"
 #include "platform/api/resources.h"
+#include "platform/api/services.h"
 #include "platform/sdl/sdl_services.h"
 #include "platform/session/recording.h"
 #include "platform/video/video_maker.h"
@@ -27,13 +28,15 @@ bool StartSession(const CommandLine& line) {
             platform::StartRecording(line.record);
         } else if (!line.replay.empty()) {
             platform::StartReplay(line.replay);
-            // A replay leaves the player's Hall of Fame as it is.
+            // A replay leaves the player's Hall of Fame as it is, and the window's settings: it
+            // neither reads nor writes them.
             platform::GameFolders folders = platform::ActiveGameFolders();
             folders.write.clear();
             platform::UseGameFolders(folders);
+            platform::System().settingsFile = std::string();
         }
     } catch (const Exception& error) {
-        std::cerr << "Zintrel: " << error.Message() << '\n';
+        std::cerr << "zintrel: " << error.Message() << '\n';
         return false;
     }
     return true;
@@ -44,7 +47,7 @@ std::unique_ptr<platform::VideoMaker> StartVideo(const CommandLine& line) {
     try {
         return std::make_unique<platform::VideoMaker>(line.video, line.videoScale);
     } catch (const Exception& error) {
-        std::cerr << "Zintrel: " << error.Message() << '\n';
+        std::cerr << "zintrel: " << error.Message() << '\n';
         return nullptr;
     }
 }
@@ -112,7 +115,7 @@ int main(int argc, char** argv) {
         videoFailure = error.Message();
     }
     const platform::SessionOutcome outcome = platform::EndSession();
-    std::cerr << "Zintrel: " << outcome.report << '\n';
+    std::cerr << "zintrel: " << outcome.report << '\n';
     if (line.replay.empty()) {
         return outcome.matched ? status : 1;
     }
@@ -127,7 +130,7 @@ int main(int argc, char** argv) {
         }
         video->Keep();
     } catch (const Exception& error) {
-        std::cerr << "Zintrel: " << error.Message() << '\n';
+        std::cerr << "zintrel: " << error.Message() << '\n';
         return 1;
     }
     return 0;

@@ -2,8 +2,10 @@
 # Starts the real program under Xvfb as the level editor on a new file: two gulls placed by
 # clicks, one turned by dragging its arrow, the other made of the second kind and given a band
 # by dragging its top and bottom; Ctrl+S saves and Esc leaves with status 0, and the file holds
-# exactly those gulls. With ZINTREL_EDITOR_SHOT set to a file name, it also saves a picture of
-# the editor there, at the game's own size.
+# exactly those gulls. Then a third gull added and a termination request (as at logout): the
+# editor ends at once, with status 0, the file as saved and the unsaved levels in made.znl~;
+# the next edit offers them, Y takes them up and Ctrl+S saves them. With ZINTREL_EDITOR_SHOT set
+# to a file name, it also saves a picture of the editor there, at the game's own size.
 set -euo pipefail
 source "$(dirname "$0")/xvfb.sh"
 game_dir=$1
@@ -58,4 +60,33 @@ status=0
 wait "$game_pid" || status=$?
 game_pid=""
 [ "$status" -eq 0 ] || fail "exit status $status"
+
+# Starts the editor on made.znl again, its standard error in NAME.err.
+edit_again() {
+  (cd "$work" && exec timeout -k 5 90 ./zintrel --edit made.znl 2>"$work/$1.err") &
+  game_pid=$!
+  window=$(game_window)
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+}
+edit_again ended
+click 500 300
+request_termination 20
+[ "$status" -eq 0 ] || fail "ended by a termination request: exit status $status"
+[ "$(cat "$work/made.znl")" = "$expected" ] || fail "the termination request changed made.znl"
+kept=$(printf 'Zintrel Level File Version 1.0\r\nLevel=1,3,3,3,harbour01.jpg\r\nGull=100,60,-120,0,0,0,0\r\nGull=300,120,100,0,1,80,200\r\nGull=468,268,100,0,0,0,0\r\n')
+[ "$(cat "$work/made.znl~")" = "$kept" ] || fail "made.znl~ holds: $(cat -A "$work/made.znl~" 2>&1)"
+grep -qxF "zintrel: the unsaved levels are kept in made.znl~" "$work/ended.err" ||
+  fail "ending, it said: $(cat "$work/ended.err")"
+
+edit_again recovered
+xdotool key y
+sleep 0.3
+xdotool key ctrl+s
+shows_soon saved test "$(cat "$work/made.znl")" = "$kept" || fail "the levels taken up were not saved"
+[ ! -e "$work/made.znl~" ] || fail "made.znl~ is still there once taken up"
+xdotool key Escape
+status=0
+wait "$game_pid" || status=$?
+game_pid=""
+[ "$status" -eq 0 ] || fail "exit status $status after taking the levels up"
 echo "editor: passed"

@@ -65,17 +65,7 @@ press_space_until dialog_shown
 grep -qxF "Zintrel: $message" "$work/dialog.err" || fail "with a dialog it said: $(cat "$work/dialog.err")"
 sleep 1
 kill -0 "$game_pid" 2>/dev/null || fail "the program ended while its dialog was shown"
-# The request goes to the program alone, as a launcher sends it, not to its process group.
-program_pid=$(pgrep -P "$game_pid" -x zintrel)
-kill -TERM "$program_pid"
-for _ in $(seq 10); do
-  kill -0 "$program_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$program_pid" 2>/dev/null && fail "a termination request did not end the program within a second"
-status=0
-wait "$game_pid" || status=$?
-game_pid=""
+request_termination 10
 [ "$status" -eq 1 ] || fail "terminated while its dialog was shown: exit status $status, not 1"
 sleep 0.5
 [ -z "$(dialogs)" ] || fail "the dialog outlived the program"

@@ -42,6 +42,24 @@ leave_through_farewell() {
   [ "$status" -eq 0 ] || fail "exit status $status"
 }
 
+# Sends a termination request to the program alone, as a launcher or the session's end sends it
+# (not to its process group), and fails unless it ends within the given tenths of a second;
+# then sets status to its exit status.
+request_termination() {
+  local program_pid
+  program_pid=$(pgrep -P "$game_pid" -x zintrel)
+  kill -TERM "$program_pid"
+  for _ in $(seq "$1"); do
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$program_pid" 2>/dev/null &&
+    fail "a termination request did not end the program within $1 tenths of a second"
+  status=0
+  wait "$game_pid" || status=$?
+  game_pid=""
+}
+
 fail() {
   echo "FAIL: $*" >&2
   exit 1

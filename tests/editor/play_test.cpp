@@ -107,6 +107,7 @@ TEST_F(EditorTest, GameOverInTestPlayComesBackAndKeepsNoScore) {
     steps.push_back(WaitFrames(2));
     steps.push_back([&] {
         EXPECT_TRUE(Editor().TestPlaying());
+        EXPECT_EQ(Form().GameOverPrompt(), "") << "no name to enter";
         harness.Click();
     });
     steps.push_back(WaitUntil([&] { return !Editor().TestPlaying(); }));

@@ -48,6 +48,45 @@ TEST_F(EditorTest, AGullItsBandAndItsArrowAreDrawnWhereItsNumbersSay) {
     EXPECT_TRUE(Run(steps));
 }
 
+TEST_F(EditorTest, GullsOffTheScreenAreMarkedWhereTheyComeInAndTabTakesEachGull) {
+    std::filesystem::create_directory(folder.Path() / "bare");
+    fileName = kBare;
+    // Off to the left flying right, off to the right flying left, far above, and on the screen.
+    folder.Write(kBare,
+                 "Zintrel Level File Version 1.0\r\nLevel=1,3,3,4\r\nGull=-64,100,60,0,0,0,0\r\n"
+                 "Gull=700,300,-60,0,0,0,0\r\nGull=200,-99999,0,0,0,0,0\r\n"
+                 "Gull=300,200,0,0,0,0,0\r\n");
+    const POINT tips[] = {{7, 132}, {632, 332}, {232, 7}};
+    std::vector<Step> steps;
+    steps.push_back([&] {
+        for (const POINT& tip : tips) {
+            EXPECT_EQ(Pixel(Shown(), tip.x, tip.y), TLevelEditor::kHeadColour) << tip.x;
+        }
+        // The status lines over the picture dimmed, the grid not drawn while it does not snap.
+        EXPECT_EQ(Pixel(Shown(), 636, 478), TLevelEditor::Dimmed(TLevelEditor::kSkyColour));
+        EXPECT_EQ(Pixel(Shown(), 160, 100), TLevelEditor::kSkyColour);
+        harness.Key(VK_TAB);
+    });
+    steps.push_back(WaitFrames(2));
+    steps.push_back([&] {
+        EXPECT_EQ(Editor().Selected(), 0);
+        EXPECT_EQ(Pixel(Shown(), 8, 132), TLevelEditor::kSelectionColour) << "its marker outlined";
+    });
+    for (int i = 1; i <= 4; ++i) {
+        steps.push_back([&] { harness.Key(VK_TAB); });
+        steps.push_back([&, i] { EXPECT_EQ(Editor().Selected(), i % 4); });
+    }
+    ClickAt(steps, 632, 332);  // a marker takes a click
+    Type(steps, "g");
+    steps.push_back(WaitFrames(2));
+    steps.push_back([&] {
+        EXPECT_EQ(Editor().Selected(), 1);
+        EXPECT_EQ(Pixel(Shown(), 160, 100), TLevelEditor::kGridColour);
+        harness.Char(27);
+    });
+    EXPECT_TRUE(Run(steps));
+}
+
 TEST_F(EditorTest, UndoAndRedoGoBackAndForthAcrossLevels) {
     std::vector<Step> steps;
     ClickAt(steps, 132, 92);
@@ -138,28 +177,76 @@ TEST_F(EditorTest, KeysChangeGullsAndLevels) {
     EXPECT_TRUE(Run(steps));
 }
 
-TEST_F(EditorTest, ImpossibleNumbersAreRefusedWithAMessage) {
+TEST_F(EditorTest, TypedNumbersShowTheirRangesAndImpossibleOnesAreRefusedByName) {
+    struct Typed {
+        const char* key;  // the key that opens the prompt
+        const char* numbers;
+        const char* refusal;
+    };
+    const Typed refused[] = {
+        {"\r", "1,2,3", "Not taken: type 7 numbers: X,Y,DX,DY,AGull,MinY,MaxY, or Esc"},
+        {"\r", "99999,-99999,100000,5,7,300,100",
+         "Not taken: X must be a whole number from -640 to 1280"},
+        {"\r", "100,60,1001,0,0,0,0", "Not taken: DX must be a whole number from -1000 to 1000"},
+        {"\r", "100,60,100,0,7,0,0", "Not taken: AGull must be a whole number from 0 to 1"},
+        {"\r", "100,60,100,5,1,300,100", "Not taken: MinY must not be greater than MaxY"},
+        {"m", "-5", "Not taken: MaxBombs must be a whole number from 0 to 10"},
+        {"v", "abc", "Not taken: BazzleVisits must be a whole number from 0 to 10"},
+        {"e", "99999999999", "Not taken: EggCount must be a whole number from 0 to 30"},
+        {"e", "", "Not taken: type one number: EggCount, or Esc"},
+    };
     std::vector<Step> steps;
     ClickAt(steps, 132, 92);
-    Type(steps, "\r" + std::string(20, '\b') + "1,2,3\r");
+    Type(steps, "m");
     steps.push_back([&] {
-        EXPECT_EQ(Editor().Message(),
-                  "Not taken: type seven whole numbers: X,Y,DX,DY,AGull,MinY,MaxY, or Esc");
-        EXPECT_EQ(Editor().Typing(), "1,2,3");
+        EXPECT_EQ(Editor().StatusLines(),
+                  std::make_pair(std::string("MaxBombs 0..10"), std::string("MaxBombs: 1_")));
     });
-    Type(steps, std::string(20, '\b') + "1,2,3,4,5,6,99999999999\r");
-    steps.push_back([&] { EXPECT_EQ(Editor().Message().substr(0, 10), "Not taken:"); });
-    Type(steps, std::string(1, 27));
-    Type(steps, "m\b-3\r");
+    Type(steps, "\x1b\r");
     steps.push_back([&] {
-        EXPECT_EQ(Editor().Message(), "Not taken: the number cannot be negative");
+        EXPECT_EQ(Editor().StatusLines().first,
+                  "X -640..1280  Y -480..960  DX -1000..1000  DY -1000..1000  AGull 0..1  "
+                  "MinY -480..960  MaxY -480..960  MinY <= MaxY");
+    });
+    Type(steps, "\x1b");
+    for (const Typed& t : refused) {
+        steps.push_back(
+            [this, t] { harness.Type(t.key + std::string(20, '\b') + t.numbers + "\r"); });
+        steps.push_back([this, t] {
+            // The prompt stays open with what was typed, and says why in place of the ranges.
+            EXPECT_EQ(Editor().StatusLines().first, t.refusal) << t.numbers;
+            EXPECT_EQ(Editor().Typing(), t.numbers);
+        });
+        Type(steps, "\x1b");
+    }
+    steps.push_back([&] {
         EXPECT_EQ(Editor().EditedLevels()[0].MaxBombs, 1);
+        EXPECT_EQ(Editor().EditedLevels()[0].BazzleVisits, 3);
+        EXPECT_EQ(Editor().EditedLevels()[0].EggCount, 3);
         EXPECT_EQ(Gulls()[0], (TZNGull{100, 60, 100, 0, 0, 0, 0}));
     });
-    Type(steps, std::string(1, 27));
-    steps.push_back([&] { harness.Char(27); });
-    steps.push_back([&] { harness.Char(27); });
+    Type(steps, "\x1b\x1b");
     EXPECT_TRUE(Run(steps));
+}
+
+TEST_F(EditorTest, TheQuestionOfUnsavedChangesHoldsOnlyForTheNextEsc) {
+    std::vector<Step> steps;
+    ClickAt(steps, 132, 92);
+    Type(steps, "\x1b");
+    // A gull added, then a level gone to, after the question: Esc asks again each time.
+    ClickAt(steps, 332, 92);
+    Type(steps, "\x1b");
+    steps.push_back([&] { harness.Key(VK_RIGHT); });
+    Type(steps, "\x1b");
+    steps.push_back([&] {
+        EXPECT_FALSE(Form().CloseRequested());
+        EXPECT_EQ(Gulls().size(), 2u);
+        EXPECT_EQ(Editor().Message(),
+                  "Unsaved changes: Ctrl+S saves, Esc again leaves without saving");
+        harness.Char(27);
+    });
+    EXPECT_TRUE(Run(steps));
+    EXPECT_FALSE(folder.Holds("new.znl"));
 }
 
 TEST_F(EditorTest, ClosingTheWindowWithUnsavedChangesAsksFirst) {

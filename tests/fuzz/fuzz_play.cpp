@@ -25,9 +25,15 @@
 
 namespace {
 
-// Passes each input plays for: the slide-in and some fifteen frames of eight passes each. The
-// display refreshes 30 times a second, the longest frame time, so each frame moves the most.
-constexpr int kPassesPerInput = 120;
+// Passes of the message pump each input plays for: the level's slide-in and some ten seconds
+// of play, long enough to launch a ball and lose it or the paddle, and for the lost life to end
+// (a frame takes eight passes, one for each updater, and more while its flip waits for the
+// display's next refresh). The display refreshes 30 times a second, the longest frame time the
+// game takes, so that each frame moves the field as far as a frame can.
+constexpr int kPassesPerInput = 7200;
+// A lost life ends once the bombs and eggs in sight have fallen, the falling gulls are gone and
+// the explosions have run: within ten seconds, a frame at each pass.
+constexpr int kLostLifeFrames = 300;
 
 // The player's input at one pass, from one byte: the mouse moved, the button pressed or
 // released, or a pause, a focus loss or return, or lost surfaces.
@@ -144,6 +150,12 @@ class Game {
                 std::abort();
             }
         }
+        lostLifeFrames_ =
+            form.GameState == gsLosingLife ? lostLifeFrames_ + (form.AppActive ? 1 : 0) : 0;
+        if (lostLifeFrames_ > kLostLifeFrames) {
+            std::fprintf(stderr, "a lost life has not ended in %d frames\n", kLostLifeFrames);
+            std::abort();
+        }
     }
 
     platform::Harness harness_;
@@ -151,6 +163,7 @@ class Game {
     const std::filesystem::path levelFile_;
     std::span<const std::uint8_t> input_;
     int passes_ = 0;
+    int lostLifeFrames_ = 0;  // frames of play while a lost life waits to end
     std::binary_semaphore given_{0};
     std::binary_semaphore done_{0};
 };

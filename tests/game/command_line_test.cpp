@@ -69,9 +69,14 @@ TEST(CommandLineTest, HelpAndVersionAnswerOnStandardOutput) {
         EXPECT_EQ(answer.out, Usage()) << help;
         EXPECT_EQ(answer.errors, "") << help;
     }
-    // They answer whatever follows, as a player trying them expects.
-    EXPECT_EQ(Answered({"--help", "--reccord"}).status, 0);
+    // They answer beside sound options, the first of them given; a mistake beside them is named.
     EXPECT_EQ(Parsed({"--record", "a.rec", "--version"}).request, CommandLine::Request::Version);
+    EXPECT_EQ(Parsed({"--version", "-h"}).request, CommandLine::Request::Version);
+    const Answer mistaken = Answered({"--help", "--bogus"});
+    EXPECT_EQ(mistaken.status, 2);
+    EXPECT_EQ(mistaken.out, "");
+    EXPECT_TRUE(mistaken.errors.starts_with("zintrel: unknown option '--bogus'\n"))
+        << mistaken.errors;
 
     const Answer version = Answered({"--version"});
     EXPECT_EQ(version.status, 0);

@@ -139,13 +139,16 @@ TEST_F(GameTest, ClicksInPlayReleaseTheBallAndFireTheShotgun) {
     }));
 }
 
-TEST_F(GameTest, AfterGameOverAClickOffersNameEntryOnlyToAQualifyingScore) {
+TEST_F(GameTest, AfterGameOverAClickOrEnterOffersNameEntryOnlyToAQualifyingScore) {
     AddLevelFiles({"only.znl"});
     ASSERT_TRUE(Run({
         [&] { harness.Char(' '); },
         WaitForPlay(),
         [&] { Form().GameState = gsGameOver; },
-        [&] { harness.Click(); },
+        [&] {
+            EXPECT_EQ(Form().GameOverPrompt(), "") << "no place reached, no name asked for";
+            harness.Click();
+        },
         [&] {
             EXPECT_EQ(Form().GameState, gsHallOfFame);  // no place reached
             harness.Char(' ');
@@ -163,9 +166,9 @@ TEST_F(GameTest, AfterGameOverAClickOffersNameEntryOnlyToAQualifyingScore) {
         WaitForPlay(),
         [&] { Form().HofRank = 3; },
         [&] { Form().GameState = gsGameOver; },
-        [&] { harness.Click(); },
+        [&] { harness.Char(13); },
         [&] {
-            EXPECT_EQ(Form().GameState, gsNameEntry);
+            EXPECT_EQ(Form().GameState, gsNameEntry);  // so does Enter
             harness.Char(27);
         },
         [&] { harness.Char(27); },

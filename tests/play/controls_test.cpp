@@ -438,10 +438,19 @@ TEST_P(WholeGameTest, OneDeviceAlonePlaysAWholeGame) {
     add(forDevice(Press(Pad::South), Press("Return"), Tap(0.5, 75.0 / 480)));
     add({WaitUntil([&] { return Form().LevelNumber == 2; }),
          WaitUntil([&] { return player.tally.livesLost > 0; }),
-         WaitUntil([&] { return Form().GameState == gsGameOver; }), [&] {
+         WaitUntil([&] { return Form().GameState == gsGameOver; }),
+         [&] {
              EXPECT_EQ(Form().PackIndex, 1);
              EXPECT_FALSE(harness.TextInputOn()) << "in play";
              Form().HofRank = 0;  // the bombs leave little to score: a place is given
+         },
+         WaitFrames(2),
+         [&] {
+             // A line under the game-over picture names the device's key to enter a name.
+             EXPECT_EQ(Form().GameOverPrompt(), std::string("Press ") +
+                                                    (hands == Hands::Pad ? "<A>" : "<ENTER>") +
+                                                    " to enter your name, <SPACE> to skip it");
+             EXPECT_GT(Count(Shown(), RECT{0, 270, 640, 300}, kLightYellow565), 100);
          }});
     add(forDevice(Press(Pad::South), Press("Return"), Tap(0.5, 0.5)));
     add({[&] {

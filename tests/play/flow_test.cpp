@@ -3,6 +3,7 @@
 // paddle's extras and the sky under the status line, lost surfaces, and the tune each level
 // start picks.
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <map>
 
@@ -139,6 +140,48 @@ TEST_F(PlayTest, AFallingEggOrARunningExplosionHoldsTheLevelOpen) {
         WaitUntil([&] { return Form().LevelNumber == 3; }),
         WaitForPlay(),
         [&] { harness.Char(27); },
+        [&] { harness.Char(27); },
+    }));
+}
+
+TEST_F(PlayTest, GullsFarAboveTheScreenHoldNeitherALostLifeNorTheLevel) {
+    // Gulls no ball can reach, whose bombs would take minutes to fall in: the first flies level
+    // a hundred thousand pixels up, faster than any screen.
+    WriteLevels("far.znl",
+                {"1,3,3\nGull=99999,-99999,100000,5,7,300,100\nGull=-5000,-99999,-300,0,0,0,0"});
+    PlayBot& player = StartBot(7);
+    player.playing = false;  // the first ball is left to fall
+    int lostLifeFrames = 0;
+    bool farBombWhenLost = false;
+    onPass = [&, botTurn = onPass] {
+        botTurn();
+        if (form && Form().GameState == gsLosingLife && lostLifeFrames++ == 0) {
+            const auto far = [](const TDXSprite& bomb) { return bomb.Y < -1000; };
+            farBombWhenLost = std::any_of(Form().BombList.begin(), Form().BombList.end(), far);
+        }
+    };
+    passesAfterSteps = 60000;  // the cannon comes after a stall of twenty seconds
+    ASSERT_TRUE(Play({
+        [&] { harness.Press(); },
+        [&] {
+            harness.Release();
+            harness.MoveMouse(-640, 0);
+        },
+        WaitUntil([&] { return Form().GameState == gsPlaying && lostLifeFrames > 0; }),
+        [&] {
+            EXPECT_TRUE(farBombWhenLost);
+            EXPECT_EQ(Form().Lives, 2);
+            EXPECT_LT(lostLifeFrames, 300) << "five seconds at most";
+            player.playing = true;
+        },
+        // Nothing can strike them: the cannon comes and fires at each, and the level ends.
+        WaitUntil([&] { return Form().LevelNumber == 2; }),
+        WaitForPlay(),
+        [&] {
+            EXPECT_EQ(player.tally.cannonShots, 2);
+            EXPECT_EQ(Form().Lives, 2);
+            harness.Char(27);
+        },
         [&] { harness.Char(27); },
     }));
 }

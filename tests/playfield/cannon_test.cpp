@@ -24,22 +24,28 @@ void RunFor(TestField& f, double seconds) {
     }
 }
 
-TEST(CannonTimerTest, ItRollsInAfterTwentySecondsWithAtMostOneGullLeft) {
+TEST(CannonTimerTest, ItRollsInAfterTwentySecondsWithOneGullLeftOrNoneInSight) {
     struct Stalled {
         double seconds;
         std::int32_t left;
+        std::int32_t x, y;  // where the level's gull is
         bool comes;
     };
-    for (const Stalled& s : {Stalled{19.99, 1, false}, Stalled{20, 1, true}, Stalled{20, 0, true},
-                             Stalled{30, 2, false}, Stalled{30, 1, true}}) {
+    for (const Stalled& s :
+         {Stalled{19.99, 1, 100, 200, false}, Stalled{20, 1, 100, 200, true},
+          Stalled{20, 0, 100, 200, true}, Stalled{30, 2, 100, 200, false},
+          Stalled{30, 1, 100, 200, true}, Stalled{20, 2, 100, -99999, true},
+          Stalled{20, 2, -64, 200, true}, Stalled{20, 2, 100, 480, true},
+          Stalled{20, 2, -63, 479, false}, Stalled{19.99, 2, 100, -99999, false}}) {
         TestField f;
-        Stall(f, TZNGull{100, 200, 0, 0, 0, 0, 0}, s.seconds);
+        Stall(f, TZNGull{s.x, s.y, 0, 0, 0, 0, 0}, s.seconds);
         f.GullsLeft = s.left;
         f.CannonSoundTimer = 0.7;
         f.UpdateCannon();
         const char* const what = s.comes ? "comes" : "stays away";
         EXPECT_EQ(f.CannonSprite.Kind, s.comes ? CannonPresent : CannonAbsent)
-            << s.seconds << " s, " << s.left << " left: " << what;
+            << s.seconds << " s, " << s.left << " left, one at " << s.x << "," << s.y << ": "
+            << what;
         if (s.comes) {
             EXPECT_EQ(f.CannonSprite.DX, 15);
             EXPECT_NEAR(f.CannonSprite.X, -64 + 15.0 / 60, 1e-9);
@@ -93,6 +99,23 @@ TEST(CannonTimerTest, AfterTwentyFiveSecondsItFiresAtAGullInItsWindow) {
         EXPECT_TRUE(f.EggList.empty()) << "and releases no egg";
         EXPECT_EQ(gull.DX, 90);
     }
+}
+
+TEST(CannonTimerTest, ItStaysForEachGullOutOfSightAndRollsOutAfterTheLast) {
+    TestField f;
+    Stall(f, TZNGull{560, -99999, 0, 0, 0, 0, 0}, 25);
+    f.AddGull(TZNGull{560, -5000, 0, 0, 0, 0, 0});
+    f.GullsLeft = 2;
+    f.CannonSprite.Kind = CannonPresent;
+    f.CannonSprite.X = 0;
+    f.UpdateCannon();
+    EXPECT_EQ(f.GullList[0].Kind, GullExploding);
+    EXPECT_EQ(f.GullList[1].Kind, GullFlying);
+    EXPECT_EQ(f.CannonSprite.DX, 0) << "it stays for the next";
+    f.UpdateCannon();
+    EXPECT_EQ(f.GullList[1].Kind, GullExploding);
+    EXPECT_EQ(f.GullsLeft, 0);
+    EXPECT_EQ(f.CannonSprite.DX, -200);
 }
 
 TEST(CannonTimerTest, ItAimsAtTheFirstGullNeitherDeadNorExploding) {

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The program's command line, headless, and the status each outcome ends with: 0 for an answer
-# (--help, --version) or a replay that matched its record, also in a folder without the level
-# file and tunes the record carries; 1 for a failure at start or a replay that parted from its
-# record; 2 for a mistaken command line or what cannot be recorded or replayed. A replay is made
+# (--help, --version) or a replay that matched its record, saying nothing but its outcome and
+# leaving the settings unwritten, also in a folder without the level file and tunes the record
+# carries; 1 for a failure at start or a replay that parted from its record; 2 for a mistaken
+# command line, also beside --help, or what cannot be recorded or replayed. A replay is made
 # into a video, and what cannot be is named.
 set -euo pipefail
 game_dir=$1
@@ -45,6 +46,10 @@ run --version
 [ "$status" -eq 0 ] && [ -z "$said" ] && [ "$printed" = "zintrel $version" ] ||
   fail "--version: status $status, printed '$printed', said '$said'"
 
+run --help --bogus
+[ "$status" -eq 2 ] && [ -z "$printed" ] && [ "$said" = "zintrel: unknown option '--bogus'"$'\n'"$usage" ] ||
+  fail "--help beside an unknown option: status $status, said $said"
+
 run --reccord game.rec
 [ "$status" -eq 2 ] && [ -z "$printed" ] && [ "$said" = "zintrel: unknown option '--reccord'"$'\n'"$usage" ] ||
   fail "an unknown option: status $status, printed $printed, said $said"
@@ -59,8 +64,10 @@ status=0
 said=$(cd alone && HOME=$work/home XDG_DATA_HOME=$work/data timeout 300 ./zintrel 2>&1 >/dev/null) || status=$?
 [ "$status" -eq 1 ] && [[ "$said" == *"Failure loading ZNTitle.jpg"* ]] || fail "a failure at start: status $status, $said"
 
-expect 0 "*All 2401 frames of play matched the record.*" --replay "$recordings/pack-60.rec.gz"
+rm -rf config
+expect 0 "zintrel: All 2401 frames of play matched the record." --replay "$recordings/pack-60.rec.gz"
 [ ! -e znscore.hof ] || fail "a replay wrote the Hall of Fame"
+[ ! -e config/zintrel/zintrel.conf ] || fail "a replay wrote the settings"
 # Only the digest of frame 1000 altered: the full dump of frame 1020 matches.
 gzip -dc "$recordings/pack-60.rec.gz" | sed -E 's/^([0-9]+ frame 1000 .* score=)[0-9]+/\1999/' >altered.rec
 expect 1 "*The replay parted from its record at frame 1000 (pass *) on score (recorded 999, replayed *); at frame 1020: every value matches the record.*" --replay altered.rec

@@ -5,7 +5,6 @@
 namespace {
 
 constexpr RECT kBoxFrame{165, 125, 475, 355};
-constexpr std::uint16_t kLightYellow565 = 0xFFEF;  // RGB(255, 255, 128)
 
 class NameEntryTest : public ScreenTest {
   protected:
@@ -56,10 +55,12 @@ TEST_F(NameEntryTest, TheBoxShowsTheNameAsItIsTypedAndEnterStoresIt) {
         [&] {
             EXPECT_EQ(Form().GameState, gsNameEntry);
             EXPECT_EQ(Form().PlayerName.size(), 255u) << "names stop at 255 characters";
-            // Drawn again after the loss; the long name runs over the frame's sides.
+            // Drawn again after the loss; the long name is cut within the frame, its end shown.
             EXPECT_EQ(Count(Shown(), RECT{165, 125, 475, 126}, kWhite565), 310);
             EXPECT_GT(Heading(), 300);
             EXPECT_GT(NameInk(), 30);
+            EXPECT_EQ(Count(Shown(), RECT{0, 270, 165, 300}, kLightYellow565), 0);
+            EXPECT_EQ(Count(Shown(), RECT{475, 270, 640, 300}, kLightYellow565), 0);
             harness.Char(13);
         },
         [&] {

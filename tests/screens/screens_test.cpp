@@ -61,8 +61,10 @@ TEST_F(TitleAndInformationTest, TheHallOfFameFramesThePlaceOfTheLastGame) {
             EXPECT_GT(Ink(Background(), RECT{480, 448, 513, 464}), 10);
             EXPECT_EQ(Ink(Background(), RECT{513, 80, 636, 112}), 0);
             EXPECT_EQ(Ink(Background(), RECT{513, 128, 636, 476}), 0);
-            // A long name runs on under the score; nothing clips it.
-            EXPECT_GT(Ink(Background(), RECT{513, 112, 636, 128}), 30);
+            // A long name is cut before the score's room, where "..." shows the cut.
+            EXPECT_GT(Ink(Background(), RECT{380, 112, 424, 128}), 30);
+            EXPECT_EQ(Ink(Background(), RECT{426, 112, 470, 128}), 0);
+            EXPECT_EQ(Ink(Background(), RECT{513, 112, 636, 128}), 0);
             harness.Char(' ');
         },
         [&] {

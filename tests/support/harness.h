@@ -105,7 +105,8 @@ class Harness {
     void Focus(bool active) {
         Push({.kind = InputEvent::Kind::Focus, .message = {}, .active = active});
     }
-    void CloseWindow() { Send(WM_CLOSE); }  // the window manager's close button
+    void CloseWindow() { Send(WM_CLOSE); }                 // the window manager's close button
+    void RequestTermination() { Send(WM_ENDSESSION, 1); }  // SIGTERM, as at logout
 
     // ---- Scheduling. Passes count calls of the message pump, from 1.
     void At(int pass, std::function<void()> action) {

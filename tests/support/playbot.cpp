@@ -259,7 +259,10 @@ void PlayBot::Referee() {
     if (form_->GullList.size() != gulls_.size()) {
         return;
     }
-    const bool cannonFired = cannonDX_ == 0 && form_->CannonSprite.DX < 0;
+    // The cannon fires in its own updater, the last of a frame; in a lost life, where one pass
+    // runs them all, by its rolling out after the last gull.
+    const bool cannonFired =
+        (state_ == gsPlaying && step_ == 6) || (cannonDX_ == 0 && form_->CannonSprite.DX < 0);
     for (std::size_t g = 0; g < gulls_.size(); ++g) {
         const std::int32_t before = gulls_[g];
         const std::int32_t now = form_->GullList[g].Kind;

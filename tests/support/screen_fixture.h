@@ -11,6 +11,7 @@ inline constexpr std::uint16_t kWhite565 = 0xFFFF;
 inline constexpr std::uint16_t kRed565 = 0xF800;
 inline constexpr std::uint16_t kYellow565 = 0xFFE0;
 inline constexpr std::uint16_t kCyan565 = 0x07FF;
+inline constexpr std::uint16_t kLightYellow565 = 0xFFF0;  // RGB(255, 255, 128): the game's lines
 
 class ScreenTest : public GameTest {
   protected:

@@ -30,6 +30,9 @@ struct TMessage {
 
 // Sent when the window manager's close button is pressed; not a message the game sends itself.
 inline constexpr UINT WM_CLOSE = 0x0010;
+// Sent when the session ends or the program is asked to terminate (SIGTERM, SIGINT): the
+// program ends at once, keeping what it must keep.
+inline constexpr UINT WM_ENDSESSION = 0x0016;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 

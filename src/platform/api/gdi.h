@@ -62,6 +62,8 @@ COLORREF SetBkColor(HDC dc, COLORREF color);
 int SetBkMode(HDC dc, int mode);
 UINT SetTextAlign(HDC dc, UINT align);
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int length);
+// The width and height of the text in the context's font.
+BOOL GetTextExtentPoint32A(HDC dc, const char* text, int length, SIZE* size);
 int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 // Fills the rectangle (right and bottom exclusive) with the brush.
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);

@@ -33,6 +33,11 @@ struct POINT {
     friend bool operator==(const POINT&, const POINT&) = default;
 };
 
+struct SIZE {
+    LONG cx = 0;
+    LONG cy = 0;
+};
+
 // An opaque window handle; the platform has exactly one window.
 struct WindowHandle;
 using HWND = WindowHandle*;
@@ -90,6 +95,7 @@ inline constexpr UINT WM_INPUTDEVICE = 0x8001;
 inline constexpr WPARAM SC_SCREENSAVE = 0xF140;
 inline constexpr WPARAM SC_MONITORPOWER = 0xF170;
 inline constexpr WPARAM VK_BACK = 0x08;
+inline constexpr WPARAM VK_TAB = 0x09;
 inline constexpr WPARAM VK_RETURN = 0x0D;
 inline constexpr WPARAM VK_ESCAPE = 0x1B;
 inline constexpr WPARAM VK_SPACE = 0x20;

@@ -169,6 +169,22 @@ BOOL DeleteObject(HGDIOBJ object) {
     return TRUE;
 }
 
+BOOL GetTextExtentPoint32A(HDC dc, const char* text, int length, SIZE* size) {
+    if (dc == nullptr || text == nullptr || length < 0 || size == nullptr) {
+        return FALSE;
+    }
+    TTF_Font* face = dc->font != nullptr ? dc->font->face : SystemFace();
+    int width = 0;
+    int height = 0;
+    if (face == nullptr ||
+        TTF_SizeText(face, std::string(text, static_cast<std::size_t>(length)).c_str(), &width,
+                     &height) != 0) {
+        return FALSE;
+    }
+    *size = SIZE{width, height};
+    return TRUE;
+}
+
 BOOL TextOutA(HDC dc, int x, int y, const char* text, int length) {
     if (dc == nullptr || dc->surface == nullptr || text == nullptr || length < 0) {
         return FALSE;

@@ -70,6 +70,8 @@ WPARAM VirtualKey(SDL_Keycode key) {
             return VK_ESCAPE;
         case SDLK_BACKSPACE:
             return VK_BACK;
+        case SDLK_TAB:
+            return VK_TAB;
         case SDLK_F1:
             return VK_F1;
         default:
@@ -198,10 +200,17 @@ void Translate(const SDL_Event& e, Controls& controls, std::deque<InputEvent>& q
     }
 }
 
-// While a dialog is shown, the dialog's own loop holds the program, and SDL's handling of
-// termination requests (a quit event that only the game's message pump reads) would hold them
-// off until someone clicks. A termination request then ends the program at once instead, and
-// a process the dialog runs in ends with it.
+// A termination request (SIGTERM, as at logout, or SIGINT) reaches the form as WM_ENDSESSION
+// at the next pass of the message pump, not as the quit event of the window's close button.
+volatile std::sig_atomic_t g_terminationRequested = 0;
+
+extern "C" void NoteTerminationRequest(int) {
+    g_terminationRequested = 1;
+}
+
+// While a dialog is shown, the dialog's own loop holds the program, and a termination request
+// (noted for a message pump that does not run) would be held off until someone clicks. It then
+// ends the program at once instead, and a process the dialog runs in ends with it.
 volatile std::sig_atomic_t g_dialogShown = 0;
 pid_t g_dialogOwner = 0;
 
@@ -259,6 +268,10 @@ void SdlInput::Poll(int, std::deque<InputEvent>& queue) {
     while (SDL_PollEvent(&e) != 0) {
         Translate(e, *controls_, waiting_);
     }
+    if (g_terminationRequested != 0) {
+        g_terminationRequested = 0;
+        waiting_.push_back(MessageEvent(WM_ENDSESSION, 1));
+    }
     controls_->Step(waiting_);
     shortClicks_.Pass(waiting_, queue, Display::Get().PresentedFrames(), NowMicros(),
                       System().gameInPlay);
@@ -272,8 +285,22 @@ void SdlWindowSystem::Start() {
     if (!onScreen_) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
     }
+    // Termination requests are the program's own to take, not a quit event of SDL's.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
         throw Exception(std::string("Cannot start the display: ") + SDL_GetError());
+    }
+    // A request that already has a handler of the program's (the video's, which removes its
+    // unfinished file and ends the program) keeps it.
+    struct sigaction noting {};
+    noting.sa_handler = NoteTerminationRequest;
+    sigemptyset(&noting.sa_mask);
+    for (const int request : {SIGTERM, SIGINT}) {
+        struct sigaction current {};
+        sigaction(request, nullptr, &current);
+        if (current.sa_handler == SIG_DFL) {
+            sigaction(request, &noting, nullptr);
+        }
     }
 }
 

@@ -75,7 +75,7 @@ class Recorder final : public Session {
         // A run that crashes keeps its record up to the last frame.
         out_.flush();
         if (!out_ && !warned_) {
-            std::cerr << "Zintrel: the record " << path_
+            std::cerr << "zintrel: the record " << path_
                       << " cannot be written; the game goes on without it\n";
             warned_ = true;
         }
