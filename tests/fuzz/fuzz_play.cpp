@@ -117,8 +117,9 @@ class Game {
         } catch (const std::exception&) {
             return false;
         }
+        std::error_code unreadable;  // a name too long for the file system, say
         for (const TZNLevelWrapper& level : fields.Levels) {
-            if (!std::filesystem::is_regular_file(folder_ / level.PictureName)) {
+            if (!std::filesystem::is_regular_file(folder_ / level.PictureName, unreadable)) {
                 return false;
             }
         }

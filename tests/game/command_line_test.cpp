@@ -62,31 +62,13 @@ TEST(CommandLineTest, OptionsWithTheirFilesAreTaken) {
     EXPECT_EQ(Parsed({"--video-scale=4", "--video=a.mkv", "--replay=a.rec"}).videoScale, 4);
 }
 
-TEST(CommandLineTest, HelpAndVersionAnswerOnStandardOutput) {
-    for (const char* help : {"--help", "-h"}) {
-        const Answer answer = Answered({help});
-        EXPECT_EQ(answer.status, 0) << help;
-        EXPECT_EQ(answer.out, Usage()) << help;
-        EXPECT_EQ(answer.errors, "") << help;
-    }
-    // They answer beside sound options, the first of them given; a mistake beside them is named.
+// What the program prints and its status for each are the command line script's to check.
+TEST(CommandLineTest, HelpAndVersionAnswerBesideSoundOptionsOnly) {
+    EXPECT_EQ(Answered({"--help", "--record", "a.rec"}).out, Usage());
     EXPECT_EQ(Parsed({"--record", "a.rec", "--version"}).request, CommandLine::Request::Version);
     EXPECT_EQ(Parsed({"--version", "-h"}).request, CommandLine::Request::Version);
-    const Answer mistaken = Answered({"--help", "--bogus"});
-    EXPECT_EQ(mistaken.status, 2);
-    EXPECT_EQ(mistaken.out, "");
-    EXPECT_TRUE(mistaken.errors.starts_with("zintrel: unknown option '--bogus'\n"))
-        << mistaken.errors;
-
-    const Answer version = Answered({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_TRUE(version.out.starts_with("zintrel ")) << version.out;
-    EXPECT_EQ(version.out, VersionText());
-    EXPECT_EQ(std::count(version.out.begin(), version.out.end(), '\n'), 1);
-    EXPECT_EQ(version.errors, "");
-
-    EXPECT_EQ(Answered({}).status, std::nullopt);
-    EXPECT_EQ(Answered({"--record", "game.rec"}).status, std::nullopt);
+    EXPECT_EQ(Answered({"--help", "--reccord"}).status, 2) << "a mistake beside them is named";
+    EXPECT_EQ(Answered({"--record", "game.rec"}).status, std::nullopt) << "a game to play";
 }
 
 TEST(CommandLineTest, TheUsageNamesTheOptionsTheKeysAndTheManualPage) {
@@ -128,13 +110,6 @@ TEST(CommandLineTest, EachMistakeIsNamedInOneLine) {
         EXPECT_EQ(Problem({"--replay", "a.rec", "--video", "a.webm", "--video-scale", scale}),
                   std::string("option '--video-scale' takes 1, 2, 3 or 4, not '") + scale + "'");
     }
-}
-
-TEST(CommandLineTest, AMistakeGoesToStandardErrorWithTheUsage) {
-    const Answer answer = Answered({"--reccord"});
-    EXPECT_EQ(answer.status, 2);
-    EXPECT_EQ(answer.out, "");
-    EXPECT_EQ(answer.errors, std::string("zintrel: unknown option '--reccord'\n") + Usage());
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The state table: the keys and clicks of the title, of play and after the game, the hidden
-// word, and the screen saver refused.
+// The state table: the keys and clicks of the title, of play and after the game, and the hidden
+// word.
 #include "playfield/spritekinds.h"
 #include "support/game_fixture.h"
 
@@ -169,23 +169,6 @@ TEST_F(GameTest, AfterGameOverAClickOrEnterOffersNameEntryOnlyToAQualifyingScore
         [&] { harness.Char(13); },
         [&] {
             EXPECT_EQ(Form().GameState, gsNameEntry);  // so does Enter
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
-}
-
-TEST_F(GameTest, TheScreenSaverIsRefused) {
-    ASSERT_TRUE(Run({
-        [&] {
-            for (WPARAM request : {SC_SCREENSAVE, SC_MONITORPOWER}) {
-                TMessage message{WM_SYSCOMMAND, request, 0, 0};
-                Form().WndProc(message);
-                EXPECT_EQ(message.Result, 1);
-            }
-            TMessage other{WM_SYSCOMMAND, 0xF020, 0, 0};
-            Form().WndProc(other);
-            EXPECT_EQ(other.Result, 0);
             harness.Char(27);
         },
         [&] { harness.Char(27); },

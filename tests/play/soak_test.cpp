@@ -69,16 +69,7 @@ std::string Stalled(const TKestovForm& f) {
     return text.str();
 }
 
-class SoakTest : public PlayTest {
-  protected:
-    struct Figures {
-        int games = 0;
-        int frames = 0;
-        int pauses = 0;
-        int focusLosses = 0;
-        int lostSurfaces = 0;
-    };
-};
+using SoakTest = PlayTest;
 
 TEST_F(SoakTest, GamesOnRandomLevelsKeepTheFieldSound) {
     const char* budget = std::getenv("ZINTREL_SOAK_SECONDS");
@@ -86,7 +77,9 @@ TEST_F(SoakTest, GamesOnRandomLevelsKeepTheFieldSound) {
     std::mt19937 random(20261206);
     PlayBot& player = StartBot(3);
     player.shooting = true;
-    Figures figures;
+    struct {
+        int games = 0, frames = 0, pauses = 0, focusLosses = 0, lostSurfaces = 0;
+    } figures;
     double gameTime = 0;
     double levelTime = 0;
     double lostLifeTime = 0;
@@ -103,21 +96,17 @@ TEST_F(SoakTest, GamesOnRandomLevelsKeepTheFieldSound) {
             return;
         }
         TKestovForm& f = Form();
-        switch (f.GameState) {
-            case gsTitle:
-                WriteLevels("soak.znl", RandomLevels(random));
-                harness.Char(' ');
-                return;
-            case gsGameOver:
-                harness.Char(' ');
+        // A new level set for every game; Space on through the game over and the Hall of Fame.
+        if (f.GameState == gsTitle) {
+            WriteLevels("soak.znl", RandomLevels(random));
+        }
+        if (f.GameState == gsTitle || f.GameState == gsGameOver || f.GameState == gsHallOfFame) {
+            if (f.GameState == gsGameOver) {
                 ++figures.games;
                 levelTime = 0;  // the next game starts at level 1 again
-                return;
-            case gsHallOfFame:
-                harness.Char(' ');
-                return;
-            default:
-                break;
+            }
+            harness.Char(' ');
+            return;
         }
         if (!IsInPlay(f.GameState)) {
             return;

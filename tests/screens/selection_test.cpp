@@ -76,6 +76,11 @@ TEST_F(SelectionTest, ThreeNamesUnderTheHeadingWithTheSelectionFramed) {
             EXPECT_EQ(Form().PackIndex, 0) << "every visit starts at the first name";
             EXPECT_TRUE(Framed(Background(), Selected(50), kRed565));
             harness.Key(VK_DOWN);
+            harness.Key(VK_UP);
+        },
+        [&] {
+            EXPECT_EQ(Form().PackIndex, 0) << "Up from the second name to the first";
+            harness.Key(VK_DOWN);
         },
         [&] { harness.Char(13); },
         WaitForPlay(),

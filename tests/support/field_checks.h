@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 
 #include "game/znform.h"
 #include "playfield/spritekinds.h"
@@ -33,18 +34,13 @@ inline std::string FieldFault(const TKestovForm& f) {
     running += f.PaddleSprite.Kind == PaddleExploding ? 1 : 0;
     running += f.UmbrellaBurst.Kind == BurstPlaying ? 1 : 0;
     const std::string where = " on level " + std::to_string(f.LevelNumber);
-    const auto counted = [&](const char* name, std::int32_t kept, int seen) {
-        return name + std::string(" is ") + std::to_string(kept) + ", the sprites say " +
-               std::to_string(seen) + where;
-    };
-    if (f.GullsLeft != left) {
-        return counted("GullsLeft", f.GullsLeft, left);
-    }
-    if (f.GullsFalling != falling) {
-        return counted("GullsFalling", f.GullsFalling, falling);
-    }
-    if (f.Animations != running) {
-        return counted("Animations", f.Animations, running);
+    for (const auto& [name, kept, seen] : {std::tuple{"GullsLeft", f.GullsLeft, left},
+                                           {"GullsFalling", f.GullsFalling, falling},
+                                           {"Animations", f.Animations, running}}) {
+        if (kept != seen) {
+            return name + std::string(" is ") + std::to_string(kept) + ", the sprites say " +
+                   std::to_string(seen) + where;
+        }
     }
     if (f.Score < 0 || f.Lives < 0) {
         return "score " + std::to_string(f.Score) + ", lives " + std::to_string(f.Lives) + where;

@@ -22,21 +22,11 @@ class HeadlessMusic : public Music {
     std::uint64_t micros_;
 };
 
-// Reads a standard MIDI file's chunks and events; every read past the end answers 0 and marks
-// the reader as run out.
-class MidiReader {
-  public:
-    MidiReader(const std::vector<std::uint8_t>& bytes, std::size_t from, std::size_t to)
-        : bytes_(bytes), at_(from), end_(std::min(to, bytes.size())) {}
-
-    bool More() const { return at_ < end_; }
-    std::uint32_t Byte() {
-        if (at_ >= end_) {
-            at_ = end_ + 1;
-            return 0;
-        }
-        return bytes_[at_++];
-    }
+// Reads a standard MIDI file's numbers; a read past the end answers 0 and leaves it run out.
+struct MidiReader {
+    bool More() const { return at < end; }
+    bool RunOut() const { return at > end; }
+    std::uint32_t Byte() { return at < end ? bytes[at++] : (at = end + 1, 0); }
     std::uint32_t Big(int count) {
         std::uint32_t value = 0;
         for (int i = 0; i < count; ++i) {
@@ -46,23 +36,17 @@ class MidiReader {
     }
     std::uint32_t Variable() {
         std::uint32_t value = 0;
-        for (int i = 0; i < 4; ++i) {
-            const std::uint32_t next = Byte();
+        for (std::uint32_t i = 0, next = 0x80; i < 4 && (next & 0x80) != 0; ++i) {
+            next = Byte();
             value = value << 7 | (next & 0x7F);
-            if ((next & 0x80) == 0) {
-                break;
-            }
         }
         return value;
     }
-    void Skip(std::size_t count) { at_ = std::min(at_ + count, end_ + 1); }
-    bool RunOut() const { return at_ > end_; }
-    std::size_t At() const { return at_; }
+    void Skip(std::size_t count) { at = std::min(at + count, end + 1); }
 
-  private:
-    const std::vector<std::uint8_t>& bytes_;
-    std::size_t at_;
-    std::size_t end_;
+    const std::vector<std::uint8_t>& bytes;
+    std::size_t at;
+    std::size_t end;
 };
 
 // Walks one track: its end in ticks, and its tempo changes added to the map.
@@ -72,7 +56,7 @@ std::uint64_t ReadTrack(MidiReader track, std::map<std::uint64_t, std::uint64_t>
     std::uint32_t running = 0;
     while (track.More()) {
         tick += track.Variable();
-        std::uint32_t status = track.Byte();
+        const std::uint32_t status = track.Byte();
         if (track.RunOut()) {
             break;
         }
@@ -90,13 +74,10 @@ std::uint64_t ReadTrack(MidiReader track, std::map<std::uint64_t, std::uint64_t>
         } else if (status == 0xF0 || status == 0xF7) {
             track.Skip(track.Variable());
         } else {
-            int data = 1;  // a running status's first data byte is the one just read
-            if ((status & 0x80) != 0) {
-                running = status;
-                data = 0;
-            }
-            const std::uint32_t kind = running & 0xF0;
-            track.Skip(static_cast<std::size_t>((kind == 0xC0 || kind == 0xD0 ? 1 : 2) - data));
+            // A running status's first data byte is the one just read.
+            const std::size_t read = (status & 0x80) != 0 ? 0 : 1;
+            running = read == 0 ? status : running;
+            track.Skip(((running & 0xF0) == 0xC0 || (running & 0xF0) == 0xD0 ? 1 : 2) - read);
         }
     }
     return last;
@@ -105,24 +86,25 @@ std::uint64_t ReadTrack(MidiReader track, std::map<std::uint64_t, std::uint64_t>
 }  // namespace
 
 std::uint64_t MidiMicros(const std::vector<std::uint8_t>& midi) {
-    MidiReader file(midi, 0, midi.size());
+    MidiReader file{midi, 0, midi.size()};
     if (file.Big(4) != 0x4D546864) {  // "MThd"
         return 0;
     }
     const std::uint32_t headerLength = file.Big(4);
-    const std::size_t header = file.At();
+    const std::size_t header = file.at;
     file.Big(2);  // the format
     const std::uint32_t tracks = file.Big(2);
     const std::uint32_t division = file.Big(2);
-    MidiReader chunks(midi, header + headerLength, midi.size());
+    MidiReader chunks{midi, header + headerLength, midi.size()};
     std::map<std::uint64_t, std::uint64_t> tempos;
     std::uint64_t end = 0;
     for (std::uint32_t track = 0; track < tracks && chunks.More(); ++track) {
         const std::uint32_t tag = chunks.Big(4);
         const std::uint32_t length = chunks.Big(4);
-        const std::size_t body = chunks.At();
+        const std::size_t body = chunks.at;
         if (tag == 0x4D54726B) {  // "MTrk"
-            end = std::max(end, ReadTrack(MidiReader(midi, body, body + length), tempos));
+            const std::size_t bodyEnd = std::min<std::size_t>(body + length, midi.size());
+            end = std::max(end, ReadTrack({midi, body, bodyEnd}, tempos));
         }
         chunks.Skip(length);
     }

@@ -7,35 +7,19 @@
 
 namespace pictures {
 
-namespace {
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    Put16(out, v);
-    Put16(out, v >> 16);
-}
-
-}  // namespace
-
 std::vector<std::uint8_t> MakeBmp(int width, int height, const Painter& paint) {
     const int stride = (width * 3 + 3) & ~3;
-    std::vector<std::uint8_t> out;
-    out.reserve(54 + static_cast<std::size_t>(stride) * height);
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, 54 + stride * height);
-    Put32(out, 0);
-    Put32(out, 54);
-    Put32(out, 40);
-    Put32(out, static_cast<std::uint32_t>(width));
-    Put32(out, static_cast<std::uint32_t>(height));
-    Put16(out, 1);
-    Put16(out, 24);
-    for (int i = 0; i < 6; ++i) {
-        Put32(out, 0);
+    std::vector<std::uint8_t> out = {'B', 'M'};
+    // The file's size, 0, the pixels' offset, the info header's size, the width and height, one
+    // plane of 24 bits, and six fields of 0.
+    const auto size = static_cast<std::uint32_t>(54 + stride * height);
+    const auto w = static_cast<std::uint32_t>(width);
+    const auto h = static_cast<std::uint32_t>(height);
+    const std::uint32_t header[] = {size, 0, 54, 40, w, h, 1 | 24 << 16, 0, 0, 0, 0, 0, 0};
+    for (const std::uint32_t value : header) {
+        for (int i = 0; i < 4; ++i) {
+            out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+        }
     }
     for (int y = height - 1; y >= 0; --y) {
         for (int x = 0; x < width; ++x) {
