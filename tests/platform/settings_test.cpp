@@ -39,6 +39,7 @@ TEST(SettingsTest, SpacesCommentsLineEndsAndUnknownKeysAreForgiven) {
         std::string problem;
     } cases[] = {
         {"", WindowSettings{}, ""},
+        {"fullscreen = 1\n", WindowSettings{}, ""},
         {"# mine\r\n\n  fullscreen=No \r\n\twindow_x =5\nwindow_y= 6\nwindow_width = 700\n"
          "window_height = 500",
          WindowSettings{false, 0, DesktopRect{5, 6, 700, 500}, {}}, ""},
