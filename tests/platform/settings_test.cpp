@@ -63,6 +63,7 @@ TEST(SettingsTest, WhatIsWrittenReadsBack) {
 
 TEST(SettingsTest, SpacesCommentsLineEndsAndLetterCaseAreForgiven) {
     EXPECT_EQ(ParseSettings("").settings, Settings{});
+    EXPECT_EQ(ParseSettings("fullscreen = 1\n").settings, Settings{});
     const auto parsed = ParseSettings(
         "# mine\r\n\n  fullscreen=No \r\n\twindow_x =5\nwindow_y= 6\nwindow_width = 700\n"
         "window_height = 500\nkey_left = left shift\npad_pause = LEFTSTICK\nlaunch=Press");
@@ -235,7 +236,7 @@ TEST(SettingsTest, AWindowOpensWhereItWasOrCentredAndNeverTooLarge) {
         {"on its display", two, 0, DesktopRect{2000, 100, 900, 700}, {2000, 100, 900, 700}},
         {"partly off", two, 0, DesktopRect{-800, -600, 900, 700}, {-800, -600, 900, 700}},
         {"off every display", two, 1, DesktopRect{5000, 5000, 900, 700}, {2110, 162, 900, 700}},
-        {"barely on a display", two, 1, DesktopRect{-880, 100, 900, 700}, {2110, 162, 900, 700}},
+        {"40 pixels on a display", two, 1, DesktopRect{-860, 100, 900, 700}, {2110, 162, 900, 700}},
         {"its display gone", two, 5, DesktopRect{-880, 100, 900, 700}, {510, 190, 900, 700}},
         {"never placed", small, 0, none, {0, 0, 1024, 768}},
         {"too large", small, 0, DesktopRect{10, 10, 3000, 2000}, {10, 10, 1024, 768}},
