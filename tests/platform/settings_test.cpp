@@ -17,9 +17,11 @@ using platform::PlaceWindow;
 using platform::WindowSettings;
 
 const WindowSettings kWindowed{false, 1, DesktopRect{-300, 20, 1000, 750}, {}};
+// As a Wayland compositor tells it: the size without the place.
+const WindowSettings kUnplaced{false, 0, DesktopRect{0, 0, 1000, 750}, {}, false};
 
 TEST(SettingsTest, WhatIsWrittenReadsBack) {
-    for (const WindowSettings& settings : {WindowSettings{}, kWindowed}) {
+    for (const WindowSettings& settings : {WindowSettings{}, kWindowed, kUnplaced}) {
         const platform::ParsedSettings parsed = ParseSettings(FormatSettings(settings));
         EXPECT_FALSE(parsed.damaged);
         EXPECT_EQ(parsed.problem, "");
@@ -29,6 +31,9 @@ TEST(SettingsTest, WhatIsWrittenReadsBack) {
               "# Zintrel's window, written by the game whenever it changes.\n"
               "fullscreen = no\ndisplay = 1\nwindow_x = -300\nwindow_y = 20\n"
               "window_width = 1000\nwindow_height = 750\n");
+    EXPECT_EQ(FormatSettings(kUnplaced),
+              "# Zintrel's window, written by the game whenever it changes.\n"
+              "fullscreen = no\ndisplay = 0\nwindow_width = 1000\nwindow_height = 750\n");
 }
 
 TEST(SettingsTest, SpacesCommentsAndLineEndsAreForgiven) {
@@ -46,6 +51,9 @@ TEST(SettingsTest, AnEmptyTextGivesTheDefaults) {
 }
 
 TEST(SettingsTest, DamageGivesTheDefaultsAndSaysWhere) {
+    const std::string kPartOfTheWindow =
+        "gives only part of the window's place and size (window_width and window_height go "
+        "together, and window_x and window_y with them or not at all)";
     const struct {
         std::string text;
         std::string problem;
@@ -60,9 +68,9 @@ TEST(SettingsTest, DamageGivesTheDefaultsAndSaysWhere) {
          "line 2: window_height must be a whole number from 480 to 16384"},
         {"display = -1\n", "line 1: display must be a whole number from 0 to 63"},
         {"window_x = 12abc\n", "line 1: window_x must be a whole number from -100000 to 100000"},
-        {"fullscreen = no\nwindow_x = 10\nwindow_y = 10\n",
-         "gives only part of the window's place and size (window_x, window_y, window_width and "
-         "window_height go together)"},
+        {"fullscreen = no\nwindow_x = 10\nwindow_y = 10\n", kPartOfTheWindow},
+        {"window_x = 10\nwindow_width = 700\nwindow_height = 500\n", kPartOfTheWindow},
+        {"window_width = 700\n", kPartOfTheWindow},
     };
     for (const auto& c : cases) {
         const auto parsed = ParseSettings(c.text);
@@ -194,6 +202,10 @@ TEST(SettingsTest, AWindowOffEveryDisplayIsCentredOnItsDisplay) {
     EXPECT_EQ(PlaceWindow(settings, displays), (DesktopRect{2110, 162, 900, 700}));
     // Barely on a display is off it.
     settings.window = DesktopRect{-880, 100, 900, 700};
+    EXPECT_EQ(PlaceWindow(settings, displays), (DesktopRect{2110, 162, 900, 700}));
+    // A place that is not known is no place.
+    settings.window = DesktopRect{0, 0, 900, 700};
+    settings.placed = false;
     EXPECT_EQ(PlaceWindow(settings, displays), (DesktopRect{2110, 162, 900, 700}));
     // A display that is gone gives way to the first.
     settings.display = 5;

@@ -8,16 +8,19 @@
 
 #include <csignal>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
 
+#include "platform/api/debug.h"
 #include "platform/sdl/controls.h"
 #include "platform/sdl/display.h"
 #include "platform/sdl/screenshot.h"
 #include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/video_driver.h"
 
 namespace platform {
 
@@ -110,6 +113,20 @@ void QueueText(const char* utf8, std::deque<InputEvent>& queue) {
     }
 }
 
+// A focus that comes back before the game has seen it go was never taken from the player: sway
+// takes it and gives it back at once whenever a keyboard is added (as a typing tool does for
+// every word it types), and the game would pause. Drops the loss that waits in the queue.
+bool GivenBack(std::deque<InputEvent>& queue) {
+    const auto last = std::find_if(queue.rbegin(), queue.rend(), [](const InputEvent& event) {
+        return event.kind == InputEvent::Kind::Focus;
+    });
+    if (last == queue.rend() || last->active) {
+        return false;
+    }
+    queue.erase(std::next(last).base());
+    return true;
+}
+
 void Translate(const SDL_Event& e, Controls& controls, std::deque<InputEvent>& queue) {
     if (controls.Take(e, queue)) {
         return;
@@ -124,7 +141,9 @@ void Translate(const SDL_Event& e, Controls& controls, std::deque<InputEvent>& q
                 e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
                 event.kind = InputEvent::Kind::Focus;
                 event.active = e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
-                queue.push_back(event);
+                if (!event.active || !GivenBack(queue)) {
+                    queue.push_back(event);
+                }
             }
             break;
         case SDL_KEYDOWN: {
@@ -259,9 +278,24 @@ void SdlWindowSystem::Start() {
     SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_MODE_WARP, "0");
     // Touch is taken as touch, not as a mouse SDL would make of it.
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
-        throw Exception(std::string("Cannot start the display: ") + SDL_GetError());
+    const VideoDriverChoice choice =
+        ChooseVideoDriver(std::getenv("SDL_VIDEODRIVER"), std::getenv("WAYLAND_DISPLAY"));
+    if (!choice.drivers.empty()) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, choice.drivers.c_str());
     }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        const std::string why = choice.fallback.empty() ? "" : " (" + choice.fallback + ")";
+        throw Exception(std::string("Cannot start the display: ") + SDL_GetError() + why);
+    }
+    const std::string driver = SDL_GetCurrentVideoDriver();
+    if (!choice.fallback.empty()) {
+        std::fprintf(stderr, "zintrel: %s; playing on %s\n", choice.fallback.c_str(),
+                     driver.c_str());
+    } else if (choice.wantsWayland && driver != "wayland") {
+        std::fprintf(stderr, "zintrel: SDL's Wayland driver did not start; playing on %s\n",
+                     driver.c_str());
+    }
+    OutputDebugStringA(("zintrel: video driver " + driver).c_str());
 }
 
 void SdlWindowSystem::Open(const std::string& caption) {

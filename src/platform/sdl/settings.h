@@ -37,6 +37,9 @@ struct WindowSettings {
     // Where the window was, once the game has been in a window.
     std::optional<DesktopRect> window;
     ControlSettings controls;
+    // Whether the window's place is known: a window system that keeps its windows' places to
+    // itself (Wayland) tells only the size.
+    bool placed = true;
     bool operator==(const WindowSettings&) const = default;
 };
 
@@ -45,9 +48,10 @@ inline constexpr int kMinWindowWidth = 640;
 inline constexpr int kMinWindowHeight = 480;
 
 // What a settings text holds. A damaged text (a line that is not "key = value", a value of the
-// window's out of its range, part of the window's keys without the rest) gives the defaults,
-// and `problem` says where it is damaged. A control's value out of its range gives that
-// control's default, and an unknown key is skipped, the rest kept; `problem` names the first.
+// window's out of its range, one of a pair of the window's keys without the other, a place
+// without a size) gives the defaults, and `problem` says where it is damaged. A control's value
+// out of its range gives that control's default, and an unknown key is skipped, the rest kept;
+// `problem` names the first.
 struct ParsedSettings {
     WindowSettings settings;
     bool damaged = false;
@@ -79,8 +83,8 @@ std::string SaveSettings(const std::string& path, const WindowSettings& settings
 // Where a window with these settings opens, given the displays' usable areas (the first is the
 // primary): its remembered place and size when the window lies on a display, else the
 // remembered size (twice the game's when none) centred on the remembered display (the first
-// when that display is gone). A size larger than the display is cut down to it, never below
-// the game's own.
+// when that display is gone or no place is known). A size larger than the display is cut down to
+// it, never below the game's own.
 DesktopRect PlaceWindow(const WindowSettings& settings, const std::vector<DesktopRect>& displays);
 
 }  // namespace platform
