@@ -114,8 +114,8 @@ void QueueText(const char* utf8, std::deque<InputEvent>& queue) {
 }
 
 // A focus that comes back before the game has seen it go was never taken from the player: sway
-// takes it and gives it back at once whenever a keyboard is added (as a typing tool does for
-// every word it types), and the game would pause. Drops the loss that waits in the queue.
+// takes it and gives it back at once whenever a keyboard is added (an on-screen keyboard, a
+// typing tool), and the game would pause. Drops the loss that waits in the queue.
 bool GivenBack(std::deque<InputEvent>& queue) {
     const auto last = std::find_if(queue.rbegin(), queue.rend(), [](const InputEvent& event) {
         return event.kind == InputEvent::Kind::Focus;
