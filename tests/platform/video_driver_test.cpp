@@ -5,13 +5,13 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/sdl/video_driver.h"
-#include "support/test_folder.h"
 
 namespace {
 
@@ -20,8 +20,9 @@ using platform::ChooseVideoDriver;
 // Only its name is announced: the desktop shell's description is not part of the core protocol.
 const wl_interface kDesktopShell = {"xdg_wm_base", 1, 0, nullptr, 0, nullptr};
 
-// A compositor on a socket of its own in a runtime folder of its own, announcing the globals
-// given, and answering while it lives unless told to stay silent.
+// A compositor on a socket of its own in a runtime folder of its own (a short path: a socket's
+// is at most 107 bytes), announcing the globals given, and answering while it lives unless told
+// to stay silent.
 class Compositor {
   public:
     Compositor(const std::vector<const wl_interface*>& globals, bool answers)
@@ -29,7 +30,7 @@ class Compositor {
         if (const char* runtime = std::getenv("XDG_RUNTIME_DIR")) {
             runtime_ = runtime;
         }
-        setenv("XDG_RUNTIME_DIR", folder_.Path().c_str(), 1);
+        setenv("XDG_RUNTIME_DIR", mkdtemp(folder_.data()), 1);
         wl_display_add_socket(display_, "wayland-test");
         for (const wl_interface* global : globals) {
             wl_global_create(display_, global, 1, nullptr,
@@ -50,6 +51,7 @@ class Compositor {
             serving_.join();
         }
         wl_display_destroy(display_);
+        std::filesystem::remove_all(folder_.c_str());
         if (runtime_) {
             setenv("XDG_RUNTIME_DIR", runtime_->c_str(), 1);
         } else {
@@ -58,7 +60,7 @@ class Compositor {
     }
 
   private:
-    TestFolder folder_;
+    std::string folder_ = (std::filesystem::temp_directory_path() / "zintrel-XXXXXX").string();
     std::optional<std::string> runtime_;
     wl_display* display_;
     std::atomic<bool> stop_{false};
