@@ -84,7 +84,11 @@ said() { grep -q "$1" "$work/stderr.txt"; }
 game() { tell_sway -t get_tree | jq -c '[.. | objects | select(.pid? and .app_id?)][0]'; }
 fullscreen() { [ "$(game | jq .fullscreen_mode)" = "$1" ]; }
 # Processor time of the program (the child of the time limit), in clock ticks.
-ticks() { awk '{ print $14 + $15 }' "/proc/$(pgrep -P "$game_pid")/stat"; }
+ticks() {
+  local program
+  program=$(pgrep -P "$game_pid") || fail "the game has ended: $(cat "$work/stderr.txt")"
+  awk '{ print $14 + $15 }' "/proc/$program/stat"
+}
 ticks_in_two_seconds() {
   local before
   before=$(ticks)
