@@ -96,9 +96,13 @@ ticks_in_two_seconds() {
   echo $(($(ticks) - before))
 }
 
+# In a sanitized build the leaks are left to the X11 checks: SDL 2.26's Wayland driver keeps a
+# keyboard state and keymap for every keymap sway sends (one for every wtype), and the GL driver
+# it loads leaks from a library already unloaded when the leaks are counted.
 (cd "$work/game" && exec env SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1 ZINTREL_DEBUG=1 \
-  HOME="$work/home" XDG_CONFIG_HOME="$work/config" "${as_user[@]}" timeout -k 5 150 ./zintrel \
-  2>"$work/stderr.txt") &
+  HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+  "${as_user[@]}" timeout -k 5 150 ./zintrel 2>"$work/stderr.txt") &
 game_pid=$!
 shows_soon title said " draws on " ||
   fail "nothing was drawn; the program said: $(cat "$work/stderr.txt")"
