@@ -10,13 +10,14 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation
   libjpeg-dev libpng-dev zlib1g-dev libcairo2-dev timgm6mb-soundfont libfluidsynth-dev
   libavcodec-dev libavformat-dev libswresample-dev libswscale-dev libavutil-dev
+  libwayland-dev libdecor-0-0 libdecor-0-plugin-1-cairo
 )
 tests=OFF
 if [ "${1:-}" = "--tests" ]; then
   tests=ON
   packages+=(
     libgtest-dev libgmock-dev libbenchmark-dev clang clang-format
-    xvfb xdotool x11-utils imagemagick ffmpeg
+    xvfb xdotool x11-utils imagemagick ffmpeg sway grim wtype jq libxkbcommon-dev
     desktop-file-utils appstream dpkg-dev file lintian
   )
 fi

@@ -167,12 +167,13 @@ game_window() {
 
 # Succeeds when a screenshot of the 1280 by 1024 screen shows, at the game's position (x, y),
 # the frame of a sprite sheet (its top-left corner and size on the sheet) on every one of the
-# frame's opaque pixels. The game's 640 by 480 screen fills it at twice its size, 32 rows down.
+# frame's opaque pixels. The game's 640 by 480 screen fills it at twice its size, 32 rows down
+# (screen_top rows down where a script sets it for a screen of another size).
 screen_shows() {
-  local shot=$1 sheet=$2 fx=$3 fy=$4 w=$5 h=$6 x=$7 y=$8 dir
+  local shot=$1 sheet=$2 fx=$3 fy=$4 w=$5 h=$6 x=$7 y=$8 top=${screen_top:-32} dir
   dir=$(mktemp -d)
   convert "$sheet" -crop "${w}x${h}+${fx}+${fy}" +repage "$dir/frame.png"
-  convert "$shot" -crop "$((2 * w))x$((2 * h))+$((2 * x))+$((2 * y + 32))" +repage \
+  convert "$shot" -crop "$((2 * w))x$((2 * h))+$((2 * x))+$((2 * y + top))" +repage \
     -sample 50% "$dir/shown.png"
   local key
   key=$(convert "$sheet" -format '%[fx:p{0,0}.r],%[fx:p{0,0}.g],%[fx:p{0,0}.b]' info:)

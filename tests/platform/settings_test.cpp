@@ -21,15 +21,19 @@ using platform::PlaceWindow;
 using platform::Settings;
 
 // The window's settings, the rest at their defaults.
-Settings Window(bool fullscreen, int display, std::optional<DesktopRect> window) {
+Settings Window(bool fullscreen, int display, std::optional<DesktopRect> window,
+                bool placed = true) {
     Settings settings;
     settings.fullscreen = fullscreen;
     settings.display = display;
     settings.window = window;
+    settings.placed = placed;
     return settings;
 }
 
 const Settings kWindowed = Window(false, 1, DesktopRect{-300, 20, 1000, 750});
+// As a Wayland compositor tells it: the size without the place.
+const Settings kUnplaced = Window(false, 0, DesktopRect{0, 0, 1000, 750}, false);
 
 // Every setting the player may change, away from its default.
 Settings Tuned() {
@@ -42,7 +46,7 @@ Settings Tuned() {
 }
 
 TEST(SettingsTest, WhatIsWrittenReadsBack) {
-    for (const Settings& settings : {Settings{}, kWindowed, Tuned()}) {
+    for (const Settings& settings : {Settings{}, kWindowed, kUnplaced, Tuned()}) {
         const platform::ParsedSettings parsed = ParseSettings(FormatSettings(settings));
         EXPECT_FALSE(parsed.badValues);
         EXPECT_TRUE(parsed.problems.empty());
@@ -59,6 +63,8 @@ TEST(SettingsTest, WhatIsWrittenReadsBack) {
               "stick_speed = 900\ndpad_speed = 300\nkey_speed = 600\ngame_speed = 50\n"
               "key_left = A\nkey_right = D\nkey_launch = X\nkey_pause = K\nkey_leave = Q\n"
               "pad_launch = x\npad_pause = y\npad_leave = leftshoulder\n");
+    EXPECT_EQ(FormatSettings(kUnplaced).substr(FormatSettings(kWindowed).find("display")),
+              "display = 0\nwindow_width = 1000\nwindow_height = 750\n");
 }
 
 TEST(SettingsTest, SpacesCommentsLineEndsAndLetterCaseAreForgiven) {
@@ -97,8 +103,9 @@ TEST(SettingsTest, EachBadValueGivesItsDefaultAndALineTheGoodOnesAreKept) {
         {"fullscreen = no\nkey_speed = 700\nwindowed\nstick_dead_zone = 30\nwindow_x = 10\n"
          "window_y = 10\n",
          {"line 3: not \"key = value\"; skipped",
-          "gives only part of the window's place and size (window_x, window_y, window_width and "
-          "window_height go together); the window's place is forgotten"},
+          "gives only part of the window's place and size (window_width and window_height go "
+          "together, and window_x and window_y with them or not at all); the window's place is "
+          "forgotten"},
          controlsKept},
         {"fullscreen = maybe\ndisplay = -1\nwindow_width = 300\nscaling = blurry\n"
          "music_volume = 110\nstick_speed = fast\npads = sometimes\nlaunch = tap\n"
@@ -130,6 +137,16 @@ TEST(SettingsTest, EachBadValueGivesItsDefaultAndALineTheGoodOnesAreKept) {
          false},
         {std::string("fullscreen = no\n\x89PNG\r\n\x1a\n\0\0", 26),
          {"holds bytes that are not text"},
+         defaults},
+        {"window_x = 10\nwindow_width = 700\nwindow_height = 500\n",
+         {"gives only part of the window's place and size (window_width and window_height go "
+          "together, and window_x and window_y with them or not at all); the window's place is "
+          "forgotten"},
+         defaults},
+        {"window_width = 700\n",
+         {"gives only part of the window's place and size (window_width and window_height go "
+          "together, and window_x and window_y with them or not at all); the window's place is "
+          "forgotten"},
          defaults},
     };
     for (const auto& c : cases) {
@@ -232,11 +249,13 @@ TEST(SettingsTest, AWindowOpensWhereItWasOrCentredAndNeverTooLarge) {
         int display;
         std::optional<DesktopRect> window;
         DesktopRect place;
+        bool placed = true;
     } cases[] = {
         {"on its display", two, 0, DesktopRect{2000, 100, 900, 700}, {2000, 100, 900, 700}},
         {"partly off", two, 0, DesktopRect{-800, -600, 900, 700}, {-800, -600, 900, 700}},
         {"off every display", two, 1, DesktopRect{5000, 5000, 900, 700}, {2110, 162, 900, 700}},
         {"40 pixels on a display", two, 1, DesktopRect{-860, 100, 900, 700}, {2110, 162, 900, 700}},
+        {"its place not known", two, 1, DesktopRect{0, 0, 900, 700}, {2110, 162, 900, 700}, false},
         {"its display gone", two, 5, DesktopRect{-880, 100, 900, 700}, {510, 190, 900, 700}},
         {"never placed", small, 0, none, {0, 0, 1024, 768}},
         {"too large", small, 0, DesktopRect{10, 10, 3000, 2000}, {10, 10, 1024, 768}},
@@ -244,7 +263,8 @@ TEST(SettingsTest, AWindowOpensWhereItWasOrCentredAndNeverTooLarge) {
         {"no display known", nothing, 0, none, {0, 0, 1280, 960}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(PlaceWindow(Window(false, c.display, c.window), c.displays), c.place) << c.what;
+        EXPECT_EQ(PlaceWindow(Window(false, c.display, c.window, c.placed), c.displays), c.place)
+            << c.what;
     }
 }
 

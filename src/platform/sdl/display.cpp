@@ -9,6 +9,7 @@
 #include <new>
 
 #include "platform/api/audio.h"
+#include "platform/api/debug.h"
 #include "platform/api/services.h"
 #include "platform/sdl/frame_pacing.h"
 #include "platform/sdl/surface_state.h"
@@ -62,6 +63,22 @@ std::vector<DesktopRect> UsableDisplayAreas() {
     return areas;
 }
 
+// For ZINTREL_DEBUG: the renderer, and the pixels it draws on, which outnumber the window's on a
+// scaled output.
+void NoteDrawing(SDL_Renderer* renderer, SDL_Window* window, int width, int height) {
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowSize(window, &windowWidth, &windowHeight);
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(renderer, &info);
+    const bool synced = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    OutputDebugStringA(("zintrel: " + std::string(info.name) + " draws on " +
+                        std::to_string(width) + "x" + std::to_string(height) +
+                        " pixels for a window of " + std::to_string(windowWidth) + "x" +
+                        std::to_string(windowHeight) + (synced ? ", in step with the display" : ""))
+                           .c_str());
+}
+
 }  // namespace
 
 Display& Display::Get() {
@@ -89,6 +106,8 @@ void Display::Open(const std::string& caption) {
     Services& sys = System();
     const char* driver = SDL_GetCurrentVideoDriver();
     sys.presents = driver == nullptr || SDL_strcmp(driver, "dummy") != 0;
+    // A Wayland compositor places the windows itself and tells no program where.
+    placesWindows_ = driver == nullptr || SDL_strcmp(driver, "wayland") != 0;
     // The software renderer draws into the window's own pixels; put on the screen through
     // another renderer, they would be uploaded and drawn a second time.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -103,7 +122,9 @@ void Display::Open(const std::string& caption) {
         const int count = SDL_GetNumVideoDisplays();
         SDL_GetDisplayBounds(settings_.display < count ? settings_.display : 0, &area);
     }
-    const Uint32 flags = fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE;
+    // On a scaled output the picture is drawn at the output's own pixels, not enlarged after.
+    const Uint32 flags = (fullscreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE) |
+                         SDL_WINDOW_ALLOW_HIGHDPI;
     window_ = SDL_CreateWindow(caption.c_str(), area.x, area.y, area.w, area.h, flags);
     if (window_ == nullptr) {
         throw Exception(std::string("Cannot create the game window: ") + SDL_GetError());
@@ -261,15 +282,23 @@ void Display::FollowWindow() {
             sys.frameIntervalMicros = RefreshInterval(known ? mode.refresh_rate : 0);
         }
     }
+    const Uint32 flags = SDL_GetWindowFlags(window_);
+    // The window system may take the window out of full screen or into it (sway takes a window
+    // it hides out of it): the game follows.
+    if (const bool fullscreen = (flags & SDL_WINDOW_FULLSCREEN) != 0; fullscreen != fullscreen_) {
+        fullscreen_ = fullscreen;
+        UpdateGrab();
+    }
     settings_.fullscreen = fullscreen_;
     if (index >= 0) {
         settings_.display = index;
     }
-    const Uint32 flags = SDL_GetWindowFlags(window_);
     if (!fullscreen_ &&
         (flags & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0) {
         DesktopRect place;
-        SDL_GetWindowPosition(window_, &place.x, &place.y);
+        if (placesWindows_) {
+            SDL_GetWindowPosition(window_, &place.x, &place.y);
+        }
         SDL_GetWindowSize(window_, &place.width, &place.height);
         // A window manager that lets the window be made smaller than the game gets it back at
         // the game's own size, and the settings never keep a size the next start refuses.
@@ -279,6 +308,7 @@ void Display::FollowWindow() {
             SDL_SetWindowSize(window_, place.width, place.height);
         }
         settings_.window = place;
+        settings_.placed = placesWindows_;
     }
     KeepSettings(false);
 }
@@ -325,6 +355,7 @@ void Display::EnsureRenderer() {
                                     kScreenWidth * scale, kScreenHeight * scale);
         SDL_SetTextureScaleMode(scaled_, SDL_ScaleModeLinear);
         scale_ = scale;
+        NoteDrawing(renderer_, window_, width, height);
     }
 }
 

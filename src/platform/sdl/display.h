@@ -97,6 +97,7 @@ class Display {
     SDL_Texture* scaled_ = nullptr;
     int scale_ = 0;
     bool fullscreen_ = true;
+    bool placesWindows_ = true;  // the program chooses its window's place
     int presented_ = 0;
     int drawn_ = 0;
     SDL_Surface* shown_ = nullptr;  // a copy of the frame on show, owned

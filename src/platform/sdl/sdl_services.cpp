@@ -8,6 +8,7 @@
 
 #include <csignal>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -15,10 +16,12 @@
 #include <thread>
 #include <tuple>
 
+#include "platform/api/debug.h"
 #include "platform/sdl/controls.h"
 #include "platform/sdl/display.h"
 #include "platform/sdl/screenshot.h"
 #include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/video_driver.h"
 
 namespace platform {
 
@@ -113,6 +116,20 @@ void QueueText(const char* utf8, std::deque<InputEvent>& queue) {
     }
 }
 
+// A focus that comes back before the game has seen it go was never taken from the player: sway
+// takes it and gives it back at once whenever a keyboard is added (an on-screen keyboard, a
+// typing tool), and the game would pause. Drops the loss that waits in the queue.
+bool GivenBack(std::deque<InputEvent>& queue) {
+    const auto last = std::find_if(queue.rbegin(), queue.rend(), [](const InputEvent& event) {
+        return event.kind == InputEvent::Kind::Focus;
+    });
+    if (last == queue.rend() || last->active) {
+        return false;
+    }
+    queue.erase(std::next(last).base());
+    return true;
+}
+
 void Translate(const SDL_Event& e, Controls& controls, std::deque<InputEvent>& queue) {
     if (controls.Take(e, queue)) {
         return;
@@ -127,7 +144,9 @@ void Translate(const SDL_Event& e, Controls& controls, std::deque<InputEvent>& q
                 e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
                 event.kind = InputEvent::Kind::Focus;
                 event.active = e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
-                queue.push_back(event);
+                if (!event.active || !GivenBack(queue)) {
+                    queue.push_back(event);
+                }
             }
             break;
         case SDL_KEYDOWN: {
@@ -282,14 +301,29 @@ void SdlWindowSystem::Start() {
     SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_MODE_WARP, "0");
     // Touch is taken as touch, not as a mouse SDL would make of it.
     SDL_SetHint(SDL_HINT_TOUCH_MOUSE_EVENTS, "0");
-    if (!onScreen_) {
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    // Headless (a video made without a screen) SDL draws into memory; otherwise the driver is
+    // chosen before SDL starts.
+    const VideoDriverChoice choice = onScreen_ ? ChooseVideoDriver(std::getenv("SDL_VIDEODRIVER"),
+                                                                   std::getenv("WAYLAND_DISPLAY"))
+                                               : VideoDriverChoice{"dummy", "", false};
+    if (!choice.drivers.empty()) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, choice.drivers.c_str());
     }
     // Termination requests are the program's own to take, not a quit event of SDL's.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
-        throw Exception(std::string("Cannot start the display: ") + SDL_GetError());
+        const std::string why = choice.fallback.empty() ? "" : " (" + choice.fallback + ")";
+        throw Exception(std::string("Cannot start the display: ") + SDL_GetError() + why);
     }
+    const std::string driver = SDL_GetCurrentVideoDriver();
+    if (!choice.fallback.empty()) {
+        std::fprintf(stderr, "zintrel: %s; playing on %s\n", choice.fallback.c_str(),
+                     driver.c_str());
+    } else if (choice.wantsWayland && driver != "wayland") {
+        std::fprintf(stderr, "zintrel: SDL's Wayland driver did not start; playing on %s\n",
+                     driver.c_str());
+    }
+    OutputDebugStringA(("zintrel: video driver " + driver).c_str());
     // A request that already has a handler of the program's (the video's, which removes its
     // unfinished file and ends the program) keeps it.
     struct sigaction noting {};

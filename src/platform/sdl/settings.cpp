@@ -342,15 +342,23 @@ ParsedSettings ParseSettings(std::string_view text) {
         parsed.problems.push_back(KeysList(kButtonNames) + " must be different buttons; they are " +
                                   NamesList(controls.buttons, ButtonName));
     }
-    const auto given = std::count_if(window.begin(), window.end(),
-                                     [](const std::optional<int>& v) { return v.has_value(); });
-    if (given == static_cast<long>(window.size())) {
-        settings.window = DesktopRect{*window[0], *window[1], *window[2], *window[3]};
-    } else if (given > 0 && !windowForgotten) {
-        parsed.badValues = true;
-        parsed.problems.push_back(
-            "gives only part of the window's place and size (window_x, window_y, window_width "
-            "and window_height go together); the window's place is forgotten");
+    // The size goes as a pair, and the place too; a size may come without a place.
+    const bool place = window[0] && window[1];
+    const bool size = window[2] && window[3];
+    const bool given =
+        std::any_of(window.begin(), window.end(), [](const auto& v) { return v.has_value(); });
+    if (given && (!size || place != (window[0] || window[1]))) {
+        if (!windowForgotten) {
+            parsed.badValues = true;
+            parsed.problems.push_back(
+                "gives only part of the window's place and size (window_width and window_height "
+                "go together, and window_x and window_y with them or not at all); the window's "
+                "place is forgotten");
+        }
+    } else if (size) {
+        settings.window =
+            DesktopRect{window[0].value_or(0), window[1].value_or(0), *window[2], *window[3]};
+        settings.placed = place;
     }
     return parsed;
 }
@@ -362,8 +370,10 @@ std::string FormatSettings(const Settings& settings) {
          << "display = " << settings.display << "\n";
     if (settings.window) {
         const DesktopRect& w = *settings.window;
-        text << "window_x = " << w.x << "\nwindow_y = " << w.y << "\nwindow_width = " << w.width
-             << "\nwindow_height = " << w.height << "\n";
+        if (settings.placed) {
+            text << "window_x = " << w.x << "\nwindow_y = " << w.y << "\n";
+        }
+        text << "window_width = " << w.width << "\nwindow_height = " << w.height << "\n";
     }
     // The rest is written only where the player changed it.
     Settings defaults;
@@ -472,7 +482,7 @@ DesktopRect PlaceWindow(const Settings& settings, const std::vector<DesktopRect>
         return Overlap(window.x, window.width, d.x, d.width) >= kVisiblePart &&
                Overlap(window.y, window.height, d.y, d.height) >= kVisiblePart;
     });
-    const bool remembered = settings.window && display != displays.end();
+    const bool remembered = settings.window && settings.placed && display != displays.end();
     if (!remembered) {
         const auto index = static_cast<std::size_t>(settings.display);
         display = displays.begin() + static_cast<long>(index < displays.size() ? index : 0);

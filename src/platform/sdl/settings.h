@@ -75,6 +75,9 @@ struct Settings {
     SoundSettings sound;
     ControlSettings controls;
     PlayOptions play;
+    // Whether the window's place is known: a window system that keeps its windows' places to
+    // itself (Wayland) tells only the size.
+    bool placed = true;
     bool operator==(const Settings&) const = default;
 };
 
@@ -86,7 +89,8 @@ inline constexpr int kMinWindowHeight = 480;
 // defaults and `damaged`. Otherwise each value that can be read is kept, and each that cannot
 // gives its default (a window's value, or part of the window's keys without the rest, forgets
 // the window's place and size): `problems` says so, a line for each, as it does for a line that
-// is not "key = value" and an unknown key, which are skipped.
+// is not "key = value" and an unknown key, which are skipped. The window's size may come
+// without its place.
 struct ParsedSettings {
     Settings settings;
     bool damaged = false;
@@ -137,8 +141,8 @@ std::string SaveSettings(const std::string& path, const Settings& settings);
 // Where a window with these settings opens, given the displays' usable areas (the first is the
 // primary): its remembered place and size when the window lies on a display, else the
 // remembered size (twice the game's when none) centred on the remembered display (the first
-// when that display is gone). A size larger than the display is cut down to it, never below
-// the game's own.
+// when that display is gone or no place is known). A size larger than the display is cut down to
+// it, never below the game's own.
 DesktopRect PlaceWindow(const Settings& settings, const std::vector<DesktopRect>& displays);
 
 }  // namespace platform
