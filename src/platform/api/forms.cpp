@@ -66,6 +66,8 @@ void TApplication::Run(TForm& form) {
     }
     platform::System().windows->Close();
     form_ = nullptr;
+    // The handler a form set belongs to its run: a later form must not call into this one.
+    OnException = nullptr;
 }
 
 void TApplication::ShowException(const std::exception& error) {
