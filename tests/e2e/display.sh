@@ -23,7 +23,7 @@ export XDG_CONFIG_HOME=$work/config
 settings=$work/config/zintrel/zintrel.conf
 
 start_game() {
-  (cd "$work" && exec timeout -k 5 90 ./zintrel 2>>"$work/stderr.txt") &
+  (cd "$work" && exec timeout -k 5 150 ./zintrel 2>>"$work/stderr.txt") &
   game_pid=$!
   window=$(game_window) || fail "the game said: $(cat "$work/stderr.txt" 2>/dev/null)"
   xdotool windowfocus --sync "$window" 2>/dev/null || true

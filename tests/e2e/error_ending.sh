@@ -25,7 +25,7 @@ dialogs() {
 # Starts the program and waits for its title; sets game_pid. Its standard error goes to
 # NAME.err.
 start() {
-  (cd "$work" && exec timeout -k 5 90 ./zintrel 2>"$work/$1.err") &
+  (cd "$work" && exec timeout -k 5 150 ./zintrel 2>"$work/$1.err") &
   game_pid=$!
   window=$(game_window)
   xdotool windowfocus --sync "$window" 2>/dev/null || true

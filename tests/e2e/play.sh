@@ -67,9 +67,9 @@ echo "$replayed" | grep -q "frames of play matched the record" || fail "replay s
 # The record made into a video, off the screen, at the game's own size: its closest frame to
 # the screenshot of the pause (where the screen shows the game at twice its size, 32 rows down)
 # is that picture.
-made=$(cd "$work" && ./zintrel --replay game.rec --video game.webm --video-scale 1 2>&1) ||
+made=$(cd "$work" && ./zintrel --replay game.rec --video game.mkv --video-scale 1 2>&1) ||
   fail "the video was not made: $made"
-closest=$(ffmpeg -v error -i "$work/game.webm" -loop 1 -i "$work/paused.png" -lavfi \
+closest=$(ffmpeg -v error -i "$work/game.mkv" -loop 1 -i "$work/paused.png" -lavfi \
   "[1:v]crop=1280:960:0:32,scale=640:480:flags=neighbor,format=yuv420p[shot];[0:v]format=yuv420p[video];[video][shot]psnr=stats_file=-:shortest=1" \
   -f null - | sed 's/.*psnr_avg:\([^ ]*\).*/\1/' | sort -g | tail -n 1)
 awk -v db="$closest" 'BEGIN { exit !(db >= 35) }' ||

@@ -211,7 +211,7 @@ sway_pid=""
 start_xvfb
 (cd "$work/game" && exec env WAYLAND_DISPLAY=wayland-none SDL_AUDIODRIVER=dummy \
   ZINTREL_NO_DIALOGS=1 ZINTREL_DEBUG=1 HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
-  timeout -k 5 60 ./zintrel 2>"$work/stderr.txt") &
+  timeout -k 5 150 ./zintrel 2>"$work/stderr.txt") &
 game_pid=$!
 window=$(game_window) || fail "no window on X11: $(cat "$work/stderr.txt")"
 said "^zintrel: the Wayland compositor wayland-none cannot be reached; playing on x11$" ||

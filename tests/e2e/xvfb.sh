@@ -25,7 +25,7 @@ start_game_copy() {
   start_xvfb
   unset SDL_VIDEODRIVER
   export SDL_AUDIODRIVER=dummy ZINTREL_NO_DIALOGS=1 XDG_CONFIG_HOME=$work/config
-  (cd "$work" && exec timeout -k 5 90 ./zintrel "$@") &
+  (cd "$work" && exec timeout -k 5 150 ./zintrel "$@") &
   game_pid=$!
 }
 
