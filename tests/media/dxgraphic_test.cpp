@@ -61,7 +61,6 @@ TEST_F(GraphicTest, LoadsASheetWithItsGridKeyAndPixels) {
     EXPECT_EQ(sheet->Name, "BmpTest");
     EXPECT_EQ(sheet->Width, 60);
     EXPECT_EQ(sheet->Height, 32);
-    EXPECT_TRUE(sheet->InVideoMemory);
     ASSERT_EQ(sheet->FrameRects.size(), 6u);
     EXPECT_EQ(sheet->FrameRects[4], (RECT{20, 16, 40, 32}));
     EXPECT_EQ(Pixel(sheet->Surface, 0, 0), Rgb565(kMagenta));
@@ -75,23 +74,6 @@ TEST_F(GraphicTest, SheetWithoutKeyOrMasksIsOpaqueAndMasksImplyTheKey) {
         EXPECT_EQ(DrawsKeyed(*sheet), masks);
         EXPECT_EQ(sheet->Masks.size(), masks ? 6u : 0u);
     }
-}
-
-TEST_F(GraphicTest, AReloadShowsTheNewPictureInItsOwnGeometry) {
-    auto sheet = LoadTestSheet();
-    AddResource("BmpOther", pictures::MakeBmp(60, 32, [](int, int) { return RGB(0, 0, 255); }));
-    sheet->LoadFromResource(dd, "BmpOther", 2, 3, 20, 16, true, true);
-    EXPECT_EQ(sheet->Name, "BmpOther");
-    EXPECT_EQ(Pixel(sheet->Surface, 10, 10), Rgb565(RGB(0, 0, 255)));
-
-    // Another size: the surface and the grid follow the new geometry.
-    sheet->LoadFromResource(dd, "BmpOther", 1, 1, 30, 16, true, false);
-    EXPECT_EQ(sheet->Bitmap->width, 30);
-    DDSURFACEDESC desc;
-    sheet->Surface->GetSurfaceDesc(&desc);
-    EXPECT_EQ(desc.dwWidth, 30u);
-    EXPECT_EQ(sheet->FrameRects, (std::vector<RECT>{{0, 0, 30, 16}}));
-    EXPECT_TRUE(sheet->Masks.empty());
 }
 
 TEST_F(GraphicTest, PicturesOfAnotherSizeAreStretchedToTheSheet) {
@@ -205,25 +187,13 @@ TEST_F(GraphicTest, DrawFrameClipsAgainstTheScreen) {
     }
 }
 
-TEST_F(GraphicTest, OpaqueFramesCopyEveryPixelAndBlitsWithoutVideoMemoryUseBlt) {
-    auto sheet = OpaqueGraphic();
-    sheet->LoadFromResource(dd, "BmpTest", 2, 3, 20, 16, false, false);
-    sheet->InVideoMemory = false;
-    Fill(screen, 0);
-    sheet->DrawFrame(screen, 4, 100, 50);
-    EXPECT_EQ(Count(screen, {100, 50, 120, 66}, Rgb565(kMagenta)), 20 * 16 - 64);
-    EXPECT_EQ(Count(screen, {104, 54, 112, 62}, Rgb565(FrameColour(4))), 64);
-}
-
 TEST_F(GraphicTest, QueueFrameQueuesTheClippedCopyWithTheQueuedFlags) {
     auto sheet = LoadTestSheet();
     BltQueue queue;
     queue.Reset();
     sheet->QueueFrame(queue, 5, -10, 470);
     sheet->QueueFrame(queue, 5, 700, 0);  // off screen: not queued
-    sheet->InVideoMemory = false;
-    sheet->QueueFrame(queue, 1, 10, 10);
-    ASSERT_EQ(queue.Count, 2);
+    ASSERT_EQ(queue.Count, 1);
     const BltEntry& fast = queue.Entries[0];
     EXPECT_EQ(fast.Kind, BltQueue::kBltFast);
     EXPECT_EQ(fast.Source, (RECT{50, 16, 60, 26}));
@@ -231,8 +201,6 @@ TEST_F(GraphicTest, QueueFrameQueuesTheClippedCopyWithTheQueuedFlags) {
     EXPECT_EQ(fast.FastFlags, DDBLTFAST_SRCCOLORKEY);
     EXPECT_EQ(fast.BlitFlags, DDBLT_KEYSRC | DDBLT_ASYNC);
     EXPECT_EQ(fast.SourceSurface, sheet->Surface);
-    EXPECT_EQ(queue.Entries[1].Kind, BltQueue::kBlt);
-    EXPECT_EQ(queue.Entries[1].Dest, (RECT{10, 10, 30, 26}));
 }
 
 TEST_F(GraphicTest, MasksHoldTheOpaquePixelsOfEachFrame) {

@@ -132,19 +132,6 @@ TEST_F(TextTest, TextColourAndBackgroundModes) {
     EXPECT_EQ(Pixel(picture->Surface, 19, 205), blue);
 }
 
-TEST_F(TextTest, DeviceContextsNestAndALoneDrawTextReleasesItsOwn) {
-    picture->DrawText(10, 10, "lone");
-    EXPECT_EQ(picture->DC, nullptr);
-    EXPECT_GT(Inked().right, 10);  // drawn with the stock font and default colours
-
-    HDC first = picture->AcquireDC();
-    EXPECT_EQ(picture->AcquireDC(), first);
-    picture->DrawText(10, 100, "held");
-    EXPECT_EQ(picture->DC, first);
-    picture->ReleaseDC();
-    EXPECT_EQ(picture->DC, nullptr);
-}
-
 TEST_F(TextTest, DeviceContextFailures) {
     harness.Fail(platform::Fault::GetDC);
     EXPECT_THROW(picture->AcquireDC(), XDXException);

@@ -115,15 +115,6 @@ TEST_F(DirectDrawTest, LostSurfacesRefuseWorkUntilRestored) {
     EXPECT_EQ(Pixel(sheet, 5, 5), 0x0000);
 }
 
-TEST_F(DirectDrawTest, DeadSurfaceObjectsAnswerRestoreWithTheirFate) {
-    IDirectDrawSurface3* sheet = Offscreen(32, 32);
-    harness.KillSurfaces(DDERR_WRONGMODE);
-    EXPECT_EQ(sheet->Restore(), DDERR_WRONGMODE);
-    EXPECT_EQ(sheet->IsLost(), DDERR_SURFACELOST);
-    harness.KillSurfaces(DDERR_INVALIDOBJECT);
-    EXPECT_EQ(sheet->Restore(), DDERR_INVALIDOBJECT);
-}
-
 TEST_F(DirectDrawTest, KeyedBlitsSkipTheKeyColour) {
     IDirectDrawSurface3* primary = Primary(1);
     IDirectDrawSurface3* back = Back(primary);

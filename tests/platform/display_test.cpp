@@ -157,24 +157,4 @@ TEST_F(DisplayTest, TheWindowComesBackWhereAndAsItWasLeft) {
         platform::ParseSettings(folder.Read("config/zintrel/zintrel.conf")).settings.fullscreen);
 }
 
-// Each bad value is named on a line of its own and gives its default; the good ones are kept
-// and written back with the rest.
-TEST_F(DisplayTest, EachBadValueIsNamedAndTheGoodOnesAreWrittenBack) {
-    folder.Write("zintrel.conf",
-                 "fullscreen = no\nwindow_x = 0\nwindow_y = 0\nwindow_width = 800\n"
-                 "window_height = 90000\nkey_speed = 700\nstick_dead_zone = 30\n"
-                 "music_volume = loud\n");
-    harness.SetSettingsFile((folder.Path() / "zintrel.conf").string());
-    testing::internal::CaptureStderr();
-    RunInWindow([&] { EXPECT_FALSE(harness.Fullscreen()); });
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("zintrel.conf line 5: window_height must be"), std::string::npos) << said;
-    EXPECT_NE(said.find("zintrel.conf line 8: music_volume must be"), std::string::npos) << said;
-    const platform::Settings kept = platform::ParseSettings(folder.Read("zintrel.conf")).settings;
-    EXPECT_FALSE(kept.fullscreen);
-    EXPECT_EQ(kept.controls.keySpeed, 700);
-    EXPECT_EQ(kept.controls.stickDeadZone, 30);
-    EXPECT_EQ(kept.sound.music, 100);
-}
-
 }  // namespace

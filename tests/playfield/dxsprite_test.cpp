@@ -127,41 +127,6 @@ TEST(SpriteTest, AnimationStepsOnceTheDelayIsExceeded) {
     EXPECT_EQ(s.Frame, 3);
 }
 
-TEST(SpriteTest, AccelerationKeepsAUnitDirectionAndMovesTheSpeed) {
-    TDXSprite unit;
-    unit.UnitDirection = true;
-    unit.DX = 1;
-    unit.Speed = 300;
-    unit.AY = 400;
-    unit.Accelerate(1.0);  // velocity (300, 400)
-    EXPECT_NEAR(unit.Length(), 1.0, 1e-12);
-    EXPECT_DOUBLE_EQ(unit.Speed, 500);
-    EXPECT_NEAR(unit.DX, 0.6, 1e-12);
-    EXPECT_NEAR(unit.X, 300, 1e-9);
-    EXPECT_NEAR(unit.Y, 400, 1e-9);
-
-    const TDXSprite before = unit;
-    unit.AccelerateY(1.0);  // neither accelerates nor moves a unit-direction sprite
-    EXPECT_EQ(unit.DY, before.DY);
-    EXPECT_EQ(unit.Y, before.Y);
-
-    TDXSprite falling;
-    falling.AY = 100;
-    falling.AX = 10;
-    falling.AccelerateY(0.5);
-    EXPECT_DOUBLE_EQ(falling.DY, 50);
-    EXPECT_DOUBLE_EQ(falling.Y, 25);
-    EXPECT_DOUBLE_EQ(falling.DX, 0);
-    falling.Accelerate(0.5);
-    EXPECT_DOUBLE_EQ(falling.DX, 5);
-    EXPECT_DOUBLE_EQ(falling.DY, 100);
-
-    TDXSprite still;
-    still.Normalize();  // a zero vector stays zero
-    EXPECT_EQ(still.DX, 0);
-    EXPECT_FALSE(std::isnan(still.DY));
-}
-
 // Sprites over real sheets: two 64 by 64 frames, opaque but for their last two columns (and the
 // key pixel at the top left), loaded with masks and without.
 class SpriteSheetTest : public pictures::PictureTest {
