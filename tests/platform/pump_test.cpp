@@ -141,17 +141,4 @@ TEST_F(PumpTest, TheApplicationShowsErrorsInAMessageBoxAndSilentOnesNot) {
     EXPECT_EQ(harness.MessageBoxes()[1].text, "Out of memory error");
 }
 
-TEST_F(PumpTest, ARunawayRunIsEndedWithEsc) {
-    harness.SetPassLimit(10);
-    form.body = [&] {
-        while (form.messages.empty() || form.messages.back().WParam != VK_ESCAPE) {
-            Application.ProcessMessages();
-        }
-        form.Close();
-    };
-    Application.Run(form);
-    EXPECT_TRUE(harness.PassLimitReached());
-    EXPECT_EQ(harness.Pass(), 11);
-}
-
 }  // namespace
