@@ -1,5 +1,5 @@
 // Bombs on a field of their own: the time between bombs, the limit of bombs falling at once,
-// which gull drops one, the fall, and what a bomb does to the paddle and its shields.
+// the fall, and what a bomb does to the paddle and its shields.
 #include <gtest/gtest.h>
 
 #include "support/test_field.h"
@@ -93,28 +93,6 @@ TEST(BombTimingTest, TheTimerRunsOnlyWhileBombsMayFall) {
     f.BombDelay = 0;
     f.UpdateGulls();
     EXPECT_EQ(f.BombList.size(), 1u) << "one bomb at a time with a limit of 1";
-}
-
-TEST(BombTimingTest, TheDrawPicksAFlyingGullInListOrder) {
-    // Gulls 0 and 2 fall or are dead; the flying ones are 1, 3 and 4.
-    for (int draw = 0; draw < 3; ++draw) {
-        TestField f;
-        Flock(f, 5, 5);
-        f.GullList[0].Kind = GullFalling;
-        f.GullList[2].Kind = GullDead;
-        f.GullsLeft = 4;
-        f.GullsFalling = 1;
-        f.PlayStarted = true;
-        f.BombLimit = 5;
-        f.BombDelay = 0;
-        SeedForDraw(3, draw);
-        f.UpdateGulls();
-        ASSERT_EQ(f.BombList.size(), 1u) << draw;
-        const double expected[] = {80, 200, 260};  // the X of gulls 1, 3 and 4
-        EXPECT_EQ(f.BombList[0].X, expected[draw]) << draw;
-        EXPECT_EQ(f.BombList[0].Y, 100) << draw;
-        EXPECT_EQ(f.BombList[0].DY, 400) << draw;
-    }
 }
 
 TEST(BombFallTest, BombsFallInFromAboveAndOutAtTheBottom) {

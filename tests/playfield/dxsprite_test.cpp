@@ -1,5 +1,4 @@
-// TDXSprite: moves and edge modes, animation timing, acceleration, collisions
-// and drawing through the sheet.
+// TDXSprite: moves and edge modes, animation timing, collisions and drawing through the sheet.
 #include <gtest/gtest.h>
 
 #include <cmath>

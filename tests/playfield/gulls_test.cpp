@@ -33,16 +33,6 @@ TEST(GullRecordTest, GullsFlyAsTheirRecordsSay) {
     EXPECT_DOUBLE_EQ(wrap.X, -63);
 }
 
-TEST(GullRecordTest, PastTheLastLevelAboutHalfTheGullsAreAGulls) {
-    TestField f;
-    f.RandomLevel = true;
-    for (const int draw : {50, 51}) {
-        SeedForDraw(100, draw);
-        const TDXSprite& gull = f.OneGull(TZNGull{100, 100, 0, 0, 0, 0, 0});
-        EXPECT_EQ(gull.Kind, draw > 50 ? AGullFlying : GullFlying) << draw;
-    }
-}
-
 TEST(GullStrikeTest, AnAGullTakesThreeStrikesAndEachContactCountsOnce) {
     TestField f;
     TDXSprite& gull = f.OneGull(TZNGull{300, 200, 0, 0, 1, 0, 0});
@@ -127,28 +117,6 @@ TEST(EggChanceTest, AStruckGullReleasesAnEggWhenTheDrawIsBelowTheEggsLeftPlusOne
             EXPECT_EQ(f.EggsLeft, released ? c.eggs - 1 : c.eggs);
         }
     }
-}
-
-TEST(EggChanceTest, NoEggsLeftMeansNoEggAndNoDraw) {
-    TestField f;
-    f.OneGull(TZNGull{100, 100, 90, 0, 0, 0, 0});
-    f.EggsLeft = 0;
-    platform::SeedRandom(1234);
-    f.ReleaseEggChance(0);
-    EXPECT_TRUE(f.EggList.empty());
-    EXPECT_EQ(platform::RandomState(), 1234u);
-}
-
-TEST(EggChanceTest, TheLastGullStruckAlwaysReleasesAnEggWhileEggsAreLeft) {
-    TestField f;
-    TDXSprite& gull = f.OneGull(TZNGull{300, 200, 0, 0, 0, 0, 0});
-    f.EggsLeft = 1;
-    f.OneBall(311, 230, 0, -1);
-    f.UpdateBalls();
-    EXPECT_EQ(gull.Kind, GullFalling);
-    ASSERT_EQ(f.EggList.size(), 1u) << "the struck gull counts among the flying ones";
-    EXPECT_EQ(f.EggsLeft, 0);
-    EXPECT_EQ(f.GullsFalling, 1);
 }
 
 }  // namespace
