@@ -1,4 +1,5 @@
-// TDXGraphic: loading, reuse, keys, masks, clipped and queued drawing, restore and failures.
+// TDXGraphic: loading, keys, clipped and queued drawing, restore and failures. Masks and their
+// collisions are the sprites' and the recorded games' to check.
 #include <gtest/gtest.h>
 
 #include "media/bltqueue.h"
@@ -201,52 +202,6 @@ TEST_F(GraphicTest, QueueFrameQueuesTheClippedCopyWithTheQueuedFlags) {
     EXPECT_EQ(fast.FastFlags, DDBLTFAST_SRCCOLORKEY);
     EXPECT_EQ(fast.BlitFlags, DDBLT_KEYSRC | DDBLT_ASYNC);
     EXPECT_EQ(fast.SourceSurface, sheet->Surface);
-}
-
-TEST_F(GraphicTest, MasksHoldTheOpaquePixelsOfEachFrame) {
-    auto sheet = LoadTestSheet();
-    ASSERT_EQ(sheet->Masks.size(), 6u);
-    const TDXMask& mask = sheet->Masks[3];
-    ASSERT_EQ(mask.RowCount, 16);
-    EXPECT_EQ(mask.RowBits[0], 0u);
-    EXPECT_EQ(mask.RowBits[4], 0xFFull << (63 - 11));  // columns 4..11
-    EXPECT_EQ(mask.RowBits[12], 0u);
-
-    // A frame wider than 64 pixels: only its first 64 columns have bits.
-    AddResource("BmpWide", pictures::MakeBmp(100, 2, [](int x, int) {
-                    return x >= 63 ? RGB(0, 0, 0) : kMagenta;
-                }));
-    auto wide = TransparentGraphic();
-    wide->LoadFromResource(dd, "BmpWide", 1, 1, 100, 2, true, true);
-    EXPECT_EQ(wide->Masks[0].RowBits[1], 1u);  // column 63 only; 64..99 are beyond the mask
-}
-
-TEST_F(GraphicTest, MasksCollideOnSharedOpaquePixelsOnly) {
-    // Frame 0: the left half of each row opaque; frame 1: the right half.
-    TDXMask left{std::vector<std::uint64_t>(64, 0xFFFFFFFF00000000ull), 64};
-    TDXMask right{std::vector<std::uint64_t>(64, 0x00000000FFFFFFFFull), 64};
-    TDXMask none;
-    const RECT a{0, 0, 63, 63};
-    // Overlapping rectangles whose opaque halves meet without a shared column, either way round.
-    EXPECT_FALSE(TDXGraphic::MasksCollide(left, left, a, {32, 0, 95, 63}));
-    EXPECT_FALSE(TDXGraphic::MasksCollide(left, left, {32, 0, 95, 63}, a));
-    // One column closer, B's first opaque column lies on A's last.
-    EXPECT_TRUE(TDXGraphic::MasksCollide(left, left, a, {31, 0, 94, 63}));
-    EXPECT_TRUE(TDXGraphic::MasksCollide(left, left, {31, 0, 94, 63}, a));
-    // B's opaque half overlapping A's transparent half, and vertically offset frames.
-    EXPECT_TRUE(TDXGraphic::MasksCollide(right, left, a, {20, 10, 83, 73}));
-    EXPECT_FALSE(TDXGraphic::MasksCollide(left, right, a, {20, 10, 83, 73}));
-    // A shift of 64 or more leaves nothing to compare.
-    EXPECT_FALSE(TDXGraphic::MasksCollide(left, left, a, {64, 0, 127, 63}));
-    // Only the rows before the last shared one are compared.
-    TDXMask lastRow{std::vector<std::uint64_t>(64, 0), 64};
-    lastRow.RowBits[63] = ~0ull;
-    EXPECT_FALSE(TDXGraphic::MasksCollide(lastRow, lastRow, a, a));
-    lastRow.RowBits[62] = 1;
-    EXPECT_TRUE(TDXGraphic::MasksCollide(lastRow, lastRow, a, a));
-    // One side without a mask: the rectangles decide alone.
-    EXPECT_TRUE(TDXGraphic::MasksCollide(none, left, a, {500, 500, 563, 563}));
-    EXPECT_TRUE(TDXGraphic::MasksCollide(right, none, a, a));
 }
 
 TEST_F(GraphicTest, RestoreRefillsALostSurfaceOrReplacesADeadOneKeyedAsBefore) {

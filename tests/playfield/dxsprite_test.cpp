@@ -1,4 +1,4 @@
-// TDXSprite: moves and edge modes, animation timing, collisions and drawing through the sheet.
+// TDXSprite: moves and edge modes, animation timing, and collisions through the sheet's masks.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +9,6 @@
 namespace {
 
 using pictures::kMagenta;
-using pictures::Rgb565;
 
 TEST(SpriteTest, MovesScaleByTimeAndSpeed) {
     TDXSprite s;
@@ -172,26 +171,6 @@ TEST_F(SpriteSheetTest, CollisionsTestTheBoxesThenTheMasks) {
     b.Sheet = plain.get();
     EXPECT_TRUE(a.Collides(b));
     EXPECT_TRUE(b.Collides(a));
-}
-
-TEST_F(SpriteSheetTest, DrawAndQueueDrawUseTheTruncatedPositionAndFrame) {
-    a.Frame = 1;
-    a.X = -10.9;  // truncated toward zero: -10
-    a.Y = 100.7;
-    Fill(screen, 0);
-    a.Draw(screen);
-    const std::uint16_t green = Rgb565(RGB(0, 255, 0));
-    EXPECT_EQ(Count(screen, {0, 100, 52, 164}, green), 52 * 64);
-    EXPECT_EQ(Count(screen, {0, 0, 640, 480}, green), 52 * 64);  // the keyed columns stay black
-
-    BltQueue queue;
-    queue.Reset();
-    a.QueueDraw(queue);
-    a.X = 640;
-    a.QueueDraw(queue);
-    ASSERT_EQ(queue.Count, 1);
-    EXPECT_EQ(queue.Entries[0].Source, (RECT{74, 0, 128, 64}));
-    EXPECT_EQ(queue.Entries[0].Dest, (RECT{0, 100, 54, 164}));
 }
 
 }  // namespace

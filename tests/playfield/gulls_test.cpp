@@ -1,37 +1,10 @@
-// Gulls on a field of their own: built from their records, struck by balls (the latch, the
-// AGull's three strikes), falling onto the paddle or out of the screen, and the chance that a
-// struck gull releases an egg.
+// Gulls on a field of their own: struck by balls (the latch, the AGull's three strikes), falling
+// onto the paddle or out of the screen, and the chance that a struck gull releases an egg.
 #include <gtest/gtest.h>
 
 #include "support/test_field.h"
 
 namespace {
-
-TEST(GullRecordTest, GullsFlyAsTheirRecordsSay) {
-    TestField f;
-    const TDXSprite& left = f.OneGull(TZNGull{100, 100, -90, 0, 0, 0, 0});
-    EXPECT_EQ(left.FirstFrame, 0);
-    EXPECT_EQ(left.LastFrame, 17);
-    EXPECT_EQ(left.Kind, GullFlying);
-    EXPECT_EQ(left.Sheet, f.Gulls.get());
-    const TDXSprite& hover = f.OneGull(TZNGull{100, 100, 0, 0, 1, 0, 0});
-    EXPECT_EQ(hover.FirstFrame, 18);
-    EXPECT_EQ(hover.LastFrame, 35);
-    EXPECT_EQ(hover.Kind, AGullFlying);
-    EXPECT_EQ(hover.Sheet, f.AGulls.get());
-    // The band is widened to the starting height; without a band it flies level.
-    const TDXSprite& band = f.OneGull(TZNGull{100, 60, 0, 40, 0, 80, 200});
-    EXPECT_EQ(band.MinY, 60);
-    EXPECT_EQ(band.MaxY, 200);
-    EXPECT_EQ(band.EdgeModeY, emReflect);
-    const TDXSprite& level = f.OneGull(TZNGull{100, 60, 0, 40, 0, 80, 80});
-    EXPECT_EQ(level.DY, 0);
-    EXPECT_EQ(level.EdgeModeY, emNone);
-    // Out on the right, in again on the left.
-    TDXSprite& wrap = f.OneGull(TZNGull{640, 100, 1000, 0, 0, 0, 0});
-    f.UpdateGulls();
-    EXPECT_DOUBLE_EQ(wrap.X, -63);
-}
 
 TEST(GullStrikeTest, AnAGullTakesThreeStrikesAndEachContactCountsOnce) {
     TestField f;

@@ -95,16 +95,6 @@ TEST_F(SoundSetTest, CopiesAreDuplicatesOfTheFirstBufferOrIndependentLoads) {
     EXPECT_EQ(CreateSet(ds, "Short", 2), nullptr);
 }
 
-TEST_F(SoundSetTest, NoCopiesOrFewerStillGiveOne) {
-    for (int copies : {0, -1}) {
-        SoundSetPtr set = CreateSet(ds, "Short", copies);
-        ASSERT_NE(set, nullptr);
-        EXPECT_EQ(set->Copies, 1);
-        EXPECT_EQ(set->Buffers.size(), 1u);
-        EXPECT_TRUE(PlaySet(set.get()));
-    }
-}
-
 TEST_F(SoundSetTest, ALostCopyIsRestoredAndRefilledWhenNextPlayed) {
     SoundSetPtr set = CreateSet(ds, "Short", 2);
     platform::LoseSoundBuffers();
