@@ -3,7 +3,6 @@
 
 #include <algorithm>
 
-#include "media/dxerrors.h"
 #include "platform/api/gdi_objects.h"
 #include "support/picture_fixture.h"
 
@@ -130,15 +129,6 @@ TEST_F(TextTest, TextColourAndBackgroundModes) {
     // Opaque: the cell around the glyph is blanked in the background colour.
     EXPECT_GT(Count(picture->Surface, {20, 200, 24, 216}, 0), 20);
     EXPECT_EQ(Pixel(picture->Surface, 19, 205), blue);
-}
-
-TEST_F(TextTest, DeviceContextFailures) {
-    harness.Fail(platform::Fault::GetDC);
-    EXPECT_THROW(picture->AcquireDC(), XDXException);
-    picture->AcquireDC();
-    harness.LoseSurfaces();
-    EXPECT_THROW(picture->ReleaseDC(), XSurfaceLost);
-    EXPECT_EQ(picture->DC, nullptr);
 }
 
 TEST_F(TextTest, FrameRectOutlinesWithASolidBrush) {
