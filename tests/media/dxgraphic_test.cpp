@@ -77,42 +77,6 @@ TEST_F(GraphicTest, SheetWithoutKeyOrMasksIsOpaqueAndMasksImplyTheKey) {
     }
 }
 
-TEST_F(GraphicTest, PicturesOfAnotherSizeAreStretchedToTheSheet) {
-    // A 2 by 2 picture filling 640 by 480: each source pixel becomes a 320 by 240 quarter.
-    const COLORREF quarters[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255),
-                                  RGB(255, 255, 255)};
-    pictures::WriteFile("quarters.bmp",
-                        pictures::MakeBmp(2, 2, [&](int x, int y) { return quarters[y * 2 + x]; }));
-    auto picture = OpaqueGraphic();
-    picture->LoadFromFile(dd, "quarters.bmp", 1, 1, 640, 480, false, false);
-    for (int q = 0; q < 4; ++q) {
-        const RECT area{(q % 2) * 320, (q / 2) * 240, (q % 2) * 320 + 320, (q / 2) * 240 + 240};
-        EXPECT_EQ(Count(picture->Surface, area, Rgb565(quarters[q])), 320 * 240) << q;
-    }
-}
-
-TEST_F(GraphicTest, JpegFromFileAndFromMemory) {
-    const auto left = RGB(220, 40, 40);
-    const auto right = RGB(30, 60, 210);
-    const auto jpeg = pictures::MakeJpeg(64, 48, [&](int x, int) { return x < 32 ? left : right; });
-    pictures::WriteFile("Halves.JPG", jpeg);
-    auto fromFile = OpaqueGraphic();
-    // Named in another letter case, as a level file written elsewhere may name its picture.
-    fromFile->LoadFromFile(dd, "halves.jpg", 1, 1, 640, 480, false, false);
-    auto fromMemory = OpaqueGraphic();
-    fromMemory->LoadFromStream(dd, jpeg, "Level Pack", 1, 1, 640, 480, false, false);
-    EXPECT_EQ(fromMemory->Name, "Level Pack");
-    for (TDXGraphic* picture : {fromFile.get(), fromMemory.get()}) {
-        // Lossy, so the colours are compared per channel within a small distance.
-        const COLORREF l = picture->Bitmap->Pixel(100, 200);
-        const COLORREF r = picture->Bitmap->Pixel(540, 200);
-        EXPECT_NEAR(GetRValue(l), 220, 12);
-        EXPECT_NEAR(GetBValue(l), 40, 12);
-        EXPECT_NEAR(GetRValue(r), 30, 12);
-        EXPECT_NEAR(GetBValue(r), 210, 12);
-    }
-}
-
 TEST_F(GraphicTest, FailuresRaiseTheirExceptionsWithTheirMessages) {
     auto sheet = TransparentGraphic();
     EXPECT_EQ(MessageOf<XFileNotExist>(

@@ -1,6 +1,6 @@
 // The ball updater on a field of its own: the bounce off the paddle, head-on and glancing, and
-// when a ball passes the paddle; the bounce off a struck gull; the speed powers' limits. Glue,
-// the tennis ball, the doubler and lost balls are the recorded games' to replay.
+// when a ball passes the paddle; the speed powers' limits. The bounce off a gull, glue, the
+// tennis ball, the doubler and lost balls are the recorded games' to replay.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -79,43 +79,6 @@ TEST(PaddleBounceTest, APassingBallIsNotTurned) {
     TDXSprite& beside = Landing(f, 52);
     f.UpdateBalls();
     EXPECT_GT(beside.DY, 0);
-}
-
-// A ball against a gull at (300, 200), whose centre is at (332, 232).
-struct GullBounce {
-    const char* what;
-    double x, y, dx, dy;  // the ball
-    std::int32_t gullDx;
-    double dxAfter, dyAfter;  // signs of the direction after the bounce
-    double speed;
-};
-
-constexpr GullBounce kGullBounces[] = {
-    {"head-on from the left", 270, 211, 1, 0, -90, -1, 0, 265},
-    {"from the left, the gull flying away", 270, 211, 1, 0, 90, -1, 0, 250},
-    {"head-on from the right", 350, 211, -1, 0, 90, 1, 0, 265},
-    {"from the right, the gull flying away", 350, 211, -1, 0, -90, 1, 0, 250},
-    {"from the right, the gull hovering", 350, 211, -1, 0, 0, 1, 0, 250},
-    {"from above", 311, 160, 0, 1, -90, 0, -1, 265},
-    {"from below", 311, 260, 0, -1, -90, 0, 1, 250},
-    {"from above and head-on", 290, 190, 1, 1, -90, -1, -1, 280},
-    {"from above and beside it", 240, 160, 0, 1, -90, 0, 1, 250},
-    {"moving away below", 311, 260, 0, 1, -90, 0, 1, 250},
-};
-
-TEST(GullBounceTest, TurnsTheBallAndSpeedsItUpFromAboveAndHeadOn) {
-    for (const GullBounce& c : kGullBounces) {
-        TestField f;
-        TDXSprite& gull = f.OneGull(TZNGull{300, 200, c.gullDx, 0, 0, 0, 0});
-        TDXSprite& ball = f.OneBall(c.x, c.y, c.dx, c.dy);
-        f.BounceOff(gull, ball);
-        const auto sign = [](double v) { return v > 1e-12 ? 1.0 : v < -1e-12 ? -1.0 : 0.0; };
-        EXPECT_EQ(sign(ball.DX), c.dxAfter) << c.what;
-        EXPECT_EQ(sign(ball.DY), c.dyAfter) << c.what;
-        EXPECT_EQ(ball.Speed, c.speed) << c.what;
-        EXPECT_NEAR(std::hypot(ball.DX, ball.DY), 1.0, 1e-12) << c.what;
-        EXPECT_EQ(ball.AnimStep, 1) << c.what;
-    }
 }
 
 TEST(BallPowerTest, SlowerAndFasterActOnEveryBallOnceWithinTheLimits) {

@@ -1,5 +1,5 @@
-// The Bazzle on a field of its own: when a visit begins and where from, the bombs it doubles,
-// and its strike by a shot. Its crossing and a ball's strike are the recorded games' to replay.
+// The Bazzle on a field of its own: when a visit begins and where from, and the bombs it
+// doubles. Its crossing and its strikes are the recorded games' to replay.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,16 +22,6 @@ ArrivalDraws SeedArrival(bool fromTheLeft) {
         return (d.side % 100 > 50) == fromTheLeft;
     });
     return d;
-}
-
-// A field whose next Bazzle visit is due.
-void Due(TestField& f) {
-    f.PlayStarted = true;
-    f.BazzlesLeft = 1;
-    f.BazzleTimer = 0;
-    f.BazzleDelay = 0;
-    f.UpdateBazzle();
-    ASSERT_EQ(f.BazzleSprite.Kind, BazzlePresent);
 }
 
 TEST(BazzleArrivalTest, AVisitBeginsOnceTheTimerPassesTheDelay) {
@@ -90,33 +80,6 @@ TEST(BazzleArrivalTest, NoVisitBeforeTheClickBesideTheCannonOrPastTheLevelsVisit
         EXPECT_EQ(f.BazzleSprite.Kind, BazzleAbsent) << h.why;
         EXPECT_EQ(f.BazzleTimer, 0) << h.why << ": the clock stands still";
     }
-}
-
-TEST(BazzleStrikeTest, OneShotOfAPairDrivesItAwayAndTheOtherFliesOn) {
-    TestField f;
-    f.BombLimit = 3;
-    Due(f);
-    f.BazzleDelay = 17;
-    f.HitTimer = 12;
-    f.ShotSprites[0].Kind = f.ShotSprites[1].Kind = ShotFlying;
-    f.ShotSprites[0].X = f.ShotSprites[1].X = f.BazzleSprite.X;
-    f.ShotSprites[0].Y = f.ShotSprites[1].Y = f.BazzleSprite.Y;
-    SeedForDraw(10, 7);
-    f.UpdateBazzle();
-    EXPECT_EQ(f.BazzleSprite.Kind, BazzleAbsent);
-    EXPECT_EQ(f.Awards, std::vector<std::int32_t>{100});
-    EXPECT_EQ(f.ShotSprites[0].Kind, ShotIdle);
-    EXPECT_EQ(f.ShotSprites[1].Kind, ShotFlying);
-    EXPECT_EQ(f.BombLimit, 3) << "halved by the strike";
-    EXPECT_EQ(f.HitTimer, 0);
-    EXPECT_EQ(f.BazzleTimer, 0);
-    EXPECT_EQ(f.BazzleDelay, 24) << "pushed on by the draw";
-
-    // From no bombs at all, a strike still leaves one.
-    f.BombLimit = 0;
-    Due(f);
-    f.StrikeBazzle();
-    EXPECT_EQ(f.BombLimit, 1);
 }
 
 }  // namespace
