@@ -1,6 +1,6 @@
 // The ball updater on a field of its own: the bounce off the paddle, head-on and glancing, and
-// when a ball passes the paddle; the speed powers' limits. The bounce off a gull, glue, the
-// tennis ball, the doubler and lost balls are the recorded games' to replay.
+// when a ball passes the paddle; glue; the speed powers' limits and the tennis ball. The bounce
+// off a gull, the doubler and lost balls are the recorded games' to replay.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -81,7 +81,43 @@ TEST(PaddleBounceTest, APassingBallIsNotTurned) {
     EXPECT_GT(beside.DY, 0);
 }
 
-TEST(BallPowerTest, SlowerAndFasterActOnEveryBallOnceWithinTheLimits) {
+TEST(GlueTest, HoldsABouncingBallAndNarrowsThePaddlesRange) {
+    TestField f;
+    f.GluePower = true;
+    // The button held down: the ball bounces as usual.
+    f.MouseHeld = true;
+    TDXSprite& held = f.OneBall(288 - 10, 415, 0, 1);
+    f.UpdateBalls();
+    EXPECT_EQ(held.Kind, BallFree);
+    EXPECT_LT(held.DY, 0);
+    // The button up: it sticks at its place on the paddle, 10 pixels out on the left.
+    f.MouseHeld = false;
+    TDXSprite& left = f.OneBall(288 - 10, 415, 0, 1);
+    f.UpdateBalls();
+    EXPECT_EQ(left.Kind, BallGlued);
+    EXPECT_DOUBLE_EQ(left.X, -10);
+    EXPECT_EQ(f.PaddleMinX, 10);
+    EXPECT_EQ(f.PaddleMaxX, 576);
+    const double y = left.Y;
+    f.UpdateBalls();
+    EXPECT_EQ(left.Y, y) << "it rides on the paddle";
+    // The button down at a ball update frees it where the paddle is now.
+    f.PaddleSprite.X = 100;
+    f.MouseHeld = true;
+    f.UpdateBalls();
+    EXPECT_EQ(left.Kind, BallReleased);
+    EXPECT_TRUE(left.Latch);
+    EXPECT_NEAR(left.X, 90, 1);
+    // Glued near the right end, the range narrows on that side.
+    f.MouseHeld = false;
+    f.PaddleSprite.X = 288;
+    TDXSprite& right = f.OneBall(288 + 40, 415, 0, 1);
+    f.UpdateBalls();
+    EXPECT_EQ(right.Kind, BallGlued);
+    EXPECT_EQ(f.PaddleMaxX, 560);
+}
+
+TEST(BallPowerTest, OneShotPowersActOnEveryBallOnce) {
     TestField f;
     // Slower: halved, but not below 175.
     f.AddBall(100, 200, 250, 1, -1, 0, BallFree);
@@ -99,6 +135,20 @@ TEST(BallPowerTest, SlowerAndFasterActOnEveryBallOnceWithinTheLimits) {
     f.FastOnce = true;
     f.UpdateBalls();
     EXPECT_EQ(fast.Speed, 750);
+
+    // The tennis ball: smaller, and a glued ball drops onto the paddle once.
+    TDXSprite& glued = f.OneBall(11, 410, 1, -1, 250, BallGlued);
+    f.TennisOnce = true;
+    f.UpdateBalls();
+    EXPECT_EQ(glued.Sheet, f.TennisBalls.get());
+    EXPECT_EQ(glued.MaxX, 617);
+    EXPECT_EQ(glued.Y, 428);
+    EXPECT_TRUE(f.TennisPower);
+    f.TennisOnce = true;
+    f.UpdateBalls();
+    EXPECT_EQ(glued.Y, 428);
+    f.AddBall(200, 200, 250, 1, -1, 0, BallFree);
+    EXPECT_EQ(f.BallList.back().Sheet, f.TennisBalls.get()) << "new balls are tennis balls";
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// TDXSprite: moves and edge modes, animation timing, and collisions through the sheet's masks.
+// TDXSprite: moves and edge modes, animation timing, acceleration, collisions
+// and drawing through the sheet.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +10,7 @@
 namespace {
 
 using pictures::kMagenta;
+using pictures::Rgb565;
 
 // A move along one axis within bounds [low, high]: where it ends, its speed after, and the edges
 // it met (X's bits 1 and 2, Y's 4 and 8).
@@ -109,6 +111,41 @@ TEST(SpriteTest, AnimationStepsOnceTheDelayIsExceeded) {
     EXPECT_EQ(s.Frame, 3);
 }
 
+TEST(SpriteTest, AccelerationKeepsAUnitDirectionAndMovesTheSpeed) {
+    TDXSprite unit;
+    unit.UnitDirection = true;
+    unit.DX = 1;
+    unit.Speed = 300;
+    unit.AY = 400;
+    unit.Accelerate(1.0);  // velocity (300, 400)
+    EXPECT_NEAR(unit.Length(), 1.0, 1e-12);
+    EXPECT_DOUBLE_EQ(unit.Speed, 500);
+    EXPECT_NEAR(unit.DX, 0.6, 1e-12);
+    EXPECT_NEAR(unit.X, 300, 1e-9);
+    EXPECT_NEAR(unit.Y, 400, 1e-9);
+
+    const TDXSprite before = unit;
+    unit.AccelerateY(1.0);  // neither accelerates nor moves a unit-direction sprite
+    EXPECT_EQ(unit.DY, before.DY);
+    EXPECT_EQ(unit.Y, before.Y);
+
+    TDXSprite falling;
+    falling.AY = 100;
+    falling.AX = 10;
+    falling.AccelerateY(0.5);
+    EXPECT_DOUBLE_EQ(falling.DY, 50);
+    EXPECT_DOUBLE_EQ(falling.Y, 25);
+    EXPECT_DOUBLE_EQ(falling.DX, 0);
+    falling.Accelerate(0.5);
+    EXPECT_DOUBLE_EQ(falling.DX, 5);
+    EXPECT_DOUBLE_EQ(falling.DY, 100);
+
+    TDXSprite still;
+    still.Normalize();  // a zero vector stays zero
+    EXPECT_EQ(still.DX, 0);
+    EXPECT_FALSE(std::isnan(still.DY));
+}
+
 // Sprites over real sheets: two 64 by 64 frames, opaque but for their last two columns (and the
 // key pixel at the top left), loaded with masks and without.
 class SpriteSheetTest : public pictures::PictureTest {
@@ -155,6 +192,26 @@ TEST_F(SpriteSheetTest, CollisionsTestTheBoxesThenTheMasks) {
     b.Sheet = plain.get();
     EXPECT_TRUE(a.Collides(b));
     EXPECT_TRUE(b.Collides(a));
+}
+
+TEST_F(SpriteSheetTest, DrawAndQueueDrawUseTheTruncatedPositionAndFrame) {
+    a.Frame = 1;
+    a.X = -10.9;  // truncated toward zero: -10
+    a.Y = 100.7;
+    Fill(screen, 0);
+    a.Draw(screen);
+    const std::uint16_t green = Rgb565(RGB(0, 255, 0));
+    EXPECT_EQ(Count(screen, {0, 100, 52, 164}, green), 52 * 64);
+    EXPECT_EQ(Count(screen, {0, 0, 640, 480}, green), 52 * 64);  // the keyed columns stay black
+
+    BltQueue queue;
+    queue.Reset();
+    a.QueueDraw(queue);
+    a.X = 640;
+    a.QueueDraw(queue);
+    ASSERT_EQ(queue.Count, 1);
+    EXPECT_EQ(queue.Entries[0].Source, (RECT{74, 0, 128, 64}));
+    EXPECT_EQ(queue.Entries[0].Dest, (RECT{0, 100, 54, 164}));
 }
 
 }  // namespace

@@ -1,10 +1,47 @@
-// Gulls on a field of their own: struck by balls (the latch, the AGull's three strikes), falling
-// onto the paddle or out of the screen, and the chance that a struck gull releases an egg.
+// Gulls on a field of their own: built from their records, struck by balls (the latch, the
+// AGull's three strikes), falling onto the paddle or out of the screen, and the chance that a
+// struck gull releases an egg.
 #include <gtest/gtest.h>
 
 #include "support/test_field.h"
 
 namespace {
+
+TEST(GullRecordTest, GullsFlyAsTheirRecordsSay) {
+    TestField f;
+    const TDXSprite& left = f.OneGull(TZNGull{100, 100, -90, 0, 0, 0, 0});
+    EXPECT_EQ(left.FirstFrame, 0);
+    EXPECT_EQ(left.LastFrame, 17);
+    EXPECT_EQ(left.Kind, GullFlying);
+    EXPECT_EQ(left.Sheet, f.Gulls.get());
+    const TDXSprite& hover = f.OneGull(TZNGull{100, 100, 0, 0, 1, 0, 0});
+    EXPECT_EQ(hover.FirstFrame, 18);
+    EXPECT_EQ(hover.LastFrame, 35);
+    EXPECT_EQ(hover.Kind, AGullFlying);
+    EXPECT_EQ(hover.Sheet, f.AGulls.get());
+    // The band is widened to the starting height; without a band it flies level.
+    const TDXSprite& band = f.OneGull(TZNGull{100, 60, 0, 40, 0, 80, 200});
+    EXPECT_EQ(band.MinY, 60);
+    EXPECT_EQ(band.MaxY, 200);
+    EXPECT_EQ(band.EdgeModeY, emReflect);
+    const TDXSprite& level = f.OneGull(TZNGull{100, 60, 0, 40, 0, 80, 80});
+    EXPECT_EQ(level.DY, 0);
+    EXPECT_EQ(level.EdgeModeY, emNone);
+    // Out on the right, in again on the left.
+    TDXSprite& wrap = f.OneGull(TZNGull{640, 100, 1000, 0, 0, 0, 0});
+    f.UpdateGulls();
+    EXPECT_DOUBLE_EQ(wrap.X, -63);
+}
+
+TEST(GullRecordTest, PastTheLastLevelAboutHalfTheGullsAreAGulls) {
+    TestField f;
+    f.RandomLevel = true;
+    for (const int draw : {50, 51}) {
+        SeedForDraw(100, draw);
+        const TDXSprite& gull = f.OneGull(TZNGull{100, 100, 0, 0, 0, 0, 0});
+        EXPECT_EQ(gull.Kind, draw > 50 ? AGullFlying : GullFlying) << draw;
+    }
+}
 
 TEST(GullStrikeTest, AnAGullTakesThreeStrikesAndEachContactCountsOnce) {
     TestField f;
@@ -90,6 +127,18 @@ TEST(EggChanceTest, AStruckGullReleasesAnEggWhenTheDrawIsBelowTheEggsLeftPlusOne
             EXPECT_EQ(f.EggsLeft, released ? c.eggs - 1 : c.eggs);
         }
     }
+}
+
+TEST(EggChanceTest, TheLastGullStruckAlwaysReleasesAnEggWhileEggsAreLeft) {
+    TestField f;
+    TDXSprite& gull = f.OneGull(TZNGull{300, 200, 0, 0, 0, 0, 0});
+    f.EggsLeft = 1;
+    f.OneBall(311, 230, 0, -1);
+    f.UpdateBalls();
+    EXPECT_EQ(gull.Kind, GullFalling);
+    ASSERT_EQ(f.EggList.size(), 1u) << "the struck gull counts among the flying ones";
+    EXPECT_EQ(f.EggsLeft, 0);
+    EXPECT_EQ(f.GullsFalling, 1);
 }
 
 }  // namespace
