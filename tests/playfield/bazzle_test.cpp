@@ -1,5 +1,6 @@
 // The Bazzle on a field of its own: when a visit begins and where from, and the bombs it
-// doubles. Its crossing and its strikes are the recorded games' to replay.
+// doubles. What holds a visit back, its crossing and its strikes are the recorded games' to
+// replay.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -57,28 +58,6 @@ TEST(BazzleArrivalTest, AVisitBeginsOnceTheTimerPassesTheDelay) {
         f.UpdateBazzle();
         EXPECT_EQ(f.BazzleTimer, 0);
         EXPECT_EQ(f.BazzleSprite.X, fromTheLeft ? -13 : 590);
-    }
-}
-
-TEST(BazzleArrivalTest, NoVisitBeforeTheClickBesideTheCannonOrPastTheLevelsVisits) {
-    struct Hold {
-        const char* why;
-        bool started;
-        std::int32_t cannon;
-        std::int32_t visitsLeft;
-    };
-    for (const Hold& h : {Hold{"before the first click", false, CannonAbsent, 2},
-                          Hold{"beside the cannon", true, CannonPresent, 2},
-                          Hold{"past the visits", true, CannonAbsent, 0}}) {
-        TestField f;
-        f.PlayStarted = h.started;
-        f.CannonSprite.Kind = h.cannon;
-        f.BazzlesLeft = h.visitsLeft;
-        f.BazzleDelay = 0;
-        f.FrameTime = 0.1;
-        f.UpdateBazzle();
-        EXPECT_EQ(f.BazzleSprite.Kind, BazzleAbsent) << h.why;
-        EXPECT_EQ(f.BazzleTimer, 0) << h.why << ": the clock stands still";
     }
 }
 

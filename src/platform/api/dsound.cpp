@@ -330,10 +330,12 @@ HRESULT IDirectSoundBuffer::Unlock(void* first, DWORD firstBytes, void* second, 
     if (state_->data->lost) {
         return DSERR_BUFFERLOST;
     }
+    // Only the region Lock handed out: within the samples, and no second one.
     const std::uint8_t* begin = state_->data->bytes.data();
+    const std::uint8_t* end = begin + state_->data->bytes.size();
     const auto* at = static_cast<const std::uint8_t*>(first);
-    if (at == nullptr || second != nullptr || at < begin ||
-        firstBytes > static_cast<std::size_t>(begin + state_->data->bytes.size() - at)) {
+    if (at == nullptr || second != nullptr || at < begin || at > end ||
+        firstBytes > static_cast<std::size_t>(end - at)) {
         return DSERR_INVALIDPARAM;
     }
     state_->data->Convert();
