@@ -157,4 +157,16 @@ TEST_F(DisplayTest, TheWindowComesBackWhereAndAsItWasLeft) {
         platform::ParseSettings(folder.Read("config/zintrel/zintrel.conf")).settings.fullscreen);
 }
 
+// The settings are read as the window opens: a value out of its range is named there.
+TEST_F(DisplayTest, AValueOutOfItsRangeIsNamedAsTheWindowOpens) {
+    folder.Write("zintrel.conf", "fullscreen = no\nstick_dead_zone = 91\n");
+    harness.SetSettingsFile((folder.Path() / "zintrel.conf").string());
+    testing::internal::CaptureStderr();
+    RunInWindow([&] { EXPECT_FALSE(harness.Fullscreen()); });
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("zintrel.conf line 2: stick_dead_zone must be a whole number from 0 to 90"),
+              std::string::npos)
+        << said;
+}
+
 }  // namespace
