@@ -2,6 +2,7 @@
 // full screen, Alt+Enter, and the window's settings kept between runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "platform/api/cursor.h"
@@ -157,14 +158,16 @@ TEST_F(DisplayTest, TheWindowComesBackWhereAndAsItWasLeft) {
         platform::ParseSettings(folder.Read("config/zintrel/zintrel.conf")).settings.fullscreen);
 }
 
-// The settings are read as the window opens: a value out of its range is named there.
+// The settings are read as the window opens: 0 and 1 are no and yes, and a value out of its
+// range is named on a line of its own.
 TEST_F(DisplayTest, AValueOutOfItsRangeIsNamedAsTheWindowOpens) {
-    folder.Write("zintrel.conf", "fullscreen = no\nstick_dead_zone = 91\n");
+    folder.Write("zintrel.conf", "fullscreen = 0\npads = 1\nstick_dead_zone = 91\n");
     harness.SetSettingsFile((folder.Path() / "zintrel.conf").string());
     testing::internal::CaptureStderr();
     RunInWindow([&] { EXPECT_FALSE(harness.Fullscreen()); });
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_NE(said.find("zintrel.conf line 2: stick_dead_zone must be a whole number from 0 to 90"),
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_NE(said.find("zintrel.conf line 3: stick_dead_zone must be a whole number from 0 to 90"),
               std::string::npos)
         << said;
 }
