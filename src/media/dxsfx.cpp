@@ -133,16 +133,11 @@ bool FillBuffer(IDirectSoundBuffer* buffer, const BYTE* data, DWORD size) {
     }
     void* first = nullptr;
     DWORD firstBytes = 0;
-    void* second = nullptr;
-    DWORD secondBytes = 0;
-    if (FAILED(buffer->Lock(0, size, &first, &firstBytes, &second, &secondBytes, 0))) {
+    if (FAILED(buffer->Lock(0, size, &first, &firstBytes, nullptr, nullptr, 0))) {
         return false;
     }
     std::memcpy(first, data, firstBytes);
-    if (second != nullptr) {
-        std::memcpy(second, data + firstBytes, secondBytes);
-    }
-    buffer->Unlock(first, firstBytes, second, secondBytes);
+    buffer->Unlock(first, firstBytes, nullptr, 0);
     return true;
 }
 
@@ -202,12 +197,9 @@ IDirectSoundBuffer* FreeBuffer(SoundSet* set) {
     return buffer;
 }
 
-bool PlaySet(SoundSet* set, DWORD flags) {
-    if ((flags & DSBPLAY_LOOPING) != 0 && set->Copies > 1) {
-        return false;
-    }
+bool PlaySet(SoundSet* set) {
     IDirectSoundBuffer* buffer = FreeBuffer(set);
-    return buffer != nullptr && SUCCEEDED(buffer->Play(0, 0, flags));
+    return buffer != nullptr && SUCCEEDED(buffer->Play(0, 0, 0));
 }
 
 void TDXSound::Create(IDirectSound* device, const char* name, int copies) {
@@ -220,6 +212,6 @@ void TDXSound::Create(IDirectSound* device, const char* name, int copies) {
 
 void TDXSound::Play() {
     if (Set != nullptr) {
-        PlaySet(Set.get(), 0);
+        PlaySet(Set.get());
     }
 }

@@ -40,7 +40,7 @@ SoundSetPtr CreateSet(IDirectSound* device, const char* name, int copies);
 // The buffer to play next: the current copy when it is free, else the next one, cut off and
 // rewound when it still sounds; null when a single copy is still sounding.
 IDirectSoundBuffer* FreeBuffer(SoundSet* set);
-bool PlaySet(SoundSet* set, DWORD flags);
+bool PlaySet(SoundSet* set);
 
 class TDXSound {
   public:

@@ -1,7 +1,5 @@
 // The baked sounds and tunes: wave format, length and loudness, as the game finds them; MIDI
-// structure, length, loading.
-#include <SDL.h>
-#include <SDL_mixer.h>
+// structure and length.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -185,27 +183,6 @@ TEST(Music, TitleAndFourGameTunesAreWellFormedGeneralMidiOfOneToThreeMinutes) {
         EXPECT_GE(m.seconds, 60) << name;
         EXPECT_LE(m.seconds, 180) << name;
     }
-}
-
-TEST(Music, EveryTuneLoadsIntoTheMusicPlayer) {
-    ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO), 0) << SDL_GetError();
-    ASSERT_EQ(Mix_OpenAudio(22050, AUDIO_S16SYS, 2, 1024), 0) << Mix_GetError();
-    if ((Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) == 0) {
-        Mix_CloseAudio();
-        SDL_Quit();
-        GTEST_SKIP() << "this SDL_mixer has no MIDI support: " << Mix_GetError();
-    }
-    for (const auto& path : Tunes()) {
-        Mix_Music* music = Mix_LoadMUS(path.c_str());
-        EXPECT_NE(music, nullptr) << path << ": " << Mix_GetError();
-        if (music != nullptr) {
-            EXPECT_EQ(Mix_GetMusicType(music), MUS_MID) << path;
-            Mix_FreeMusic(music);
-        }
-    }
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_Quit();
 }
 
 }  // namespace

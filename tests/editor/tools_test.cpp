@@ -113,13 +113,13 @@ TEST_F(EditorTest, UndoAndRedoGoBackAndForthAcrossLevels) {
         EXPECT_EQ(Gulls()[0], (TZNGull{200, 160, 100, 0, 1, 0, 0}));
         EXPECT_EQ(Editor().Undo().RedoCount(), 0u);
     });
-    // More than a hundred changes, every one undone.
-    Type(steps, std::string(120, 'a'));
-    steps.push_back([&] { EXPECT_EQ(Gulls()[0].AGull, 1); });
-    Type(steps, std::string(120, kUndo));
+    // Two hundred changes are kept: undoing all of 201 toggles goes back to after the first.
+    Type(steps, std::string(201, 'a'));
+    steps.push_back([&] { EXPECT_EQ(Gulls()[0].AGull, 0); });
+    Type(steps, std::string(210, kUndo));
     steps.push_back([&] {
-        EXPECT_EQ(Gulls()[0].AGull, 1);
-        EXPECT_EQ(Editor().Undo().UndoCount(), 4u);
+        EXPECT_EQ(Gulls()[0].AGull, 0);
+        EXPECT_EQ(Editor().EditedLevels().size(), 2u) << "the older changes are forgotten";
         harness.Char(27);
     });
     steps.push_back([&] { harness.Char(27); });
@@ -163,6 +163,11 @@ TEST_F(EditorTest, KeysChangeGullsAndLevels) {
     steps.push_back([&] {
         ASSERT_EQ(Editor().EditedLevels().size(), 2u);
         EXPECT_EQ(Editor().LevelIndex(), 1);
+    });
+    Type(steps, "kk");
+    steps.push_back([&] {
+        EXPECT_EQ(Editor().EditedLevels().size(), 1u);
+        EXPECT_EQ(Editor().Message(), "The last level stays: a file holds one level at least");
         harness.PressKey("F1");
     });
     steps.push_back([&] {
@@ -288,6 +293,13 @@ TEST_F(EditorTest, ADragIsOneChangeToUndo) {
     });
     steps.push_back([&] {
         EXPECT_EQ(Gulls()[0], (TZNGull{130, 70, 100, 0, 0, 0, 0}));
+        harness.PressCtrlKey("Z");
+    });
+    // A new change after an undo leaves nothing to redo.
+    Type(steps, "a");
+    steps.push_back([&] { harness.PressCtrlKey("Y"); });
+    steps.push_back([&] {
+        EXPECT_EQ(Gulls()[0], (TZNGull{100, 60, 100, 0, 1, 0, 0}));
         harness.Char(27);
     });
     steps.push_back([&] { harness.Char(27); });

@@ -1,5 +1,4 @@
-// TDLinkedList<T>: indexed access in any order and after a miss, clearing, copies, walks and
-// comparisons.
+// TDLinkedList<T>: indexed access in any order and after a miss, clearing and copies.
 #include <gtest/gtest.h>
 
 #include "levelformat/records.h"
@@ -60,29 +59,6 @@ TEST(LinkedListTest, ClearEmptiesAndCopiesAreDeep) {
     EXPECT_THROW(levels.Items(0), XIndexOutOfRange<TZNLevelWrapper>);
     levels.Add(level);
     EXPECT_EQ(levels.Items(0).GullRecords.Items(0).X, 100);
-}
-
-TEST(LinkedListTest, AWalkGoesHeadToTailAndEqualityIgnoresTheCursor) {
-    IntList list = Numbers(5);
-    EXPECT_EQ(list.Items(3), 30);
-    int expected = 0;
-    for (const int item : list) {
-        EXPECT_EQ(item, expected);
-        expected += 10;
-    }
-    EXPECT_EQ(expected, 50);
-    EXPECT_EQ(list.Items(4), 40);
-
-    IntList same = Numbers(5);
-    EXPECT_TRUE(list == same) << "one list has a cursor, the other none";
-    EXPECT_FALSE(list == Numbers(4));
-    EXPECT_FALSE(Numbers(4) == list);
-    same.Items(4) = 41;
-    EXPECT_FALSE(list == same);
-    EXPECT_TRUE(IntList() == IntList());
-    for ([[maybe_unused]] const int item : IntList()) {
-        ADD_FAILURE() << "an empty list has no items";
-    }
 }
 
 }  // namespace

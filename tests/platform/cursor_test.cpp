@@ -1,4 +1,4 @@
-// The virtual cursor: its count, its confinement and relative motion.
+// The virtual cursor: its confinement and relative motion.
 #include <gtest/gtest.h>
 
 #include "platform/api/cursor.h"
@@ -50,14 +50,6 @@ TEST(CursorTest, ConfinementCanBeReleasedAndCanFail) {
     EXPECT_FALSE(harness.CursorClipped());
     harness.FailClipCursor(true);
     EXPECT_EQ(ClipCursor(&box), FALSE);
-}
-
-TEST(CursorTest, ShowCursorCounts) {
-    platform::Harness harness;
-    EXPECT_EQ(ShowCursor(FALSE), -1);
-    EXPECT_EQ(ShowCursor(FALSE), -2);
-    EXPECT_EQ(ShowCursor(TRUE), -1);
-    EXPECT_EQ(harness.CursorCount(), -1);
 }
 
 }  // namespace

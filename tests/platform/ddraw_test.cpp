@@ -115,15 +115,6 @@ TEST_F(DirectDrawTest, LostSurfacesRefuseWorkUntilRestored) {
     EXPECT_EQ(Pixel(sheet, 5, 5), 0x0000);
 }
 
-TEST_F(DirectDrawTest, DeadSurfaceObjectsAnswerRestoreWithTheirFate) {
-    IDirectDrawSurface3* sheet = Offscreen(32, 32);
-    harness.KillSurfaces(DDERR_WRONGMODE);
-    EXPECT_EQ(sheet->Restore(), DDERR_WRONGMODE);
-    EXPECT_EQ(sheet->IsLost(), DDERR_SURFACELOST);
-    harness.KillSurfaces(DDERR_INVALIDOBJECT);
-    EXPECT_EQ(sheet->Restore(), DDERR_INVALIDOBJECT);
-}
-
 TEST_F(DirectDrawTest, KeyedBlitsSkipTheKeyColour) {
     IDirectDrawSurface3* primary = Primary(1);
     IDirectDrawSurface3* back = Back(primary);
@@ -159,41 +150,6 @@ TEST_F(DirectDrawTest, RectanglesOutsideTheSurfaceAreRefused) {
     EXPECT_EQ(target->BltFast(0, 0, sheet, &tooWide, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
     EXPECT_EQ(target->BltFast(40, 40, sheet, nullptr, DDBLTFAST_WAIT), DDERR_INVALIDRECT);
     EXPECT_EQ(target->BltFast(36, 36, sheet, nullptr, DDBLTFAST_WAIT), DD_OK);
-}
-
-TEST_F(DirectDrawTest, AsynchronousBlitsCanBeStillDrawing) {
-    IDirectDrawSurface3* sheet = Offscreen(8, 8);
-    IDirectDrawSurface3* target = Offscreen(8, 8);
-    harness.FailAsyncBlits(1);
-    // Waiting blits never see the busy blitter.
-    EXPECT_EQ(target->BltFast(0, 0, sheet, nullptr, DDBLTFAST_WAIT), DD_OK);
-    EXPECT_EQ(target->Blt(nullptr, sheet, nullptr, DDBLT_ASYNC, nullptr), DDERR_WASSTILLDRAWING);
-    EXPECT_EQ(target->Blt(nullptr, sheet, nullptr, DDBLT_ASYNC, nullptr), DD_OK);
-}
-
-TEST_F(DirectDrawTest, DeviceContextsAreHandedOutOnce) {
-    IDirectDrawSurface3* sheet = Offscreen(16, 16);
-    IDirectDrawSurface3* target = Offscreen(16, 16);
-    HDC dc = nullptr;
-    HDC again = nullptr;
-    ASSERT_EQ(sheet->GetDC(&dc), DD_OK);
-    EXPECT_EQ(sheet->GetDC(&again), DDERR_DCALREADYCREATED);
-    // While its context is out the surface cannot take part in a blit.
-    EXPECT_EQ(target->BltFast(0, 0, sheet, nullptr, DDBLTFAST_WAIT), DDERR_SURFACEBUSY);
-    EXPECT_EQ(sheet->ReleaseDC(dc), DD_OK);
-    EXPECT_EQ(target->BltFast(0, 0, sheet, nullptr, DDBLTFAST_WAIT), DD_OK);
-}
-
-TEST_F(DirectDrawTest, ASurfaceWithoutPixelsAndModesButTheGamesAreRefused) {
-    DDSURFACEDESC desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-    desc.dwWidth = 0;
-    desc.dwHeight = 8;
-    IDirectDrawSurface3* surface = nullptr;
-    EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DDERR_INVALIDPARAMS);
-    EXPECT_EQ(dd->SetDisplayMode(800, 600, 16, 0, 0), DDERR_INVALIDMODE);
-    EXPECT_EQ(dd->SetDisplayMode(640, 480, 16, 0, 0), DD_OK);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <string>
 
 #include "platform/api/gamefolders.h"
@@ -64,44 +64,45 @@ TEST_F(GameFoldersTest, WithoutAnAbsoluteDataHomeThePlayersFolderIsUnderHome) {
     EXPECT_FALSE(fs::exists("relative"));
 }
 
-TEST_F(GameFoldersTest, AFileWhereTheFolderShouldBeIsLeftAsItIs) {
-    fs::create_directory(At("data"));
-    folder.Write("data/zintrel", "the player's own notes");
-    const platform::GameFolders folders = platform::LocateGameFolders(Installed(At("data")));
-    EXPECT_EQ(folders.write, "");
-    EXPECT_EQ(folders.problem,
-              "the folder " + At("data/zintrel") + " cannot be made: a file of that name is there");
-    EXPECT_EQ(folders.search,
-              (std::vector<std::string>{At("data/zintrel"), At("prefix/share/zintrel")}));
-    EXPECT_EQ(folder.Read("data/zintrel"), "the player's own notes");
-}
-
-TEST_F(GameFoldersTest, AFolderThatCannotBeMadeIsReported) {
-    folder.Write("data", "a file");
-    const platform::GameFolders folders = platform::LocateGameFolders(Installed(At("data/sub")));
-    EXPECT_EQ(folders.write, "");
-    EXPECT_EQ(folders.problem,
-              "the folder " + At("data/sub/zintrel") + " cannot be made (Not a directory)");
-    EXPECT_EQ(folder.Read("data"), "a file");
-}
-
-TEST_F(GameFoldersTest, AReadOnlyFolderIsReported) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "every folder is writable for root";
+// A player's folder that cannot be had: nothing is written, the reason is given, and what is in
+// the way is left as it is.
+TEST_F(GameFoldersTest, APlayersFolderThatCannotBeHadIsReported) {
+    const struct {
+        std::function<void()> setUp;
+        std::string dataHome, problem, kept;
+    } cases[] = {
+        {[&] {
+             fs::create_directory(At("data"));
+             folder.Write("data/zintrel", "the player's own notes");
+         },
+         At("data"),
+         "the folder " + At("data/zintrel") + " cannot be made: a file of that name is there",
+         "data/zintrel"},
+        {[&] { folder.Write("data", "a file"); }, At("data/sub"),
+         "the folder " + At("data/sub/zintrel") + " cannot be made (Not a directory)", "data"},
+        {[&] {
+             fs::create_directories(At("data/zintrel"));
+             chmod(At("data/zintrel").c_str(), 0555);
+         },
+         At("data"), "the folder " + At("data/zintrel") + " is not writable", ""},
+        {[] {}, "", "neither XDG_DATA_HOME nor HOME names a folder for them", ""},
+    };
+    for (const auto& c : cases) {
+        if (c.problem.ends_with("is not writable") && geteuid() == 0) {
+            continue;  // every folder is writable for root
+        }
+        fs::remove_all(At("data"));
+        c.setUp();
+        const std::string before = c.kept.empty() ? "" : folder.Read(c.kept);
+        const platform::GameFolders folders = platform::LocateGameFolders(Installed(c.dataHome));
+        chmod(At("data/zintrel").c_str(), 0755);
+        EXPECT_EQ(folders.problem, c.problem);
+        EXPECT_EQ(folders.write, "") << c.problem;
+        EXPECT_EQ(folders.search.back(), At("prefix/share/zintrel")) << c.problem;
+        if (!c.kept.empty()) {
+            EXPECT_EQ(folder.Read(c.kept), before) << c.problem;
+        }
     }
-    fs::create_directories(At("data/zintrel"));
-    chmod(At("data/zintrel").c_str(), 0555);
-    const platform::GameFolders folders = platform::LocateGameFolders(Installed(At("data")));
-    chmod(At("data/zintrel").c_str(), 0755);
-    EXPECT_EQ(folders.write, "");
-    EXPECT_EQ(folders.problem, "the folder " + At("data/zintrel") + " is not writable");
-}
-
-TEST_F(GameFoldersTest, WithoutAHomeOnlyTheShippedFilesAreSearched) {
-    const platform::GameFolders folders = platform::LocateGameFolders(Installed(""));
-    EXPECT_EQ(folders.search, std::vector<std::string>{At("prefix/share/zintrel")});
-    EXPECT_EQ(folders.write, "");
-    EXPECT_EQ(folders.problem, "neither XDG_DATA_HOME nor HOME names a folder for them");
 }
 
 TEST_F(GameFoldersTest, TheProgramSaysOnceWhyScoresWillNotBeKept) {

@@ -79,20 +79,6 @@ TEST_P(PacingTest, ANonWaitingFlipGivesTheProcessorUpUntilTheSlotAndNoLonger) {
     EXPECT_EQ(harness.ClockMicros(), slot);
 }
 
-TEST_P(PacingTest, AFrameLaterThanItsSlotIsShownAtOnceAndTheCadenceRestarts) {
-    harness.SetRefreshRate(GetParam());
-    ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
-    const std::uint64_t first = harness.ClockMicros();
-    harness.AdvanceClock(40.0);  // a stall of more than two refreshes
-    DrawFrame(1);
-    ASSERT_EQ(primary->Flip(nullptr, 0), DD_OK);
-    const std::uint64_t late = harness.ClockMicros();
-    EXPECT_EQ(late, first + 40'000);
-    DrawFrame(2);
-    ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
-    EXPECT_EQ(harness.ClockMicros(), late + Interval());
-}
-
 INSTANTIATE_TEST_SUITE_P(RefreshRates, PacingTest, ::testing::Values(60.0, 144.0, 240.0),
                          [](const auto& info) {
                              return std::to_string(static_cast<int>(info.param)) + "Hz";

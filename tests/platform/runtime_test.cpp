@@ -1,10 +1,8 @@
-// The runtime's services: the random sequence, the clocks and the resource table.
+// The runtime's services: the random sequence and the resource table.
 #include <gtest/gtest.h>
 
 #include "platform/api/random.h"
 #include "platform/api/resources.h"
-#include "platform/api/timer.h"
-#include "support/harness.h"
 
 namespace {
 
@@ -16,26 +14,6 @@ TEST(RuntimeTest, TheRandomSequenceIsTheRuntimesLinearCongruentialOne) {
     EXPECT_EQ(platform::Random(), 10982);
     platform::SeedRandom(1);
     EXPECT_EQ(platform::Random(), 346);
-}
-
-TEST(RuntimeTest, TheManualClockDrivesBothCounters) {
-    platform::Harness harness;
-    LARGE_INTEGER frequency{};
-    LARGE_INTEGER before{};
-    LARGE_INTEGER after{};
-    ASSERT_EQ(QueryPerformanceFrequency(&frequency), TRUE);
-    EXPECT_EQ(frequency.QuadPart, 1'000'000);
-    const DWORD startMs = timeGetTime();
-    QueryPerformanceCounter(&before);
-    harness.AdvanceClock(16.5);
-    QueryPerformanceCounter(&after);
-    EXPECT_EQ(after.QuadPart - before.QuadPart, 16'500);
-    EXPECT_EQ(timeGetTime() - startMs, 16u);
-    Sleep(4);
-    EXPECT_EQ(timeGetTime() - startMs, 20u);
-
-    harness.SetCounterFrequency(0);
-    EXPECT_EQ(QueryPerformanceFrequency(&frequency), FALSE);
 }
 
 TEST(RuntimeTest, ResourcesAreFoundByNameAndTypeWithoutRegardToCase) {

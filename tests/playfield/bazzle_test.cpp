@@ -1,5 +1,6 @@
-// The Bazzle on a field of its own: when a visit begins and where from, the bombs it doubles,
-// its crossing and departure, and its strike by a shot or a ball.
+// The Bazzle on a field of its own: when a visit begins and where from, and the bombs it
+// doubles. What holds a visit back, its crossing and its strikes are the recorded games' to
+// replay.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,16 +23,6 @@ ArrivalDraws SeedArrival(bool fromTheLeft) {
         return (d.side % 100 > 50) == fromTheLeft;
     });
     return d;
-}
-
-// A field whose next Bazzle visit is due.
-void Due(TestField& f) {
-    f.PlayStarted = true;
-    f.BazzlesLeft = 1;
-    f.BazzleTimer = 0;
-    f.BazzleDelay = 0;
-    f.UpdateBazzle();
-    ASSERT_EQ(f.BazzleSprite.Kind, BazzlePresent);
 }
 
 TEST(BazzleArrivalTest, AVisitBeginsOnceTheTimerPassesTheDelay) {
@@ -68,105 +59,6 @@ TEST(BazzleArrivalTest, AVisitBeginsOnceTheTimerPassesTheDelay) {
         EXPECT_EQ(f.BazzleTimer, 0);
         EXPECT_EQ(f.BazzleSprite.X, fromTheLeft ? -13 : 590);
     }
-}
-
-TEST(BazzleArrivalTest, NoVisitBeforeTheClickBesideTheCannonOrPastTheLevelsVisits) {
-    struct Hold {
-        const char* why;
-        bool started;
-        std::int32_t cannon;
-        std::int32_t visitsLeft;
-    };
-    for (const Hold& h : {Hold{"before the first click", false, CannonAbsent, 2},
-                          Hold{"beside the cannon", true, CannonPresent, 2},
-                          Hold{"past the visits", true, CannonAbsent, 0}}) {
-        TestField f;
-        f.PlayStarted = h.started;
-        f.CannonSprite.Kind = h.cannon;
-        f.BazzlesLeft = h.visitsLeft;
-        f.BazzleDelay = 0;
-        f.FrameTime = 0.1;
-        f.UpdateBazzle();
-        EXPECT_EQ(f.BazzleSprite.Kind, BazzleAbsent) << h.why;
-        EXPECT_EQ(f.BazzleTimer, 0) << h.why << ": the clock stands still";
-    }
-}
-
-TEST(BazzleDepartureTest, ItCrossesTheSkyAndTheBombsAreHalvedAsItLeaves) {
-    struct Crossing {
-        bool fromTheLeft;
-        std::int32_t limit, during, after;
-    };
-    for (const Crossing& c : {Crossing{true, 3, 6, 3}, Crossing{false, 3, 6, 3},
-                              Crossing{false, 1, 2, 1}, Crossing{true, 0, 0, 0}}) {
-        SCOPED_TRACE(testing::Message() << (c.fromTheLeft ? "from the left" : "from the right")
-                                        << ", limit " << c.limit);
-        TestField f;
-        f.BombLimit = c.limit;
-        SeedArrival(c.fromTheLeft);
-        Due(f);
-        EXPECT_EQ(f.BombLimit, c.during);
-        // 704 pixels at 100 a second, between the heights 24 and 240.
-        double lowest = 480;
-        double highest = 0;
-        f.FrameTime = 1.0 / 60;
-        double seconds = 0;
-        while (f.BazzleSprite.Kind == BazzlePresent && seconds < 30) {
-            f.UpdateBazzle();
-            seconds += f.FrameTime;
-            lowest = std::min(lowest, f.BazzleSprite.Y);
-            highest = std::max(highest, f.BazzleSprite.Y);
-        }
-        EXPECT_NEAR(seconds, 7.04, 0.02);
-        EXPECT_GE(lowest, 24);
-        EXPECT_LE(highest, 240);
-        EXPECT_EQ(f.BombLimit, c.after);
-        if (c.fromTheLeft) {
-            EXPECT_GE(f.BazzleSprite.X, 640);
-        } else {
-            EXPECT_LE(f.BazzleSprite.X, -64);
-        }
-    }
-}
-
-TEST(BazzleStrikeTest, OneShotOfAPairDrivesItAwayAndTheOtherFliesOn) {
-    TestField f;
-    f.BombLimit = 3;
-    Due(f);
-    f.BazzleDelay = 17;
-    f.HitTimer = 12;
-    f.ShotSprites[0].Kind = f.ShotSprites[1].Kind = ShotFlying;
-    f.ShotSprites[0].X = f.ShotSprites[1].X = f.BazzleSprite.X;
-    f.ShotSprites[0].Y = f.ShotSprites[1].Y = f.BazzleSprite.Y;
-    SeedForDraw(10, 7);
-    f.UpdateBazzle();
-    EXPECT_EQ(f.BazzleSprite.Kind, BazzleAbsent);
-    EXPECT_EQ(f.Awards, std::vector<std::int32_t>{100});
-    EXPECT_EQ(f.ShotSprites[0].Kind, ShotIdle);
-    EXPECT_EQ(f.ShotSprites[1].Kind, ShotFlying);
-    EXPECT_EQ(f.BombLimit, 3) << "halved by the strike";
-    EXPECT_EQ(f.HitTimer, 0);
-    EXPECT_EQ(f.BazzleTimer, 0);
-    EXPECT_EQ(f.BazzleDelay, 24) << "pushed on by the draw";
-
-    // From no bombs at all, a strike still leaves one.
-    f.BombLimit = 0;
-    Due(f);
-    f.StrikeBazzle();
-    EXPECT_EQ(f.BombLimit, 1);
-}
-
-TEST(BazzleStrikeTest, ABallThatMeetsItStrikesItAndBouncesOff) {
-    TestField f;
-    Due(f);
-    f.BazzleSprite.X = 200;
-    f.BazzleSprite.Y = 100;
-    TDXSprite& ball = f.OneBall(211, 130, 0, -1);
-    f.UpdateBalls();
-    EXPECT_EQ(f.BazzleSprite.Kind, BazzleAbsent);
-    EXPECT_GT(ball.DY, 0);
-    EXPECT_TRUE(ball.Latch);
-    EXPECT_EQ(f.Awards, std::vector<std::int32_t>{100});
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Bombs on a field of their own: the time between bombs, the limit of bombs falling at once,
-// which gull drops one, the fall, and what a bomb does to the paddle and its shields.
+// Bombs on a field of their own: the fall, and what a bomb does to the paddle and its shields.
+// The time between bombs and their limit are the recorded games' to replay.
 #include <gtest/gtest.h>
 
 #include "support/test_field.h"
@@ -17,104 +17,6 @@ void Flock(TestField& f, int count, int left) {
     }
     f.GullsLeft = left;
     f.GullsFalling = 0;
-}
-
-TEST(BombIntervalTest, FollowsTheDrawTheFlockTheLimitAndTheBazzle) {
-    struct Interval {
-        int draw;  // modulo 500
-        int gulls, left, limit;
-        bool bazzle;
-        double seconds;
-    };
-    const Interval cases[] = {
-        {0, 4, 3, 1, false, 0.6},    {99, 4, 3, 1, false, 0.6},  {100, 4, 3, 1, false, 1.6},
-        {250, 4, 3, 2, false, 1.3},  {250, 4, 3, 2, true, 0.65}, {499, 4, 3, 1, false, 4.6},
-        {499, 10, 0, 4, false, 2.5}, {0, 10, 9, 3, false, 0.2},  {399, 1, 1, 1, true, 1.65},
-    };
-    for (const Interval& c : cases) {
-        TestField f;
-        Flock(f, c.gulls, c.left);
-        f.BombLimit = c.limit;
-        f.BazzleSprite.Kind = c.bazzle ? BazzlePresent : BazzleAbsent;
-        SeedForDraw(500, c.draw);
-        EXPECT_NEAR(f.BombInterval(), c.seconds, 1e-12)
-            << "draw " << c.draw << ", " << c.gulls << " gulls, " << c.left << " left, limit "
-            << c.limit << (c.bazzle ? ", Bazzle" : "");
-    }
-}
-
-TEST(BombTimingTest, TheTimerRunsOnlyWhileBombsMayFall) {
-    struct Hold {
-        const char* why;
-        bool started;
-        TGameState state;
-        int limit, falling, bombs;
-    };
-    const Hold holds[] = {
-        {"before the first click", false, gsPlaying, 5, 0, 0},
-        {"while a life is lost", true, gsLosingLife, 5, 0, 0},
-        {"with the limit of bombs falling", true, gsPlaying, 2, 0, 2},
-        {"with a limit of 0", true, gsPlaying, 0, 0, 0},
-        {"with every gull falling", true, gsPlaying, 5, 3, 0},
-    };
-    for (const Hold& h : holds) {
-        TestField f;
-        Flock(f, 3, 3);
-        for (int i = 0; i < h.falling; ++i) {
-            f.GullList[static_cast<std::size_t>(i)].Kind = GullFalling;
-        }
-        f.GullsFalling = h.falling;
-        for (int i = 0; i < h.bombs; ++i) {
-            f.AddBomb(0);
-        }
-        f.PlayStarted = h.started;
-        f.GameState = h.state;
-        f.BombLimit = h.limit;
-        f.BombTimer = 0.5;
-        f.BombDelay = 0;
-        f.UpdateGulls();
-        EXPECT_EQ(f.BombTimer, 0.5) << h.why;
-        EXPECT_EQ(f.BombList.size(), static_cast<std::size_t>(h.bombs)) << h.why;
-    }
-
-    // Otherwise it counts the frame's time, and a bomb falls once it passes the delay.
-    TestField f;
-    Flock(f, 3, 3);
-    f.PlayStarted = true;
-    f.BombLimit = 1;
-    f.BombDelay = 0.0015;
-    f.UpdateGulls();
-    EXPECT_DOUBLE_EQ(f.BombTimer, 0.001);
-    EXPECT_TRUE(f.BombList.empty());
-    f.UpdateGulls();
-    EXPECT_EQ(f.BombTimer, 0);
-    ASSERT_EQ(f.BombList.size(), 1u);
-    EXPECT_GT(f.BombDelay, 0) << "the next delay is drawn";
-    f.BombDelay = 0;
-    f.UpdateGulls();
-    EXPECT_EQ(f.BombList.size(), 1u) << "one bomb at a time with a limit of 1";
-}
-
-TEST(BombTimingTest, TheDrawPicksAFlyingGullInListOrder) {
-    // Gulls 0 and 2 fall or are dead; the flying ones are 1, 3 and 4.
-    for (int draw = 0; draw < 3; ++draw) {
-        TestField f;
-        Flock(f, 5, 5);
-        f.GullList[0].Kind = GullFalling;
-        f.GullList[2].Kind = GullDead;
-        f.GullsLeft = 4;
-        f.GullsFalling = 1;
-        f.PlayStarted = true;
-        f.BombLimit = 5;
-        f.BombDelay = 0;
-        SeedForDraw(3, draw);
-        f.UpdateGulls();
-        ASSERT_EQ(f.BombList.size(), 1u) << draw;
-        const double expected[] = {80, 200, 260};  // the X of gulls 1, 3 and 4
-        EXPECT_EQ(f.BombList[0].X, expected[draw]) << draw;
-        EXPECT_EQ(f.BombList[0].Y, 100) << draw;
-        EXPECT_EQ(f.BombList[0].DY, 400) << draw;
-    }
 }
 
 TEST(BombFallTest, BombsFallInFromAboveAndOutAtTheBottom) {

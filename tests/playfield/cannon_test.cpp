@@ -1,5 +1,5 @@
-// The cannon on a field of its own: when it rolls in, its rumble, when it fires at the last
-// gull and where, the hovering gull it sets flying, and its roll out.
+// The cannon on a field of its own: when it rolls in, when it fires at the last gull and where,
+// the hovering gull it sets flying, and its roll out.
 #include <gtest/gtest.h>
 
 #include "support/test_field.h"
@@ -55,24 +55,6 @@ TEST(CannonTimerTest, ItRollsInAfterTwentySecondsWithOneGullLeftOrNoneInSight) {
             EXPECT_EQ(f.CannonSoundTimer, 0.7);
         }
     }
-}
-
-TEST(CannonTimerTest, ItRollsInAtThirtyPixelsASecondRumblingEverySecond) {
-    TestField f;
-    Stall(f, TZNGull{100, 200, 0, 0, 0, 0, 0}, 20);
-    f.FrameTime = 0.25;
-    f.UpdateCannon();
-    EXPECT_EQ(f.CannonSprite.X, -64 + 3.75);
-    // Each later frame moves it twice, and the rumble's timer counts to a second and restarts.
-    const double timers[] = {0.25, 0.5, 0.75, 1.0, 0, 0.25};
-    for (int i = 0; i < 6; ++i) {
-        f.UpdateCannon();
-        EXPECT_EQ(f.CannonSprite.X, -64 + 3.75 + 7.5 * (i + 1)) << i;
-        EXPECT_EQ(f.CannonSoundTimer, timers[i]) << i;
-    }
-    RunFor(f, 2);
-    EXPECT_EQ(f.CannonSprite.X, 0) << "stopped with its left edge on the screen's";
-    EXPECT_EQ(f.CannonSprite.DX, 0);
 }
 
 TEST(CannonTimerTest, AfterTwentyFiveSecondsItFiresAtAGullInItsWindow) {
@@ -155,19 +137,6 @@ TEST(CannonTimerTest, AHoveringLastGullIsSetFlyingIntoTheWindow) {
     RunFor(f, 1);
     EXPECT_EQ(f.CannonSprite.X, -64);
     EXPECT_EQ(f.CannonSprite.Kind, CannonPresent) << "until the next life";
-}
-
-TEST(CannonTimerTest, AStrikeHoldsItBackButACannonOutStays) {
-    TestField f;
-    Stall(f, TZNGull{560, 200, 0, 0, 0, 0, 0}, 22);
-    f.UpdateCannon();
-    ASSERT_EQ(f.CannonSprite.Kind, CannonPresent);
-    const double x = f.CannonSprite.X;
-    f.HitTimer = 0;
-    f.UpdateCannon();
-    EXPECT_EQ(f.CannonSprite.Kind, CannonPresent);
-    EXPECT_EQ(f.CannonSprite.X, x) << "it waits for the level to stall again";
-    EXPECT_EQ(f.GullList[0].Kind, GullFlying);
 }
 
 }  // namespace

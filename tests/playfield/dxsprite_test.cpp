@@ -12,22 +12,6 @@ namespace {
 using pictures::kMagenta;
 using pictures::Rgb565;
 
-TEST(SpriteTest, MovesScaleByTimeAndSpeed) {
-    TDXSprite s;
-    s.DX = 100;
-    s.DY = -50;
-    s.Speed = 2;
-    s.MoveX(0.5);
-    EXPECT_DOUBLE_EQ(s.X, 100);
-    EXPECT_DOUBLE_EQ(s.Y, 0);
-    s.MoveY(0.5);
-    EXPECT_DOUBLE_EQ(s.Y, -50);  // emNone: out of bounds, nothing happens, no bit
-    EXPECT_EQ(s.EdgeHits, 0);
-    s.Move(0.25);
-    EXPECT_DOUBLE_EQ(s.X, 150);
-    EXPECT_DOUBLE_EQ(s.Y, -75);
-}
-
 // A move along one axis within bounds [low, high]: where it ends, its speed after, and the edges
 // it met (X's bits 1 and 2, Y's 4 and 8).
 struct EdgeMove {

@@ -129,16 +129,6 @@ TEST(EggChanceTest, AStruckGullReleasesAnEggWhenTheDrawIsBelowTheEggsLeftPlusOne
     }
 }
 
-TEST(EggChanceTest, NoEggsLeftMeansNoEggAndNoDraw) {
-    TestField f;
-    f.OneGull(TZNGull{100, 100, 90, 0, 0, 0, 0});
-    f.EggsLeft = 0;
-    platform::SeedRandom(1234);
-    f.ReleaseEggChance(0);
-    EXPECT_TRUE(f.EggList.empty());
-    EXPECT_EQ(platform::RandomState(), 1234u);
-}
-
 TEST(EggChanceTest, TheLastGullStruckAlwaysReleasesAnEggWhileEggsAreLeft) {
     TestField f;
     TDXSprite& gull = f.OneGull(TZNGull{300, 200, 0, 0, 0, 0, 0});

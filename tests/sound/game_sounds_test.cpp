@@ -1,5 +1,6 @@
 // The game's start-up of its sounds and music: the fourteen sounds with their copies, the list
-// of tunes for play, the title tune, and the game without music; the player's volumes.
+// of tunes for play, the title tune; the player's volumes. The game without music is the
+// device suites' and the fallbacks' to check.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -76,19 +77,6 @@ TEST_F(GameSoundTest, StartUpMakesTheSoundsTheTuneListAndTheTitleTune) {
     form->TitleMusic->Play();
     EXPECT_TRUE(form->TitleMusic->IsPlaying());
     EXPECT_TRUE(harness.MessageBoxes().empty());
-}
-
-TEST_F(GameSoundTest, WithoutMusicTheSoundsStillPlayAndTheTunesDoNothing) {
-    harness.NoMusic(true);
-    StartForm();
-    ASSERT_EQ(harness.MessageBoxes().size(), 1u);
-    EXPECT_EQ(harness.MessageBoxes()[0].caption, "Information");
-    EXPECT_EQ(harness.MessageBoxes()[0].text, "Cannot start DirectMusic; music disabled");
-    ExpectTheFourteenSounds();
-    EXPECT_EQ(*form->MusicFiles, std::vector<std::string>{"zntitle.mid"});
-    EXPECT_EQ(form->TitleMusic->Segment, nullptr);
-    form->TitleMusic->Play();
-    EXPECT_FALSE(form->TitleMusic->IsPlaying());
 }
 
 // The effects are mixed at the player's volume: at 50 % at half their amplitude, at 0 not at all.

@@ -19,7 +19,9 @@ struct Parsed {
 };
 
 // Parses a copy of exactly the given bytes, so that a read past them is a fault a sanitizer sees.
-Parsed Parse(const Bytes& bytes, std::size_t length) {
+// Cuts and extreme lengths of every field are the fuzz target's.
+Parsed Parse(const Bytes& bytes) {
+    const std::size_t length = bytes.size();
     static std::unique_ptr<BYTE[]> copy;
     copy = std::make_unique<BYTE[]>(length + 1);
     std::copy_n(bytes.begin(), length, copy.get());
@@ -33,10 +35,6 @@ Parsed Parse(const Bytes& bytes, std::size_t length) {
         EXPECT_LE(out.data + out.size, begin + length);
     }
     return out;
-}
-
-Parsed Parse(const Bytes& bytes) {
-    return Parse(bytes, bytes.size());
 }
 
 Bytes Riff(const std::vector<Bytes>& chunks) {
@@ -113,44 +111,6 @@ TEST(ParseWave, FindsTheFormatAndSamplesOfGoodAndOddWavesAndRefusesDamagedOnes) 
     EXPECT_EQ(format, nullptr);
     EXPECT_EQ(data, nullptr);
     EXPECT_EQ(size, 0u);
-}
-
-TEST(ParseWave, LooksOnlyForTheOutputsAsked) {
-    // A format chunk too short for a format is no obstacle when only the samples are wanted,
-    // and a wave without samples still gives its format.
-    const Bytes shortFormat = Riff({Chunk("fmt ", Bytes(10)), Chunk("data", kSamples)});
-    const BYTE* data = nullptr;
-    DWORD size = 0;
-    EXPECT_TRUE(ParseWave(shortFormat.data(), static_cast<DWORD>(shortFormat.size()), nullptr,
-                          &data, &size));
-    EXPECT_EQ(size, kSamples.size());
-    const void* format = nullptr;
-    EXPECT_FALSE(ParseWave(shortFormat.data(), static_cast<DWORD>(shortFormat.size()), &format,
-                           nullptr, nullptr));
-    const Bytes noSamples = Riff({Chunk("fmt ", sound::PcmFormat())});
-    EXPECT_TRUE(ParseWave(noSamples.data(), static_cast<DWORD>(noSamples.size()), &format, nullptr,
-                          nullptr));
-    EXPECT_NE(format, nullptr);
-}
-
-TEST(ParseWave, SurvivesEveryCutAndEveryExtremeLength) {
-    const Bytes wave = sound::MakeWave(kSamples);
-    for (std::size_t length = 0; length < wave.size(); ++length) {
-        EXPECT_FALSE(Parse(wave, length).ok) << "cut at " << length;
-    }
-    // The three length fields: the RIFF's, the format chunk's and the samples'.
-    const std::size_t fields[] = {4, 16, 16 + 4 + 16 + 4};
-    const std::uint32_t values[] = {0, 1, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFE, 0xFFFFFFFF};
-    for (std::size_t field : fields) {
-        for (std::uint32_t value : values) {
-            Bytes damaged = wave;
-            sound::PutDword(damaged, field, value);
-            const Parsed parsed = Parse(damaged);
-            if (parsed.ok) {
-                EXPECT_LE(parsed.size, kSamples.size()) << field << " = " << value;
-            }
-        }
-    }
 }
 
 }  // namespace

@@ -95,7 +95,6 @@ struct SoundBufferState {
     int channel = -1;
     DWORD position = 0;
     bool started = false;
-    bool looping = false;
     std::uint64_t startFrame = 0;
 };
 
@@ -163,7 +162,7 @@ DWORD SoundBufferState::PlayPosition() {
         std::uint64_t{position / data->format.nBlockAlign} * data->DeviceFrames() / data->Frames();
     const std::uint64_t viewFrames = data->DeviceFrames() - startDevice;
     std::uint64_t played = device.MixedFrames() - startFrame;
-    played = looping ? played % viewFrames : std::min(played, viewFrames - 1);
+    played = std::min(played, viewFrames - 1);
     const std::uint64_t bytes =
         position + played * data->Frames() / data->DeviceFrames() * data->format.nBlockAlign;
     return static_cast<DWORD>(std::min<std::uint64_t>(bytes, data->bytes.size() - 1));
@@ -184,9 +183,8 @@ HRESULT SoundBufferState::Start() {
     if (offset >= data->converted.size()) {
         return E_FAIL;
     }
-    // A looping buffer started part-way repeats from that point; the game loops nothing.
     if (!device.Play(channel, data->converted.data() + offset, data->converted.size() - offset,
-                     looping, System().effectsVolume)) {
+                     false, System().effectsVolume)) {
         return E_FAIL;
     }
     startFrame = device.MixedFrames();
@@ -234,12 +232,12 @@ HRESULT IDirectSoundBuffer::GetStatus(DWORD* status) {
     }
     state_->Settle();
     if (state_->started) {
-        *status = DSBSTATUS_PLAYING | (state_->looping ? DSBSTATUS_LOOPING : 0);
+        *status = DSBSTATUS_PLAYING;
     }
     return S_OK;
 }
 
-HRESULT IDirectSoundBuffer::Play(DWORD, DWORD, DWORD flags) {
+HRESULT IDirectSoundBuffer::Play(DWORD, DWORD, DWORD) {
     if (state_->primary) {
         return S_OK;  // the primary buffer is the mix, which always plays
     }
@@ -250,7 +248,6 @@ HRESULT IDirectSoundBuffer::Play(DWORD, DWORD, DWORD flags) {
     if (state_->started) {
         return S_OK;  // playing on from where it is
     }
-    state_->looping = (flags & DSBPLAY_LOOPING) != 0;
     return state_->Start();
 }
 
@@ -302,7 +299,7 @@ HRESULT IDirectSoundBuffer::SetFormat(const WAVEFORMATEX* format) {
 }
 
 HRESULT IDirectSoundBuffer::Lock(DWORD offset, DWORD bytes, void** first, DWORD* firstBytes,
-                                 void** second, DWORD* secondBytes, DWORD flags) {
+                                 void** second, DWORD* secondBytes, DWORD) {
     if (state_->primary) {
         return DSERR_INVALIDCALL;
     }
@@ -311,44 +308,34 @@ HRESULT IDirectSoundBuffer::Lock(DWORD offset, DWORD bytes, void** first, DWORD*
     }
     std::vector<std::uint8_t>& samples = state_->data->bytes;
     const DWORD size = static_cast<DWORD>(samples.size());
-    if ((flags & DSBLOCK_ENTIREBUFFER) != 0) {
-        offset = 0;
-        bytes = size;
-    }
-    if (first == nullptr || firstBytes == nullptr || offset >= size || bytes == 0 || bytes > size) {
-        return DSERR_INVALIDPARAM;
-    }
-    const DWORD head = std::min(bytes, size - offset);
-    const DWORD wrapped = bytes - head;
-    if (wrapped > 0 && (second == nullptr || secondBytes == nullptr)) {
+    if (first == nullptr || firstBytes == nullptr || offset >= size || bytes == 0 ||
+        bytes > size - offset) {
         return DSERR_INVALIDPARAM;
     }
     *first = samples.data() + offset;
-    *firstBytes = head;
+    *firstBytes = bytes;
     if (second != nullptr) {
-        *second = wrapped > 0 ? samples.data() : nullptr;
+        *second = nullptr;
     }
     if (secondBytes != nullptr) {
-        *secondBytes = wrapped;
+        *secondBytes = 0;
     }
     return S_OK;
 }
 
-HRESULT IDirectSoundBuffer::Unlock(void* first, DWORD firstBytes, void* second, DWORD secondBytes) {
+HRESULT IDirectSoundBuffer::Unlock(void* first, DWORD firstBytes, void* second, DWORD) {
     if (state_->primary) {
         return DSERR_INVALIDCALL;
     }
     if (state_->data->lost) {
         return DSERR_BUFFERLOST;
     }
+    // Only the region Lock handed out: within the samples, and no second one.
     const std::uint8_t* begin = state_->data->bytes.data();
     const std::uint8_t* end = begin + state_->data->bytes.size();
-    const auto inside = [&](const void* region, DWORD length) {
-        const auto* at = static_cast<const std::uint8_t*>(region);
-        return at >= begin && at <= end && length <= static_cast<std::size_t>(end - at);
-    };
-    if (first == nullptr || !inside(first, firstBytes) ||
-        (second != nullptr && (second != begin || !inside(second, secondBytes)))) {
+    const auto* at = static_cast<const std::uint8_t*>(first);
+    if (at == nullptr || second != nullptr || at < begin || at > end ||
+        firstBytes > static_cast<std::size_t>(end - at)) {
         return DSERR_INVALIDPARAM;
     }
     state_->data->Convert();

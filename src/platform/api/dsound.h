@@ -16,9 +16,6 @@ inline constexpr DWORD DSBCAPS_CTRLVOLUME = 0x00000080;
 inline constexpr DWORD DSBCAPS_GETCURRENTPOSITION2 = 0x00010000;
 inline constexpr DWORD DSBSTATUS_PLAYING = 0x00000001;
 inline constexpr DWORD DSBSTATUS_BUFFERLOST = 0x00000002;
-inline constexpr DWORD DSBSTATUS_LOOPING = 0x00000004;
-inline constexpr DWORD DSBPLAY_LOOPING = 0x00000001;
-inline constexpr DWORD DSBLOCK_ENTIREBUFFER = 0x00000002;
 inline constexpr DWORD DSBSIZE_MIN = 4;
 inline constexpr DWORD DSBSIZE_MAX = 0x0FFFFFFF;
 inline constexpr HRESULT DSERR_BUFFERLOST = MakeResult(0x88780096);
@@ -80,6 +77,8 @@ class IDirectSoundBuffer : public platform::RefCounted<IDirectSoundBuffer> {
     // The play position in bytes of the buffer's own format; the write position is the same.
     HRESULT GetCurrentPosition(DWORD* play, DWORD* write);
     HRESULT SetFormat(const WAVEFORMATEX* format);
+    // The game locks a whole buffer to fill it, so a lock never wraps past the end: `second` and
+    // `secondBytes`, when given, are always cleared.
     HRESULT Lock(DWORD offset, DWORD bytes, void** first, DWORD* firstBytes, void** second,
                  DWORD* secondBytes, DWORD flags);
     HRESULT Unlock(void* first, DWORD firstBytes, void* second, DWORD secondBytes);
