@@ -55,22 +55,6 @@ const std::vector<std::string> kBazzle(3, kHighFlock);
 const std::vector<std::string> kOne = {
     "2,1,3\nGull=100,80,-90,0,0,0,0\nGull=400,120,90,0,0,0,0\nGull=250,160,-60,0,1,0,0"};
 
-RecordedGame Game(std::string name, std::string levels, long seed, double refreshHz,
-                  unsigned botSeed, int frames, std::string how, int pauseAtPass = 0,
-                  int focusAtPass = 0, int lostAtPass = 0, std::string settings = {}) {
-    return {std::move(name),
-            std::move(levels),
-            seed,
-            refreshHz,
-            botSeed,
-            frames,
-            std::move(how),
-            pauseAtPass,
-            focusAtPass,
-            lostAtPass,
-            std::move(settings)};
-}
-
 }  // namespace
 
 const std::vector<RecordedGame>& RecordedGames() {
@@ -78,41 +62,41 @@ const std::vector<RecordedGame>& RecordedGames() {
     // of a pause, a focus loss and lost surfaces, and the player's settings.
     static const std::vector<RecordedGame> games = {
         // The shipped pack at the display rates players have: powers, a Bazzle, the game over.
-        Game("pack-60", "pack", 1001, 60, 1, 2400, ""),
-        Game("pack-144", "pack", 1002, 144, 2, 2400, ""),
-        Game("pack-240", "pack", 1003, 240, 3, 2400, ""),
-        Game("pack-30", "pack", 1004, 30, 4, 2400, ""),
-        Game("pack-still", "pack", 1005, 60, 5, 2400, "still"),
-        Game("pack-paused", "pack", 1006, 75, 6, 2400, "", 3000, 0, 6000),
+        {"pack-60", "pack", 1001, 60, 1, 2400, ""},
+        {"pack-144", "pack", 1002, 144, 2, 2400, ""},
+        {"pack-240", "pack", 1003, 240, 3, 2400, ""},
+        {"pack-30", "pack", 1004, 30, 4, 2400, ""},
+        {"pack-still", "pack", 1005, 60, 5, 2400, "still"},
+        {"pack-paused", "pack", 1006, 75, 6, 2400, "", 3000, 0, 6000},
         // Every power, Bazzles struck by balls and shots, the cannon, levels past the last.
-        Game("sky-60", "sky", 4242, 0, 11, 9000, "shooting"),
-        Game("sky-144", "sky", 4243, 144, 12, 9000, "shooting"),
-        Game("sky-30", "sky", 4244, 30, 13, 6000, "shooting"),
-        Game("sky-balls", "sky", 4245, 60, 14, 6000, ""),
-        Game("sky-careless", "sky", 4246, 60, 15, 12000, "careless shooting"),
-        Game("bazzle-60", "bazzle", 6, 60, 16, 4000, "shooting"),
-        Game("bazzle-144", "bazzle", 5, 144, 16, 5000, "shooting"),
+        {"sky-60", "sky", 4242, 0, 11, 9000, "shooting"},
+        {"sky-144", "sky", 4243, 144, 12, 9000, "shooting"},
+        {"sky-30", "sky", 4244, 30, 13, 6000, "shooting"},
+        {"sky-balls", "sky", 4245, 60, 14, 6000, ""},
+        {"sky-careless", "sky", 4246, 60, 15, 12000, "careless shooting"},
+        {"bazzle-60", "bazzle", 6, 60, 16, 4000, "shooting"},
+        {"bazzle-144", "bazzle", 5, 144, 16, 5000, "shooting"},
         // A level past the last; with a game controller, whose record holds what a mouse's would.
-        Game("one-60", "one", 77, 60, 21, 4000, ""),
-        Game("one-240", "one", 78, 240, 22, 6000, ""),
-        Game("one-pad", "one", 80, 60, 24, 4000, "pad"),
+        {"one-60", "one", 77, 60, 21, 4000, ""},
+        {"one-240", "one", 78, 240, 22, 6000, ""},
+        {"one-pad", "one", 80, 60, 24, 4000, "pad"},
         // Recorded at half the game speed and launching by a press: the record carries both, and
         // the replay takes them from it, never from the player's settings.
-        Game("one-slow", "one", 81, 60, 25, 8000, "", 0, 0, 0, "game_speed = 50\nlaunch = press\n"),
-        Game("one-still", "one", 79, 30, 23, 2400, "still"),
+        {"one-slow", "one", 81, 60, 25, 8000, "", 0, 0, 0, "game_speed = 50\nlaunch = press\n"},
+        {"one-still", "one", 79, 30, 23, 2400, "still"},
         // Bombs and falling gulls that the bot does not step away from: lives lost, the game over.
-        Game("bombs-60", "bombs", 500, 60, 31, 6000, "careless"),
-        Game("bombs-144", "bombs", 501, 144, 32, 8000, "careless"),
-        Game("bombs-dodged", "bombs", 502, 60, 33, 3000, "", 5000),
-        Game("bombs-240", "bombs", 503, 240, 34, 9000, "careless"),
+        {"bombs-60", "bombs", 500, 60, 31, 6000, "careless"},
+        {"bombs-144", "bombs", 501, 144, 32, 8000, "careless"},
+        {"bombs-dodged", "bombs", 502, 60, 33, 3000, "", 5000},
+        {"bombs-240", "bombs", 503, 240, 34, 9000, "careless"},
         // The shipped level file, its pictures and tunes.
-        Game("harbour-60", "shipped", 1100, 60, 51, 3000, "second"),
+        {"harbour-60", "shipped", 1100, 60, 51, 3000, "second"},
         // Every kind of gull, with pauses, the focus lost and the surfaces lost on the way; a name
         // entered into the Hall of Fame.
-        Game("flock-60", "flock", 900, 60, 41, 4000, "", 0, 4000),
-        Game("flock-144", "flock", 901, 144, 42, 5000, "", 0, 0, 3000),
-        Game("flock-30", "flock", 902, 30, 43, 4000, "careless"),
-        Game("flock-shooting", "flock", 903, 60, 44, 5000, "shooting", 2500, 7000, 9000),
+        {"flock-60", "flock", 900, 60, 41, 4000, "", 0, 4000},
+        {"flock-144", "flock", 901, 144, 42, 5000, "", 0, 0, 3000},
+        {"flock-30", "flock", 902, 30, 43, 4000, "careless"},
+        {"flock-shooting", "flock", 903, 60, 44, 5000, "shooting", 2500, 7000, 9000},
     };
     return games;
 }
