@@ -40,7 +40,7 @@ void PlayBot::OnPass(TKestovForm& form) {
         HoldKey(0);
         return;
     }
-    if (form_->GameState != gsPlaying || !playing) {
+    if (form_->GameState != gsPlaying) {
         return;
     }
     if (steering) {

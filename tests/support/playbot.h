@@ -17,7 +17,6 @@ class PlayBot {
     // The bot's turn at one pass of the message pump: queue input.
     void OnPass(TKestovForm& form);
 
-    bool playing = true;    // false: no input at all
     bool steering = true;   // false: the mouse is never moved, only the button is used
     bool dodging = true;    // false: bombs and falling gulls are not stepped away from
     bool shooting = false;  // hold the button down while the shotgun is held
