@@ -306,26 +306,6 @@ std::string Output(const std::string& command) {
     return printed;
 }
 
-// The record's clock from its first reading to its last, in microseconds.
-std::uint64_t RecordedMicros(const std::string& text) {
-    std::istringstream lines(text);
-    double perSecond = 1000.0;
-    std::vector<std::uint64_t> readings;
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream words(line);
-        std::string first, kind;
-        words >> first >> kind;
-        if (first == "frequency") {
-            perSecond = std::stod(kind);
-        } else if (kind == "clock") {
-            readings.push_back(0);
-            words >> readings.back();
-        }
-    }
-    return static_cast<std::uint64_t>(static_cast<double>(readings.back() - readings.front()) *
-                                      1e6 / perSecond);
-}
-
 // Notes, on its way to the video, the frame on show at each of the video's frames asked for.
 class FrameWatch : public platform::FrameSink {
   public:
@@ -400,7 +380,9 @@ TEST_F(AlteredRecordTest, ALosslessVideoHoldsTheReplaysFramesAndSounds) {
     const auto game = std::find_if(RecordedGames().begin(), RecordedGames().end(),
                                    [](const RecordedGame& g) { return g.name == "bombs-60"; });
     ASSERT_NE(game, RecordedGames().end());
-    const std::uint64_t micros = RecordedMicros(RecordText(RecordingOf(*game)));
+    platform::StartReplay(RecordingOf(*game));
+    const std::uint64_t micros = platform::ReplayEndMicros();  // the record's length
+    platform::EndSession();
     const int frames = static_cast<int>(micros * 60 / 1'000'000) + 1;
     const std::vector<int> compared = {frames / 4, frames / 2, frames * 3 / 4};
     const std::string video = (folder.Path() / "game.mkv").string();
