@@ -184,12 +184,13 @@ TEST_F(AlteredRecordTest, ARecordCutShortOrLongerThanTheGameSaysWhereItStops) {
         << outcome.report;
 }
 
-// A game on a level file whose name holds a space and '%' is recorded, and its record, which
-// carries the file, replays.
+// A game on a level file whose name holds a space and '%', with the focus lost and back, is
+// recorded, and its record, which carries the file, replays.
 TEST_F(AlteredRecordTest, AGameOnALevelFileOfAnyNameIsRecordedAndReplays) {
     RecordedGame game = Game();
     game.levels = "my levels 100%";
     game.frames = 300;
+    game.focusAtPass = 1500;
     const std::string record = (folder.Path() / "made.rec").string();
     const platform::SessionOutcome made = Record(game, record);
     ASSERT_TRUE(made.matched) << made.report;
