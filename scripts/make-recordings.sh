@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Records the test bot's games under tests/replay/recordings anew. Run it after a deliberate
-# change of the game's behaviour has made the recorded games replay differently, then check
-# that the replays still show what each game is listed to reach.
+# change of the game's behaviour has made the recorded games replay differently, then see that
+# each still plays what its comment in tests/support/recorded_games.cpp says.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake --build build --target replay_tests

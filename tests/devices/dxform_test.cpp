@@ -4,7 +4,6 @@
 #include <functional>
 
 #include "media/dxform.h"
-#include "platform/api/cursor.h"
 #include "support/harness.h"
 
 namespace {
@@ -98,21 +97,6 @@ TEST_F(DirectXFormTest, StartUpFailuresAreReportedOrRaised) {
     }
 }
 
-TEST_F(DirectXFormTest, WithoutMusicTheGameIsToldOnceAndGoesOn) {
-    harness.NoMusic(true);
-    TestForm form;
-    form.StartDirectDraw();
-    ShowCursor(FALSE);
-    form.StartDirectMusic();  // starts the sound device itself
-    EXPECT_TRUE(form.DirectSoundStarted);
-    EXPECT_EQ(form.Performance, nullptr);
-    ASSERT_EQ(harness.MessageBoxes().size(), 1u);
-    EXPECT_EQ(harness.MessageBoxes()[0].caption, "Information");
-    EXPECT_EQ(harness.MessageBoxes()[0].text, "Cannot start DirectMusic; music disabled");
-    EXPECT_FALSE(form.CloseRequested());
-    EXPECT_EQ(harness.CursorCount(), -1);
-}
-
 TEST_F(DirectXFormTest, TheFrameClockMeasuresEachStep) {
     TestForm form;
     form.StartTimer();
@@ -159,21 +143,6 @@ TEST_F(DirectXFormTest, FlippingReportsDroppedFramesAndRestoresLostSurfaces) {
     } catch (const Exception& error) {
         EXPECT_EQ(error.Message(), "Error flipping surfaces");
     }
-}
-
-TEST_F(DirectXFormTest, AnUncaughtErrorIsShownAndClosesTheForm) {
-    TestForm form;
-    form.StartDirectDraw();
-    ShowCursor(FALSE);
-    const RECT confinement{0, 25, 640, 455};
-    ClipCursor(&confinement);
-    form.HandleAppException(Exception("Aborting; no level files found"));
-    ASSERT_EQ(harness.MessageBoxes().size(), 1u);
-    EXPECT_EQ(harness.MessageBoxes()[0].caption, "Zintrel");
-    EXPECT_EQ(harness.MessageBoxes()[0].text, "Aborting; no level files found");
-    EXPECT_FALSE(harness.CursorClipped());
-    EXPECT_EQ(harness.CursorCount(), 0);
-    EXPECT_TRUE(form.CloseRequested());
 }
 
 }  // namespace

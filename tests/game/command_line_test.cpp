@@ -82,18 +82,15 @@ TEST(CommandLineTest, TheUsageNamesTheOptionsTheKeysAndTheManualPage) {
     }
 }
 
+// Beside those the command line script runs.
 TEST(CommandLineTest, EachMistakeIsNamedInOneLine) {
-    EXPECT_EQ(Problem({"--reccord"}), "unknown option '--reccord'");
     EXPECT_EQ(Problem({"-x"}), "unknown option '-x'");
     EXPECT_EQ(Problem({"--record", "a.rec", "--wrong"}), "unknown option '--wrong'");
     EXPECT_EQ(Problem({"--help=yes"}), "unknown option '--help=yes'");
     EXPECT_EQ(Problem({"game.rec"}), "unexpected argument 'game.rec'");
     EXPECT_EQ(Problem({"--record", "a.rec", "b.rec"}), "unexpected argument 'b.rec'");
-    EXPECT_EQ(Problem({"--record"}), "option '--record' needs a file name");
     EXPECT_EQ(Problem({"--replay="}), "option '--replay' needs a file name");
     EXPECT_EQ(Problem({"--record", "--replay", "b.rec"}), "option '--record' needs a file name");
-    EXPECT_EQ(Problem({"--record", "a.rec", "--replay", "b.rec"}),
-              "options '--record' and '--replay' exclude each other");
     EXPECT_EQ(Problem({"--replay=b.rec", "--record=a.rec"}),
               "options '--replay' and '--record' exclude each other");
     EXPECT_EQ(Problem({"--edit", "a.znl", "--record", "b.rec"}),
@@ -106,7 +103,7 @@ TEST(CommandLineTest, EachMistakeIsNamedInOneLine) {
               "option '--video' needs '--replay' and the record to make it of");
     EXPECT_EQ(Problem({"--replay", "a.rec", "--video-scale", "3"}),
               "option '--video-scale' goes with '--video'");
-    for (const char* scale : {"0", "5", "2.5", "two"}) {
+    for (const char* scale : {"2.5", "two"}) {
         EXPECT_EQ(Problem({"--replay", "a.rec", "--video", "a.webm", "--video-scale", scale}),
                   std::string("option '--video-scale' takes 1, 2, 3 or 4, not '") + scale + "'");
     }

@@ -47,51 +47,41 @@ class HallOfFameTest : public ::testing::Test {
     THallOfFame table;
 };
 
-TEST_F(HallOfFameTest, DefaultsRunFrom4800DownTo200) {
-    for (int i = 0; i < kHallOfFameSize; ++i) {
-        EXPECT_EQ(table[i].Score, (24 - i) * 200);
-        EXPECT_EQ(table[i].Name, "Nobody yet!");
+// What a score file gives each place; the places it does not reach keep their defaults, from
+// 4800 down to 200 by 200, "Nobody yet!".
+TEST_F(HallOfFameTest, EachLineOfTheFileGivesAPlace) {
+    struct Place {
+        int at;
+        std::int32_t score;
+        std::string name;
+    };
+    const std::pair<std::string, std::vector<Place>> files[] = {
+        {"9000 Ann\r\n8000 Bob\n   7000    Cy  Dee   \r\n",
+         {{0, 9000, "Ann"},
+          {1, 8000, "Bob"},
+          {2, 7000, "Cy  Dee"},
+          {3, 4200, "Nobody yet!"},
+          {23, 200, "Nobody yet!"}}},
+        // Without a number, the default score and the text as the name; a name holds at most
+        // 255 characters, the rest of its line is the next place's entry.
+        {"no number here\n-15 Minus\n300\n" + std::string(300, 'x') + "\n",
+         {{0, 4800, "no number here"},
+          {1, -15, "Minus"},
+          {2, 300, ""},
+          {3, 4200, std::string(255, 'x')},
+          {4, 4000, std::string(45, 'x')},
+          {5, 3800, "Nobody yet!"}}},
+        {"99999999999999 Big\n12 Last", {{0, 2147483647, "Big"}, {1, 12, "Last"}}},
+    };
+    for (const auto& [text, places] : files) {
+        Write(text);
+        SetDefaultHallOfFame(table);
+        Load();
+        for (const Place& place : places) {
+            EXPECT_EQ(table[place.at].Score, place.score) << text << ", place " << place.at;
+            EXPECT_EQ(table[place.at].Name, place.name) << text << ", place " << place.at;
+        }
     }
-    Load();  // no file: nothing changes
-    EXPECT_EQ(table[0].Score, 4800);
-}
-
-TEST_F(HallOfFameTest, AShortFileReplacesOnlyItsPlaces) {
-    Write("9000 Ann\r\n8000 Bob\n   7000    Cy  Dee   \r\n");
-    Load();
-    EXPECT_EQ(table[0].Score, 9000);
-    EXPECT_EQ(table[0].Name, "Ann");
-    EXPECT_EQ(table[1].Name, "Bob");
-    EXPECT_EQ(table[2].Score, 7000);
-    EXPECT_EQ(table[2].Name, "Cy  Dee");
-    EXPECT_EQ(table[3].Score, 4200);
-    EXPECT_EQ(table[3].Name, "Nobody yet!");
-    EXPECT_EQ(table[23].Score, 200);
-}
-
-TEST_F(HallOfFameTest, OddLinesKeepWhatCannotBeRead) {
-    Write("no number here\n-15 Minus\n300\n" + std::string(300, 'x') + "\n");
-    Load();
-    EXPECT_EQ(table[0].Score, 4800);  // no number: the default score, the text as the name
-    EXPECT_EQ(table[0].Name, "no number here");
-    EXPECT_EQ(table[1].Score, -15);
-    EXPECT_EQ(table[1].Name, "Minus");
-    EXPECT_EQ(table[2].Score, 300);  // an empty name
-    EXPECT_EQ(table[2].Name, "");
-    // A name holds at most 255 characters; the rest of its line is the next place's entry.
-    EXPECT_EQ(table[3].Score, 4200);
-    EXPECT_EQ(table[3].Name, std::string(255, 'x'));
-    EXPECT_EQ(table[4].Score, 4000);
-    EXPECT_EQ(table[4].Name, std::string(45, 'x'));
-    EXPECT_EQ(table[5].Name, "Nobody yet!");
-}
-
-TEST_F(HallOfFameTest, HugeNumbersAndAFileWithoutItsLastLineEndAreRead) {
-    Write("99999999999999 Big\n12 Last");
-    Load();
-    EXPECT_EQ(table[0].Score, 2147483647);
-    EXPECT_EQ(table[1].Score, 12);
-    EXPECT_EQ(table[1].Name, "Last");
 }
 
 TEST_F(HallOfFameTest, TheFileIsWrittenWithCrLfAndReadsBack) {

@@ -1,51 +1,8 @@
-// The state table: the keys and clicks of the title, of play and after the game, and the hidden
-// word.
+// The state table: the keys and clicks of play and after the game, and the hidden word.
 #include "playfield/spritekinds.h"
 #include "support/game_fixture.h"
 
 namespace {
-
-// Each key on the title leads to its screen, where other keys do nothing, and Space or a click
-// leads back.
-TEST_F(GameTest, TheTitleLeadsToEveryScreenAndBack) {
-    struct Visit {
-        char key;
-        TGameState screen;
-        bool clickBack;
-    };
-    const Visit visits[] = {{'h', gsHallOfFame, false}, {'H', gsHallOfFame, true},
-                            {'s', gsScoring, false},    {'S', gsScoring, true},
-                            {'a', gsAbout, false},      {'A', gsAbout, true}};
-    std::vector<Step> steps;
-    for (const Visit& visit : visits) {
-        steps.push_back([&, visit] {
-            EXPECT_EQ(Form().GameState, gsTitle);
-            harness.Char(visit.key);
-        });
-        steps.push_back([&, visit] {
-            EXPECT_EQ(Form().GameState, visit.screen) << visit.key;
-            harness.Char('x');  // other keys do nothing there
-        });
-        steps.push_back([&, visit] {
-            EXPECT_EQ(Form().GameState, visit.screen) << visit.key;
-            if (visit.clickBack) {
-                harness.Click();
-            } else {
-                harness.Char(' ');
-            }
-        });
-    }
-    steps.push_back([&] {
-        EXPECT_EQ(Form().GameState, gsTitle);
-        harness.Char('z');
-        harness.Key(VK_DOWN);
-    });
-    steps.push_back([&] {
-        EXPECT_EQ(Form().GameState, gsTitle);
-        harness.Char(27);
-    });
-    ASSERT_TRUE(Run(steps));
-}
 
 TEST_F(GameTest, TheHiddenWordWorksOnlyWhenTypedWholeWhilePaused) {
     AddLevelFiles({"only.znl"});

@@ -1,5 +1,6 @@
-// The installed game in play: the player's folder made, read and written, the shipped files
-// beside it read and never written, and a player's folder that cannot be written.
+// The installed game in play: the player's folder made, read and written, and the shipped files
+// beside it read and never written. A player's folder that cannot be written is the installed
+// game script's.
 #include <exception>
 #include <filesystem>
 #include <map>
@@ -82,19 +83,6 @@ TEST_F(InstalledGameTest, ThePlayersLevelFilesAreListedBesideTheShippedOnes) {
         },
         [&] { harness.Char(27); },
     }));
-}
-
-TEST_F(InstalledGameTest, AnUnwritablePlayersFolderStillPlaysAndKeepsWhatIsThere) {
-    fs::create_directory(folder.Path() / "data");
-    folder.Write("data/zintrel", "the player's own notes");
-    Locate(folder);
-    const auto shipped = Contents(folder, "prefix");
-    ASSERT_TRUE(EnterNameAndClose(1, 9000, "Ada"));
-    form.reset();
-    EXPECT_EQ(folder.Read("data/zintrel"), "the player's own notes");
-    EXPECT_FALSE(folder.Holds("znscore.hof"));
-    EXPECT_EQ(Contents(folder, "prefix"), shipped);
-    EXPECT_TRUE(harness.MessageBoxes().empty());
 }
 
 class InstalledLevelsTest : public ::testing::Test, protected LevelFields {

@@ -1,7 +1,6 @@
-// The level flow and what a frame of play shows: levels past the last one, what holds a level
-// open, the shields at a level start, the last life, the status line, the pause picture, the
-// paddle's extras and the sky under the status line, lost surfaces, and the tune each level
-// start picks.
+// The level flow and what a frame of play shows: levels past the last one, the shields at a
+// level start, the status line, the pause picture, the paddle's extras and the sky under the
+// status line, lost surfaces, and the tune each level start picks.
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -107,118 +106,6 @@ TEST_P(OddLevelTest, RepeatsWithTheLeastRandomValues) {
 
 INSTANTIATE_TEST_SUITE_P(NoneOrFewer, OddLevelTest, ::testing::Values("0,3,0", "-4,1,-7"));
 
-TEST_F(PlayTest, AFallingEggOrARunningExplosionHoldsTheLevelOpen) {
-    WriteLevels("one.znl", {"1,0,3\nGull=20,60,0,0,0,0,0"});
-    bool endedEarly = false;
-    passesAfterSteps = 20000;  // the egg falls for seconds
-    onPass = [&] {
-        if (form && Form().LevelNumber == 2 && !Form().EggList.empty()) {
-            endedEarly = true;
-        }
-    };
-    ASSERT_TRUE(Play({
-        [&] {
-            TKestovForm& f = Form();
-            f.EggsLeft = 1;
-            f.AddEgg(0);  // far from the paddle: it falls past it
-            ClearGulls(f);
-        },
-        [&] { EXPECT_EQ(Form().LevelNumber, 1); },
-        WaitUntil([&] { return Form().EggList.empty(); }),
-        WaitUntil([&] { return Form().LevelNumber == 2; }),
-        WaitForPlay(),
-        [&] {
-            EXPECT_FALSE(endedEarly);
-            // An explosion that has not finished holds it open too.
-            Form().Animations = 1;
-            ClearGulls(Form());
-        },
-        [&] {
-            EXPECT_EQ(Form().LevelNumber, 2);
-            Form().Animations = 0;
-        },
-        WaitUntil([&] { return Form().LevelNumber == 3; }),
-        WaitForPlay(),
-        [&] { harness.Char(27); },
-        [&] { harness.Char(27); },
-    }));
-}
-
-TEST_F(PlayTest, GullsFarAboveTheScreenHoldNeitherALostLifeNorTheLevel) {
-    // Gulls no ball can reach, whose bombs would take minutes to fall in: the first flies level
-    // a hundred thousand pixels up, faster than any screen.
-    WriteLevels("far.znl",
-                {"1,3,3\nGull=99999,-99999,100000,5,7,300,100\nGull=-5000,-99999,-300,0,0,0,0"});
-    PlayBot& player = StartBot(7);
-    player.playing = false;  // the first ball is left to fall
-    int lostLifeFrames = 0;
-    bool farBombWhenLost = false;
-    onPass = [&, botTurn = onPass] {
-        botTurn();
-        if (form && Form().GameState == gsLosingLife && lostLifeFrames++ == 0) {
-            const auto far = [](const TDXSprite& bomb) { return bomb.Y < -1000; };
-            farBombWhenLost = std::any_of(Form().BombList.begin(), Form().BombList.end(), far);
-        }
-    };
-    passesAfterSteps = 60000;  // the cannon comes after a stall of twenty seconds
-    ASSERT_TRUE(Play({
-        [&] { harness.Press(); },
-        [&] {
-            harness.Release();
-            harness.MoveMouse(-640, 0);
-        },
-        WaitUntil([&] { return Form().GameState == gsPlaying && lostLifeFrames > 0; }),
-        [&] {
-            EXPECT_TRUE(farBombWhenLost);
-            EXPECT_EQ(Form().Lives, 2);
-            EXPECT_LT(lostLifeFrames, 300) << "five seconds at most";
-            player.playing = true;
-        },
-        // Nothing can strike them: the cannon comes and fires at each, and the level ends.
-        WaitUntil([&] { return Form().LevelNumber == 2; }),
-        WaitForPlay(),
-        [&] {
-            EXPECT_EQ(player.tally.cannonShots, 2);
-            EXPECT_EQ(Form().Lives, 2);
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
-}
-
-TEST_F(PlayTest, TheLastLifeEndsOnlyOnceTheBombsHaveFallen) {
-    WriteLevels("last.znl", {"1,0,3\nGull=20,60,0,0,0,0,0"});
-    int bombsWhenOver = -1;
-    onPass = [&] {
-        if (form && Form().GameState == gsGameOver && bombsWhenOver < 0) {
-            bombsWhenOver = static_cast<int>(Form().BombList.size());
-        }
-    };
-    ASSERT_TRUE(Play({
-        [&] {
-            TKestovForm& f = Form();
-            f.Lives = 1;
-            f.GullList[0].Y = 0;
-            f.AddBomb(0);
-            f.DestroyPaddle();
-        },
-        [&] {
-            EXPECT_EQ(Form().GameState, gsLosingLife);
-            EXPECT_EQ(Form().BombList.size(), 1u);
-            EXPECT_GT(Form().BombList[0].Y, 0) << "the field runs on";
-        },
-        WaitUntil([&] { return Form().GameState == gsGameOver; }),
-        WaitFrames(2),
-        [&] {
-            EXPECT_EQ(bombsWhenOver, 0);
-            EXPECT_EQ(Form().Lives, 0);
-            EXPECT_GT(Shows(Shown(), *Form().ZnText, 2, 152, 220), 0.99) << "the game-over picture";
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
-}
-
 TEST_F(PlayTest, TheStatusLineShowsScorePlaceLivesAndShields) {
     WriteLevels("status.znl", {"1,0,3\nGull=20,200,0,0,0,0,0"});
     TDXGraphic* digits = nullptr;
@@ -255,58 +142,6 @@ TEST_F(PlayTest, TheStatusLineShowsScorePlaceLivesAndShields) {
     }));
 }
 
-TEST_F(PlayTest, PausedThePictureShowsAndTheFieldStands) {
-    WriteLevels("pause.znl", {"1,0,3\nGull=20,200,90,0,0,0,0"});
-    double x = 0;
-    ASSERT_TRUE(Play({
-        [&] {
-            EXPECT_LT(Shows(Shown(), *Form().ZnText, 1, 152, 220), 0.5);
-            harness.Char('p');
-        },
-        WaitFrames(2),
-        [&] {
-            EXPECT_EQ(Form().GameState, gsPaused);
-            EXPECT_GT(Shows(Shown(), *Form().ZnText, 1, 152, 220), 0.99);
-            x = Form().GullList[0].X;
-        },
-        [&] {
-            EXPECT_EQ(Form().GullList[0].X, x);
-            harness.Char('P');
-        },
-        WaitFrames(3),
-        [&] {
-            EXPECT_GT(Form().GullList[0].X, x);
-            EXPECT_LT(Shows(Shown(), *Form().ZnText, 1, 152, 220), 0.5);
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
-}
-
-TEST_F(PlayTest, ThePaddleCarriesItsShieldGlueAndBarrels) {
-    WriteLevels("extras.znl", {"1,0,3\nGull=20,200,0,0,0,0,0"});
-    ASSERT_TRUE(Play({
-        [&] {
-            TKestovForm& f = Form();
-            const int x = static_cast<int>(f.PaddleSprite.X);
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 0, x, 438), 0.99);
-            EXPECT_LT(Shows(Shown(), *f.PaddleSheet, 2, x, 408), 0.5);
-            f.Umbrellas = 1;
-            f.GluePower = true;
-            f.ShotgunPower = true;
-        },
-        WaitFrames(2),
-        [&] {
-            TKestovForm& f = Form();
-            const int x = static_cast<int>(f.PaddleSprite.X);
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 2, x, 408), 0.9) << "the umbrella above";
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 1, x, 438), 0.99) << "the glue on top";
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
-}
-
 TEST_F(PlayTest, LostSurfacesAreRestoredAndPlayGoesOn) {
     WriteLevels("lost.znl", {"1,0,3\nGull=20,200,90,0,0,0,0"});
     double x = 0;
@@ -332,6 +167,12 @@ TEST_F(PlayTest, LostSurfacesAreRestoredAndPlayGoesOn) {
         [&] {
             EXPECT_EQ(Form().GameState, gsPaused);
             EXPECT_GT(Shows(Shown(), *Form().ZnText, 1, 152, 220), 0.99);
+            harness.Char('P');
+        },
+        WaitFrames(2),
+        [&] {
+            EXPECT_EQ(Form().GameState, gsPlaying);
+            EXPECT_LT(Shows(Shown(), *Form().ZnText, 1, 152, 220), 0.5) << "the picture goes";
             harness.Char(27);
         },
         [&] { harness.Char(27); },
@@ -401,12 +242,20 @@ TEST_F(PlayTest, EachLevelStartsTheTuneItsDrawPicks) {
         << "levels 1, 2 and 3 play the second, third and fourth tune";
 }
 
-TEST_F(PlayTest, TheSkyIsDrawnUnderTheStatusLine) {
+// The sky under the status line, and the paddle with its shield, glue and barrels.
+TEST_F(PlayTest, TheSkyIsDrawnUnderTheStatusLineAndThePaddleCarriesItsExtras) {
     WriteLevels("sky.znl", {"0,0,3\nGull=20,300,0,0,0,0,0"});
     ASSERT_TRUE(Play({
-        [&] { harness.Char('p'); },
+        [&] {
+            const int x = static_cast<int>(Form().PaddleSprite.X);
+            EXPECT_GT(Shows(Shown(), *Form().PaddleSheet, 0, x, 438), 0.99) << "the paddle alone";
+            EXPECT_LT(Shows(Shown(), *Form().PaddleSheet, 2, x, 408), 0.5);
+            harness.Char('p');
+        },
         [&] {
             TKestovForm& f = Form();
+            f.Umbrellas = 1;
+            f.GluePower = true;
             f.BazzleSprite.Kind = BazzlePresent;
             f.BazzleSprite.Frame = 1;
             f.BazzleSprite.X = 0;
@@ -428,8 +277,10 @@ TEST_F(PlayTest, TheSkyIsDrawnUnderTheStatusLine) {
             EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 4, 100, 100), 0.99);
             EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 4, 146, 100), 0.99);
             EXPECT_GT(Shows(Shown(), *f.MiscSheet, 6, 0, 416), 0.99) << "the cannon";
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 3, 300, 438), 0.8)
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 3, 300, 438), 0.6)
                 << "the barrels, partly behind";
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 1, 300, 438), 0.99) << "the glue on top";
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 2, 300, 408), 0.9) << "the umbrella above";
             harness.Char(27);
         },
         [&] { harness.Char(27); },

@@ -79,8 +79,8 @@ cd bare
 expect 0 "*frames of play matched the record.*" --replay "$recordings/harbour-60.rec.gz"
 [ -z "$(ls | grep -iv '^zintrel$\|\.jpg$')" ] || fail "a replay left files behind: $(ls)"
 
-# Another pack of the same name, a picture the record showed and the folder lacks, and a title
-# picture that the record does not name: refused before the first frame.
+# Another pack of the same name, a pack or a picture the record showed and the folder lacks, and
+# a title picture that the record does not name: refused before the first frame.
 cd "$work"
 mkdir other
 cp zintrel ZNTitle.jpg other/
@@ -88,6 +88,8 @@ cp zintrel ZNTitle.jpg other/
 cd other
 expect 2 "*GullCoast.znk is another level pack than the recorded game played*" --replay "$recordings/pack-60.rec.gz"
 [ "$(wc -l <"$work/err.txt")" -eq 1 ] || fail "a refusal in more than one line: $said"
+rm GullCoast.znk
+expect 2 "*played the level pack GullCoast.znk, which is not in the game's folders.*" --replay "$recordings/pack-60.rec.gz"
 rm ZNTitle.jpg
 cp ../GullCoast.znk .
 expect 2 "*showed the picture ZNTitle.jpg, which is not in the game's folders.*" --replay "$recordings/pack-60.rec.gz"

@@ -195,13 +195,13 @@ void Harness::PadStick(int pad, double across) {
                                static_cast<Sint16>(std::clamp(across, -1.0, 1.0) * 32767));
 }
 
-void Harness::Touch(FingerPhase phase, double x, double y) {
+void Harness::Touch(FingerPhase phase, double x, double y, int finger) {
     SDL_Event event{};
     event.type = phase == FingerPhase::Down   ? SDL_FINGERDOWN
                  : phase == FingerPhase::Move ? SDL_FINGERMOTION
                                               : SDL_FINGERUP;
     event.tfinger.touchId = 1;
-    event.tfinger.fingerId = 1;
+    event.tfinger.fingerId = finger;
     event.tfinger.x = static_cast<float>(x);
     event.tfinger.y = static_cast<float>(y);
     event.tfinger.pressure = phase == FingerPhase::Up ? 0.0F : 1.0F;

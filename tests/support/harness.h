@@ -172,7 +172,7 @@ class Harness {
     void PadStick(int pad, double across);  // the left stick, from -1 (left) to 1 (right)
     // A finger on the window, at fractions of its width and height.
     enum class FingerPhase { Down, Move, Up };
-    void Touch(FingerPhase phase, double x, double y);
+    void Touch(FingerPhase phase, double x, double y, int finger = 1);
     // The desktop's pointer moves to a point of the window, in the window's pixels.
     void PointAt(int x, int y);
     // A click, or a tap, on a point of the game's 640 by 480 picture wherever the window shows

@@ -1,4 +1,4 @@
-// The test bot's steering, launching and tally.
+// The test bot's steering and launching.
 #include "support/playbot.h"
 
 #include <algorithm>
@@ -24,21 +24,13 @@ double Reflect(double x, double low, double high) {
     return m <= span ? low + m : high - (m - span);
 }
 
-// Strikes a gull has left to take before it falls: each one that goes is a strike.
-int Toughness(std::int32_t kind) {
-    return kind == AGullFlying ? 3 : kind == BAGullFlying ? 2 : kind == GullFlying ? 1 : 0;
-}
-
 }  // namespace
 
 PlayBot::PlayBot(platform::Harness& harness, unsigned seed) : harness_(harness), random_(seed) {}
 
 void PlayBot::OnPass(TKestovForm& form) {
     form_ = &form;
-    tally.statesSeen.insert(form_->GameState);
-    tally.levelPastLast = tally.levelPastLast || form_->RandomLevel;
     if (!IsInPlay(form_->GameState)) {
-        watching_ = false;
         if (down_) {
             Hold(false);
         }
@@ -48,9 +40,7 @@ void PlayBot::OnPass(TKestovForm& form) {
         HoldKey(0);
         return;
     }
-    Referee();
-    Remember();
-    if (form_->GameState != gsPlaying || !playing) {
+    if (form_->GameState != gsPlaying) {
         return;
     }
     if (steering) {
@@ -233,84 +223,4 @@ int PlayBot::SafeNear(int wanted, int low, int high) const {
         }
     }
     return wanted;
-}
-
-void PlayBot::Referee() {
-    if (!watching_) {
-        return;
-    }
-    if (state_ == gsPlaying && form_->GameState == gsLosingLife) {
-        // The updater that ran in this pass ended the life: the bombs', the gulls' or the balls'.
-        ++(step_ == 0   ? tally.livesLostByBomb
-           : step_ == 3 ? tally.livesLostByGull
-                        : tally.livesLostByLastBall);
-    }
-    if (form_->Lives < lives_) {
-        tally.livesLost += lives_ - form_->Lives;
-        return;  // a new life: the Bazzle and the cannon are sent away
-    }
-    if (form_->Umbrellas < umbrellas_ && form_->GameState == gsPlaying) {
-        tally.umbrellasUsed += umbrellas_ - form_->Umbrellas;
-    }
-    if (form_->LevelNumber != level_) {
-        ++tally.levelsStarted;
-        return;  // a new level's gulls
-    }
-    if (form_->GullList.size() != gulls_.size()) {
-        return;
-    }
-    // The cannon fires in its own updater, the last of a frame; in a lost life, where one pass
-    // runs them all, by its rolling out after the last gull.
-    const bool cannonFired =
-        (state_ == gsPlaying && step_ == 6) || (cannonDX_ == 0 && form_->CannonSprite.DX < 0);
-    for (std::size_t g = 0; g < gulls_.size(); ++g) {
-        const std::int32_t before = gulls_[g];
-        const std::int32_t now = form_->GullList[g].Kind;
-        if (before == now) {
-            continue;
-        }
-        if (now == GullExploding && cannonFired) {
-            ++tally.cannonShots;  // the cannon's shot scores nothing
-            continue;
-        }
-        tally.strikes += std::max(0, Toughness(before) - Toughness(now));
-        if (before == GullFalling && now == GullExploding) {
-            ++tally.strikes;  // a falling gull shot down
-        }
-    }
-    // A struck Bazzle vanishes where it was; one that leaves has crossed an edge.
-    const double bx = form_->BazzleSprite.X;
-    if (bazzle_ == BazzlePresent && form_->BazzleSprite.Kind == BazzleAbsent && bx > -64 &&
-        bx < 640) {
-        ++tally.bazzleStrikes;
-        // Balls strike it in their own updater; shots in the Bazzle's.
-        if (state_ == gsPlaying && step_ == 2) {
-            ++tally.bazzleStrikesByBall;
-        }
-    }
-}
-
-void PlayBot::Remember() {
-    watching_ = true;
-    level_ = form_->LevelNumber;
-    lives_ = form_->Lives;
-    umbrellas_ = form_->Umbrellas;
-    step_ = form_->FrameStep;
-    state_ = form_->GameState;
-    bazzle_ = form_->BazzleSprite.Kind;
-    cannonDX_ = form_->CannonSprite.DX;
-    gulls_.clear();
-    for (const TDXSprite& gull : form_->GullList) {
-        gulls_.push_back(gull.Kind);
-    }
-    // The egg updater runs next in this pass: it takes the eggs the paddle touches now.
-    if (form_->GameState == gsPlaying && form_->FrameStep == 1 &&
-        form_->PaddleSprite.Kind == PaddleAlive) {
-        for (const TDXSprite& egg : form_->EggList) {
-            if (form_->PaddleSprite.Collides(egg)) {
-                ++tally.eggsCaught;
-                tally.powersCaught.insert(egg.Kind);
-            }
-        }
-    }
 }

@@ -1,41 +1,12 @@
-// The recorded games kept with the tests: how each was played by the test bot, and what it must
-// be seen to reach when it is replayed.
+// The recorded games kept with the tests: how each was played by the test bot.
 #pragma once
 
 #include <ostream>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/session/recording.h"
 #include "support/play_fixture.h"
-
-// The events of play the recorded games reach between them.
-enum class PlayEvent {
-    // An egg of each power caught, in the order of the powers' kinds.
-    SlowerCaught,
-    DoublerCaught,
-    ExtraPaddleCaught,
-    GlueCaught,
-    FasterCaught,
-    ShotgunCaught,
-    TennisBallCaught,
-    UmbrellaCaught,
-    BazzleByBall,
-    BazzleByShot,
-    Cannon,
-    LifeLostByBomb,
-    LifeLostByFallingGull,
-    LifeLostByLastBall,
-    UmbrellaUsed,
-    GameOver,
-    NameEntry,
-    LevelPastTheLast,
-    Pause,
-    LostSurfaces,
-};
-
-std::string EventName(PlayEvent event);
 
 struct RecordedGame {
     std::string name;
@@ -49,7 +20,6 @@ struct RecordedGame {
     // How the bot plays: "still" (never steers), "careless" (never dodges), "shooting", "pad"
     // (a game controller's stick and button), "second" (takes the second level set offered).
     std::string how;
-    std::set<PlayEvent> reaches;  // what the replay must be seen to reach
     // The passes where the bot pauses (and resumes), the game loses the focus (and has it back),
     // and every surface is lost; 0: never.
     int pauseAtPass = 0, focusAtPass = 0, lostAtPass = 0;
@@ -74,9 +44,8 @@ class RecordedGameTest : public PlayTest {
   protected:
     // Plays the game with the bot, recording it to the file.
     platform::SessionOutcome Record(const RecordedGame& game, const std::string& path);
-    // Replays the record of the game with a referee watching; `seen` gets what it saw.
-    platform::SessionOutcome Replay(const RecordedGame& game, const std::string& path,
-                                    std::set<PlayEvent>* seen = nullptr);
+    // Replays the record of the game.
+    platform::SessionOutcome Replay(const RecordedGame& game, const std::string& path);
 
   private:
     void Prepare(const RecordedGame& game, bool replaying);
