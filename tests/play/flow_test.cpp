@@ -142,6 +142,49 @@ TEST_F(PlayTest, TheStatusLineShowsScorePlaceLivesAndShields) {
     }));
 }
 
+TEST_F(PlayTest, GullsFarAboveTheScreenHoldNeitherALostLifeNorTheLevel) {
+    // Gulls no ball can reach, whose bombs would take minutes to fall in: the first flies level
+    // a hundred thousand pixels up, faster than any screen.
+    WriteLevels("far.znl",
+                {"1,3,3\nGull=99999,-99999,100000,5,7,300,100\nGull=-5000,-99999,-300,0,0,0,0"});
+    StartBot(7);
+    bool playing = false;  // the first ball is left to fall
+    int lostLifeFrames = 0;
+    bool farBombWhenLost = false;
+    onPass = [&, botTurn = onPass] {
+        if (playing) {
+            botTurn();
+        }
+        if (form && Form().GameState == gsLosingLife && lostLifeFrames++ == 0) {
+            const auto far = [](const TDXSprite& bomb) { return bomb.Y < -1000; };
+            farBombWhenLost = std::any_of(Form().BombList.begin(), Form().BombList.end(), far);
+        }
+    };
+    passesAfterSteps = 60000;  // the cannon comes after a stall of twenty seconds
+    ASSERT_TRUE(Play({
+        [&] { harness.Press(); },
+        [&] {
+            harness.Release();
+            harness.MoveMouse(-640, 0);
+        },
+        WaitUntil([&] { return Form().GameState == gsPlaying && lostLifeFrames > 0; }),
+        [&] {
+            EXPECT_TRUE(farBombWhenLost);
+            EXPECT_EQ(Form().Lives, 2);
+            EXPECT_LT(lostLifeFrames, 300) << "five seconds at most";
+            playing = true;
+        },
+        // No ball can strike them: the cannon comes and fires at each, and the level ends.
+        WaitUntil([&] { return Form().LevelNumber == 2; }),
+        WaitForPlay(),
+        [&] {
+            EXPECT_EQ(Form().Lives, 2);
+            harness.Char(27);
+        },
+        [&] { harness.Char(27); },
+    }));
+}
+
 TEST_F(PlayTest, LostSurfacesAreRestoredAndPlayGoesOn) {
     WriteLevels("lost.znl", {"1,0,3\nGull=20,200,90,0,0,0,0"});
     double x = 0;
