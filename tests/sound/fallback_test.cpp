@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "media/dxmidi.h"
+#include "platform/sdl/midi_music.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_services.h"
 #include "support/sound_fixture.h"

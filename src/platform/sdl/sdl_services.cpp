@@ -17,7 +17,6 @@
 #include "platform/sdl/controls.h"
 #include "platform/sdl/display.h"
 #include "platform/sdl/screenshot.h"
-#include "platform/sdl/sdl_audio.h"
 
 namespace platform {
 
@@ -304,13 +303,6 @@ bool SdlWindowSystem::Watched() const {
     const char* driver = SDL_GetCurrentVideoDriver();
     return driver != nullptr && std::strcmp(driver, "dummy") != 0 &&
            std::strcmp(driver, "offscreen") != 0;
-}
-
-void UseSdlServices() {
-    static SdlClock clock;
-    static SdlInput input;
-    static SdlWindowSystem windows;
-    UseServices(clock, input, windows, SdlAudio());
 }
 
 }  // namespace platform

@@ -53,7 +53,8 @@ class SdlWindowSystem : public WindowSystem {
     bool Watched() const override;
 };
 
-// The real services, put in place for the rest of the program's run.
+// The real services, put in place for the rest of the program's run: these on the desktop, and
+// in the browser those of web_services.cpp, which give the browser its turn.
 void UseSdlServices();
 
 }  // namespace platform
