@@ -46,7 +46,7 @@ source_version() {
 # folder is found without asking apt.
 built() {
   local done
-  done=$(compgen -G "$cache/$1-*/.complete" | sort -V | tail -1 || true)
+  done=$(compgen -G "$cache/$1-[0-9]*/.complete" | sort -V | tail -1 || true)
   [ -n "$done" ] && dirname "$done"
 }
 
