@@ -43,11 +43,15 @@ source_version() {
 }
 
 # The folder a library is built into; empty when it is not there yet. An existing complete
-# folder is found without asking apt.
+# folder, built the same way (its .complete file holds the way), is found without asking apt.
 built() {
-  local done
-  done=$(compgen -G "$cache/$1-[0-9]*/.complete" | sort -V | tail -1 || true)
-  [ -n "$done" ] && dirname "$done"
+  local name=$1 recipe=$2 done
+  for done in $(compgen -G "$cache/$name-[0-9]*/.complete" | sort -rV); do
+    if [ "$(cat "$done")" = "$recipe" ]; then
+      dirname "$done"
+      return
+    fi
+  done
 }
 
 prefixes=()
@@ -57,12 +61,13 @@ prefixes=()
 build() {
   local name=$1 package=$2 kind=$3
   shift 3
-  local prefix
-  prefix=$(built "$name" || true)
+  local prefix recipe="$kind $*"
+  prefix=$(built "$name" "$recipe")
   if [ -z "$prefix" ]; then
     local version work
     version=$(source_version "$package")
     prefix="$cache/$name-$version"
+    rm -rf "$prefix"
     work=$(mktemp -d "$cache/.build-$name-XXXXXX")
     echo "Building $name $version for the web (once; it is kept in $cache)" >&2
     (
@@ -88,7 +93,7 @@ build() {
       fi
     )
     rm -rf "$work"
-    touch "$prefix/.complete"
+    echo "$recipe" >"$prefix/.complete"
   fi
   prefixes+=("$prefix")
 }
@@ -99,7 +104,7 @@ build libpng libpng1.6 cmake -DPNG_SHARED=OFF -DPNG_TESTS=OFF -DPNG_EXECUTABLES=
 # CMake's measure of a type's size reads the wrong number out of a WebAssembly object.
 build libjpeg-turbo libjpeg-turbo cmake -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF \
   -DHAVE_SIZE_T=TRUE -DSIZE_T=4 -DHAVE_UNSIGNED_LONG=TRUE -DUNSIGNED_LONG=4
-build freetype freetype cmake -DFT_DISABLE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
+build freetype freetype cmake -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
   -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
 build sdl2 libsdl2 cmake -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
 build sdl2-ttf libsdl2-ttf cmake -DSDL2TTF_SAMPLES=OFF -DSDL2TTF_VENDORED=OFF \
