@@ -107,8 +107,10 @@ build libjpeg-turbo libjpeg-turbo cmake -DENABLE_SHARED=OFF -DWITH_SIMD=OFF -DWI
 build freetype freetype cmake -DFT_REQUIRE_ZLIB=ON -DFT_DISABLE_BZIP2=ON -DFT_DISABLE_PNG=ON \
   -DFT_DISABLE_HARFBUZZ=ON -DFT_DISABLE_BROTLI=ON
 build sdl2 libsdl2 cmake -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF
+# Text is shaped by HarfBuzz, as on the desktop, so that its pixels are the desktop's.
+build harfbuzz harfbuzz cmake -DHB_HAVE_FREETYPE=ON -DHB_BUILD_SUBSET=OFF
 build sdl2-ttf libsdl2-ttf cmake -DSDL2TTF_SAMPLES=OFF -DSDL2TTF_VENDORED=OFF \
-  -DSDL2TTF_HARFBUZZ=OFF
+  -DSDL2TTF_HARFBUZZ=ON
 # Music reaches the page as Ogg Vorbis, through the mixer's own decoder; nothing else is needed.
 build sdl2-mixer libsdl2-mixer cmake -DSDL2MIXER_SAMPLES=OFF -DSDL2MIXER_VENDORED=OFF \
   -DSDL2MIXER_DEPS_SHARED=OFF -DSDL2MIXER_CMD=OFF -DSDL2MIXER_FLAC=OFF -DSDL2MIXER_MOD=OFF \

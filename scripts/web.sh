@@ -34,12 +34,11 @@ prefixes=$(scripts/web-deps.sh | tail -1)
 # them only when told.
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 jobs=$(nproc 2>/dev/null || echo 2)
-if [ ! -f build-web/CMakeCache.txt ]; then
-  emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DZINTREL_TESTS=OFF \
-    -DZINTREL_BENCH=OFF -DCMAKE_INSTALL_PREFIX=/zintrel -DZINTREL_HOST_BUILD="$PWD/build" \
-    -DCMAKE_FIND_ROOT_PATH="$prefixes" -DCMAKE_PREFIX_PATH="$prefixes" \
-    -DCMAKE_NO_SYSTEM_FROM_IMPORTED=ON >/dev/null
-fi
+# Configured each time: the libraries' folders change with their versions.
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DZINTREL_TESTS=OFF \
+  -DZINTREL_BENCH=OFF -DCMAKE_INSTALL_PREFIX=/zintrel -DZINTREL_HOST_BUILD="$PWD/build" \
+  -DCMAKE_FIND_ROOT_PATH="$prefixes" -DCMAKE_PREFIX_PATH="$prefixes" \
+  -DCMAKE_NO_SYSTEM_FROM_IMPORTED=ON >/dev/null
 cmake --build build-web -j"$jobs" | grep -v "^\[\|^gmake\|Built target" || true
 test -f build-web/site/zintrel.wasm
 

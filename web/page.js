@@ -33,19 +33,22 @@ var Module = (function() {
     return new Date().toISOString().replace(/[-:]/g, "").replace("T", "-").slice(0, 15);
   }
 
-  // The browser may want a gesture before it plays sound: the cover asks for one first.
+  // The browser may want a gesture before it plays sound: the cover asks for one first. A sound
+  // that may play starts at once; one held back waits.
   var probe = window.AudioContext ? new AudioContext() : null;
-  if (probe && probe.state == "suspended") {
-    cover.hidden = false;
-    var uncover = function() {
-      cover.hidden = true;
+  function uncover() {
+    cover.hidden = true;
+    canvas.focus();
+  }
+  if (probe) {
+    setTimeout(function() {
+      if (probe.state != "running") {
+        cover.hidden = false;
+        cover.addEventListener("click", uncover);
+        window.addEventListener("keydown", uncover, {once: true});
+      }
       probe.close();
-      canvas.focus();
-    };
-    cover.addEventListener("click", uncover);
-    window.addEventListener("keydown", uncover, {once: true});
-  } else if (probe) {
-    probe.close();
+    }, 300);
   }
 
   document.getElementById("fullscreen").addEventListener("click", function() {
