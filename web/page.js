@@ -136,12 +136,10 @@ var Module = (function() {
       console.warn(text);
       say(text);
     },
-    onExit: function(status) {
+    zintrelClosed: function() {
       ended = true;
-      window.zintrelEnded = String(status);
-      say(replaying ? (status == 0 ? "The replay matched its record in every frame."
-                                   : "The replay ended with status " + status + ".")
-                    : "The game has ended. Reload the page to play again.");
+      window.zintrelEnded = true;
+      say(replaying ? "The replay has ended." : "The game has ended. Reload the page to play again.");
     },
     zintrelStorageRefused: function(reason) {
       say("This browser keeps nothing for the page (" + reason +

@@ -57,9 +57,9 @@ function zintrelTell(hook, value) {
 }
 
 // The player's home in IndexedDB: read before the program starts; written back after every file
-// the game writes and closes or renames there (the Hall of Fame and the settings are written whole into a
-// new file that then takes the old one's name). Storage that is refused or full is said once,
-// and the game plays on with what it has in memory.
+// the game writes there, when it is closed or renamed (the Hall of Fame and the settings are
+// written whole into a new file that then takes the old one's name). Storage that is refused or
+// full is said once, and the game plays on with what it has in memory.
 function zintrelKeepHome() {
   var told = false;
   function problem(error) {
@@ -108,20 +108,23 @@ function zintrelKeepHome() {
       write();
     }
   }
-  var close = FS.close;
-  FS.close = function(stream) {
-    // Only a file opened for writing has changed.
-    var written = stream.path && (stream.flags & 3) != 0;
-    close(stream);
-    if (written) {
-      changed(stream.path);
-    }
-  };
-  var rename = FS.rename;
-  FS.rename = function(from, to) {
-    rename(from, to);
-    changed(to);
-  };
+  // Once the home is read, every file written there goes back.
+  function watch() {
+    var close = FS.close;
+    FS.close = function(stream) {
+      // Only a file opened for writing has changed.
+      var written = stream.path && (stream.flags & 3) != 0;
+      close(stream);
+      if (written) {
+        changed(stream.path);
+      }
+    };
+    var rename = FS.rename;
+    FS.rename = function(from, to) {
+      rename(from, to);
+      changed(to);
+    };
+  }
   try {
     FS.mount(IDBFS, {}, zintrelHome);
   } catch (error) {
@@ -134,6 +137,7 @@ function zintrelKeepHome() {
       problem(error);
     }
     zintrelDefaultSettings();
+    watch();
     removeRunDependency("zintrel-home");
   });
   Module["zintrelWriteHome"] = write;

@@ -65,7 +65,9 @@ TEST(PaddleBounceTest, SineAndCosineAreTheFieldsOwn) {
         {165.0, -0x1.ee8dd46d3b135p-1, 0x1.0907dc4fcbae3p-2},
     };
     for (const Bits& b : kBits) {
-        const double radians = b.degrees * 3.14159265 / 180;
+        // Worked out as the game works it out, at run time: never folded by the compiler.
+        const volatile double degrees = b.degrees;
+        const double radians = degrees * 3.14159265 / 180;
         EXPECT_EQ(FieldCos(radians), b.cos) << b.degrees;
         EXPECT_EQ(FieldSin(radians), b.sin) << b.degrees;
     }

@@ -20,51 +20,70 @@ namespace {
 constexpr std::uint64_t kLongestHoldMicros = 50'000;
 
 // Waits for the browser's next animation frame, or for its next turn where no frame is drawn
-// (a hidden page, Node). The page keeps how long the program worked on each of the last frames,
-// from its turn's start to the frame shown, in milliseconds.
+// (a hidden page, Node).
 EM_JS(void, zintrel_wait_for_frame, (), {
-    var times = Module["zintrelFrameTimes"] = Module["zintrelFrameTimes"] || [];
-    if (Module["zintrelTurnStart"]) {
-        times.push(performance.now() - Module["zintrelTurnStart"]);
-        if (times.length > 10000) {
-            times.shift();
-        }
-    }
     Asyncify.handleSleep(function(wakeUp) {
-        var turn = function() {
-            Module["zintrelTurnStart"] = performance.now();
-            wakeUp();
-        };
         if (typeof document == "object" && !document.hidden) {
-            requestAnimationFrame(turn);
+            requestAnimationFrame(function() { wakeUp(); });
         } else {
-            setTimeout(turn, 0);
+            setTimeout(wakeUp, 0);
         }
     });
+});
+
+// The page keeps how long the program worked on each of the last frames shown, in milliseconds:
+// from the animation frame to the frame shown, less the time it slept.
+EM_JS(void, zintrel_note_frame, (double milliseconds), {
+    var times = Module["zintrelFrameTimes"] = Module["zintrelFrameTimes"] || [];
+    times.push(milliseconds);
+    if (times.length > 10000) {
+        times.shift();
+    }
+});
+
+// Tells the page that the game has closed its window: the program ends without handing the
+// browser another turn.
+EM_JS(void, zintrel_window_closed, (), {
+    if (Module["zintrelClosed"]) {
+        Module["zintrelClosed"]();
+    }
 });
 
 // Sleeps hand the browser their time.
 class WebClock : public SdlClock {
   public:
     void SleepMicros(std::uint64_t micros) override {
+        const std::uint64_t start = NowMicros();
         emscripten_sleep(static_cast<unsigned>((micros + 999) / 1000));
-        lastTurn_ = NowMicros();
+        Rested(start);
     }
     // Gives the browser its turn: until its next animation frame after a frame was shown on a
     // screen someone watches, or at once when the game has held on for long.
     void TakeTurn(bool frameShown) {
+        const std::uint64_t start = NowMicros();
         if (frameShown) {
+            if (turnStart_ != 0) {
+                zintrel_note_frame(static_cast<double>(start - turnStart_ - slept_) / 1000);
+            }
             zintrel_wait_for_frame();
-        } else if (NowMicros() - lastTurn_ > kLongestHoldMicros) {
+            turnStart_ = NowMicros();
+            slept_ = 0;
+            lastTurn_ = turnStart_;
+        } else if (start - lastTurn_ > kLongestHoldMicros) {
             emscripten_sleep(0);
-        } else {
-            return;
+            Rested(start);
         }
-        lastTurn_ = NowMicros();
     }
 
   private:
-    std::uint64_t lastTurn_ = 0;
+    void Rested(std::uint64_t since) {
+        lastTurn_ = NowMicros();
+        slept_ += lastTurn_ - since;
+    }
+
+    std::uint64_t lastTurn_ = 0;   // when the browser last had its turn
+    std::uint64_t turnStart_ = 0;  // when the frame under way began; 0: none yet
+    std::uint64_t slept_ = 0;      // what the frame under way slept
 };
 
 // The window system's events, after the browser's turn and the files dropped on the page.
@@ -86,11 +105,20 @@ class WebInput : public InputSource {
     int shownAtTurn_ = 0;
 };
 
+// The window system, which tells the page when the game has ended.
+class WebWindowSystem : public SdlWindowSystem {
+  public:
+    void Close() override {
+        SdlWindowSystem::Close();
+        zintrel_window_closed();
+    }
+};
+
 }  // namespace
 
 void UseSdlServices() {
     static WebClock clock;
-    static SdlWindowSystem windows;
+    static WebWindowSystem windows;
     static WebInput input(clock, windows);
     UseServices(clock, input, windows, SdlAudio());
 }
