@@ -9,23 +9,8 @@ cd "$(dirname "$0")/.."
 
 # fluidsynth and vorbis-tools render the tunes; dpkg-dev unpacks the libraries' sources.
 packages=(emscripten python3 fluidsynth vorbis-tools dpkg-dev fonts-liberation timgm6mb-soundfont)
-installed=" $({ dpkg-query -W -f='${db:Status-Status}:${Package} ' "${packages[@]}" 2>/dev/null ||
-  true; } | tr ' ' '\n' | sed -n 's/^installed://p' | tr '\n' ' ') "
-missing=()
-for package in "${packages[@]}"; do
-  [[ "$installed" == *" $package "* ]] || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo=()
-  if [ "$(id -u)" -ne 0 ]; then
-    sudo=(sudo)
-  fi
-  "${sudo[@]}" apt-get update -qq
-  # Without the recommended packages: FluidSynth's would bring a second, far larger soundfont.
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}"
-fi
+# Without the recommended packages: FluidSynth's would bring a second, far larger soundfont.
+scripts/install-packages.sh --no-recommends "${packages[@]}"
 
 scripts/setup.sh
 prefixes=$(scripts/web-deps.sh | tail -1)
