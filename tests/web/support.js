@@ -75,7 +75,10 @@ async function launchChromium(profile, extraArgs = []) {
     headless: true,
     viewport: {width: 1100, height: 900},
     acceptDownloads: true,
-    args: ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+    // WebGL drawn by SwiftShader in the GPU's process, as a browser without a GPU draws: with
+    // the GPU switched off, Chromium draws in the page's own thread and the frame waits for it.
+    args: ["--headless", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+           "--disable-quic", "--no-first-run",
            "--disable-background-networking", "--disable-component-update", "--disable-sync",
            ...extraArgs],
   });
