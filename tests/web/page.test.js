@@ -113,15 +113,19 @@ function record(on = page) {
   });
 }
 
-// F12: resolves to the bytes of the screenshot it saved within the time.
-async function f12(on, seconds = 5) {
+// F12: resolves to the name of the screenshot it saved within the time.
+async function pressF12(on, seconds = 5) {
   const before = await files(on, home);
   await on.keyboard.press("F12");
-  const shot = await waitFor("F12's screenshot", async () => {
+  return waitFor("F12's screenshot", async () => {
     const added = (await files(on, home)).filter((n) => /\.png$/.test(n) && !before.includes(n));
     return added[0];
   }, seconds);
-  return readFile(on, home + "/" + shot);
+}
+
+// F12: resolves to the bytes of the screenshot it saved.
+async function f12(on) {
+  return readFile(on, home + "/" + await pressF12(on));
 }
 
 async function messages(on) {
@@ -146,7 +150,7 @@ test("the title shows within 3 seconds and F12 equals the desktop's", async () =
   let shot = null;
   await waitFor("the title", async () => {
     if (await page.evaluate(() => window.Module && Module.calledRun)) {
-      shot = await f12(page, 0.3).catch(() => null);
+      shot = await pressF12(page, 0.3).catch(() => null);
     }
     return shot;
   }, 20);
