@@ -23,23 +23,7 @@ if [ "${1:-}" = "--tests" ]; then
 fi
 
 # One query for all: a second start of the game should not wait on the package database.
-installed=" $({ dpkg-query -W -f='${db:Status-Status}:${Package} ' "${packages[@]}" 2>/dev/null ||
-  true; } |
-  tr ' ' '\n' | sed -n 's/^installed://p' | tr '\n' ' ') "
-missing=()
-for package in "${packages[@]}"; do
-  [[ "$installed" == *" $package "* ]] || missing+=("$package")
-done
-
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo=()
-  if [ "$(id -u)" -ne 0 ]; then
-    sudo=(sudo)
-  fi
-  "${sudo[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
-fi
+scripts/install-packages.sh "${packages[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
 # The build folder is configured once for the game alone; the tests switch it on for good.

@@ -1,11 +1,13 @@
 // Balls: adding them, the ball updater with its paddle bounce, glue and one-shot powers, and
 // the bounce off a struck gull or Bazzle.
-#include <cmath>
+#include <cstddef>
+#include <cstdint>
 
 #include "platform/api/random.h"
 #include "playfield/fieldlists.h"
 #include "playfield/playfield.h"
 #include "playfield/spritekinds.h"
+#include "playfield/trig.h"
 
 namespace {
 
@@ -116,8 +118,8 @@ void BounceOffPaddle(const TDXSprite& paddle, TDXSprite& ball) {
     } else if (a < 15.0) {
         a = 15.0;
     }
-    ball.DX = std::cos(a * 3.14159265 / 180);
-    ball.DY = -std::sin(a * 3.14159265 / 180);
+    ball.DX = FieldCos(a * 3.14159265 / 180);
+    ball.DY = -FieldSin(a * 3.14159265 / 180);
 }
 
 }  // namespace

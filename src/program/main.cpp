@@ -17,7 +17,7 @@
 #include "platform/api/services.h"
 #include "platform/sdl/sdl_services.h"
 #include "platform/session/recording.h"
-#include "platform/video/video_maker.h"
+#include "platform/video/replay_video.h"
 
 namespace {
 
@@ -43,9 +43,9 @@ bool StartSession(const CommandLine& line) {
 }
 
 // Opens the video the command line asks for; null when it cannot.
-std::unique_ptr<platform::VideoMaker> StartVideo(const CommandLine& line) {
+std::unique_ptr<platform::ReplayVideo> StartVideo(const CommandLine& line) {
     try {
-        return std::make_unique<platform::VideoMaker>(line.video, line.videoScale);
+        return platform::OpenReplayVideo(line.video, line.videoScale);
     } catch (const Exception& error) {
         std::cerr << "zintrel: " << error.Message() << '\n';
         return nullptr;
@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     const CommandLine& line = std::get<CommandLine>(parsed);
     // An error that ends the program ends it with status 1, once it has been shown.
     int status = 1;
-    std::unique_ptr<platform::VideoMaker> video;
+    std::unique_ptr<platform::ReplayVideo> video;
     try {
         if (line.video.empty()) {
             platform::UseSdlServices();

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "playfield/trig.h"
 #include "support/test_field.h"
 
 namespace {
@@ -48,6 +49,35 @@ TEST(PaddleBounceTest, LeavesAtTheAngleOfWhereItLandsWithinThreeDegrees) {
             EXPECT_EQ(ball.AnimStep, 1) << "the spin turns";
             EXPECT_EQ(ball.Kind, BallFree);
         }
+    }
+}
+
+// The bounce's sine and cosine stay within two units in the last place of the library's, and
+// give these very bits in every build: the paddle's flattest and steepest bounces, and one
+// between.
+TEST(PaddleBounceTest, SineAndCosineAreTheFieldsOwn) {
+    struct Bits {
+        double degrees, cos, sin;
+    };
+    constexpr Bits kBits[] = {
+        {15.0, 0x1.ee8dd4753634p-1, 0x1.0907dc1439916p-2},
+        {92.34375, -0x1.4f027f377d2bcp-5, 0x1.ff925a6024507p-1},
+        {165.0, -0x1.ee8dd46d3b135p-1, 0x1.0907dc4fcbae3p-2},
+    };
+    for (const Bits& b : kBits) {
+        // Worked out as the game works it out, at run time: never folded by the compiler.
+        const volatile double degrees = b.degrees;
+        const double radians = degrees * 3.14159265 / 180;
+        EXPECT_EQ(FieldCos(radians), b.cos) << b.degrees;
+        EXPECT_EQ(FieldSin(radians), b.sin) << b.degrees;
+    }
+    const auto near = [](double value, double library) {
+        const double ulp = std::nextafter(std::fabs(library), 2.0) - std::fabs(library);
+        return std::fabs(value - library) <= 2 * ulp;
+    };
+    for (double x = -40; x < 40; x += 0.0137) {
+        EXPECT_TRUE(near(FieldSin(x), std::sin(x))) << x;
+        EXPECT_TRUE(near(FieldCos(x), std::cos(x))) << x;
     }
 }
 

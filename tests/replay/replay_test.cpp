@@ -1,6 +1,7 @@
 // The recorded games replayed frame for frame, the faults a replay finds, and making the
 // recordings anew.
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <random>
 #include <regex>
 #include <sstream>
 
@@ -50,6 +52,37 @@ INSTANTIATE_TEST_SUITE_P(Games, RecordedGameReplay, ::testing::ValuesIn(Recorded
                              std::replace(name.begin(), name.end(), '-', '_');
                              return name;
                          });
+
+// A dump's reals are written as std::to_chars writes them, in every build: the shortest text
+// that reads back as the same double. Doubles of every exponent, and of a few digits.
+TEST(DumpTextTest, RealsAreTheShortestTextThatReadsBack) {
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  1.0,
+                                  -1.5,
+                                  0.1,
+                                  1e-7,
+                                  1e16,
+                                  1e21,
+                                  5e-324,
+                                  1e308,
+                                  100.0,
+                                  0.001,
+                                  26.61616418330574};
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 20000; ++i) {
+        const std::uint64_t bits = random();
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        values.push_back(std::isfinite(value) ? value : 0.5);
+        values.push_back(static_cast<double>(bits % 100000) / 1000);
+    }
+    for (const double value : values) {
+        char text[40];
+        const auto [end, error] = std::to_chars(text, text + sizeof text, value);
+        ASSERT_EQ(platform::ShortestText(value), std::string(text, end));
+    }
+}
 
 // ---- A record altered, cut short or damaged.
 

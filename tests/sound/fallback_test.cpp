@@ -8,6 +8,7 @@
 #include "media/dxmidi.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_services.h"
+#include "platform/sdl/sound_font.h"
 #include "support/sound_fixture.h"
 
 namespace {

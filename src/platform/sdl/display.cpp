@@ -426,7 +426,10 @@ void Display::Draw() {
     SDL_GetRendererOutputSize(renderer_, &width, &height);
     const SDL_Rect target = Picture(width, height, settings_.scaling);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    const bool smooth = settings_.scaling == Scaling::Smooth;
+    // Sharp at a whole multiple of one is smooth: drawn at once, without the copy between,
+    // whose change of target makes a browser wait for its drawing to finish.
+    const bool smooth = settings_.scaling == Scaling::Smooth ||
+                        (settings_.scaling == Scaling::Sharp && scale_ == 1);
     SDL_SetTextureScaleMode(frame_, smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
     // A whole multiple that fills the rectangle needs no smoothing: one nearest-neighbour copy.
     if (!smooth && target.w != kScreenWidth * scale_ && scaled_ != nullptr &&

@@ -1,18 +1,14 @@
-// GDI fonts and text: faces found through fontconfig, glyphs drawn by SDL2_ttf and blended
-// onto a surface's RGB565 pixels.
+// GDI fonts and text: faces found by font_files.h, glyphs drawn by SDL2_ttf and blended onto a
+// surface's RGB565 pixels.
 #include <SDL.h>
 #include <SDL_ttf.h>
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
-#include <cctype>
-#include <map>
-#include <memory>
 #include <string>
-#include <tuple>
 
 #include "platform/api/gdi.h"
 #include "platform/api/gdi_objects.h"
+#include "platform/sdl/font_files.h"
 #include "platform/sdl/surface_state.h"
 
 namespace {
@@ -20,59 +16,15 @@ namespace {
 // The cell height of a LOGFONT asking for height 0, and of the stock system font.
 constexpr int kDefaultCellHeight = 16;
 
-struct FaceFile {
-    std::string path;
-    int index = 0;
-};
-
-// The file fontconfig offers for a face name, weight and slant; remembered, because the screens
-// create their fonts anew each time they draw.
-const FaceFile* FindFace(const char* family, bool bold, bool italic) {
-    static std::map<std::tuple<std::string, bool, bool>, FaceFile> found;
-    std::string key(family);
-    std::transform(key.begin(), key.end(), key.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    const auto entry = std::make_tuple(key, bold, italic);
-    if (auto known = found.find(entry); known != found.end()) {
-        return &known->second;
-    }
-    if (FcInit() == FcFalse) {
-        return nullptr;
-    }
-    FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (match == nullptr) {
-        return nullptr;
-    }
-    FcChar8* file = nullptr;
-    FaceFile face;
-    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
-        face.path = reinterpret_cast<const char*>(file);
-        FcPatternGetInteger(match, FC_INDEX, 0, &face.index);
-    }
-    FcPatternDestroy(match);
-    if (face.path.empty()) {
-        return nullptr;
-    }
-    return &found.emplace(entry, face).first->second;
-}
-
 // Opens the face at the size the LOGFONT asks for: a negative height is the character (em)
 // height in pixels, a positive one the cell height (ascent plus descent).
 TTF_Font* OpenFace(const LOGFONTA& logfont) {
     if (TTF_WasInit() == 0 && TTF_Init() != 0) {
         return nullptr;
     }
-    const FaceFile* file = FindFace(logfont.lfFaceName[0] != '\0' ? logfont.lfFaceName : "sans",
-                                    logfont.lfWeight >= 600, logfont.lfItalic != 0);
+    const platform::FaceFile* file =
+        platform::FindFace(logfont.lfFaceName[0] != '\0' ? logfont.lfFaceName : "sans",
+                           logfont.lfWeight >= 600, logfont.lfItalic != 0);
     if (file == nullptr) {
         return nullptr;
     }

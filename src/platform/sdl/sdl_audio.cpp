@@ -9,10 +9,9 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <map>
+
+#include "platform/sdl/midi_music.h"
 
 namespace platform {
 
@@ -21,7 +20,6 @@ namespace {
 constexpr int kFallbackRate = 44100;
 constexpr int kChunkFrames = 1024;  // about 20 ms at the usual rates
 constexpr int kChannelGrowth = 16;
-constexpr const char* kDefaultSoundFont = "/usr/share/sounds/sf2/default-GM.sf2";
 
 // The mixer's music volume at the stream's full volume. The synthesizer at the mixer's full
 // volume is as loud as the loudest effects and peaks at full scale on its own; three quarters
@@ -51,20 +49,11 @@ bool OpenMixer() {
     return true;
 }
 
-bool IsSoundFont(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    char head[12] = {};
-    file.read(head, sizeof head);
-    return file && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "sfbk", 4) == 0;
-}
-
 // The stream reads the file's bytes while it lives.
 class SdlMusic : public Music {
   public:
     explicit SdlMusic(std::vector<std::uint8_t> midi) : midi_(std::move(midi)) {
-        Mix_SetSoundFonts(SoundFontPath().c_str());
-        music_ = Mix_LoadMUSType_RW(
-            SDL_RWFromConstMem(midi_.data(), static_cast<int>(midi_.size())), MUS_MID, 1);
+        music_ = OpenMidiStream(midi_);
     }
     ~SdlMusic() override {
         if (music_ != nullptr) {
@@ -166,12 +155,11 @@ class SdlAudioDevice : public AudioDevice {
     }
 
     bool PlaysMidi() override {
-        if (!IsSoundFont(SoundFontPath())) {
+        if (!MidiSourceFound()) {
             return false;
         }
         Acquire();
-        const bool plays = Open() && (Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) != 0 &&
-                           Mix_HasMusicDecoder("FLUIDSYNTH") == SDL_TRUE;
+        const bool plays = Open() && MidiDecoderReady();
         Release();
         return plays;
     }
@@ -238,15 +226,6 @@ class SdlAudioDevice : public AudioDevice {
 AudioDevice& SdlAudio() {
     static SdlAudioDevice device;
     return device;
-}
-
-std::string SoundFontPath() {
-    const char* fonts = std::getenv("SDL_SOUNDFONTS");
-    if (fonts == nullptr || *fonts == 0) {
-        return kDefaultSoundFont;
-    }
-    const std::string list(fonts);
-    return list.substr(0, list.find(';'));
 }
 
 }  // namespace platform

@@ -1,8 +1,6 @@
 // The real audio device over SDL2_mixer. Internal to the platform layer.
 #pragma once
 
-#include <string>
-
 #include "platform/api/audio.h"
 
 namespace platform {
@@ -10,12 +8,8 @@ namespace platform {
 // The one audio device of the program: SDL2_mixer's, opened on the current audio driver at the
 // default device's own rate. When no device can be opened, SDL's dummy driver takes its place in
 // silence and one line on standard error says so, once. Sounds play on the mixer's channels,
-// converted by SDL's audio streams; music plays on the mixer's music stream through FluidSynth
-// with the soundfont of SoundFontPath.
+// converted by SDL's audio streams; music plays on the mixer's music stream, from the stream
+// that midi_music.h opens.
 AudioDevice& SdlAudio();
-
-// The soundfont the synthesizer uses: the first path of SDL_SOUNDFONTS when it is set, else
-// the system's default General MIDI soundfont.
-std::string SoundFontPath();
 
 }  // namespace platform

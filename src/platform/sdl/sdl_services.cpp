@@ -20,7 +20,6 @@
 #include "platform/sdl/controls.h"
 #include "platform/sdl/display.h"
 #include "platform/sdl/screenshot.h"
-#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/video_driver.h"
 
 namespace platform {
@@ -386,27 +385,6 @@ bool SdlWindowSystem::Watched() const {
     const char* driver = SDL_GetCurrentVideoDriver();
     return driver != nullptr && std::strcmp(driver, "dummy") != 0 &&
            std::strcmp(driver, "offscreen") != 0;
-}
-
-namespace {
-
-void UseSdl(bool onScreen) {
-    static SdlClock clock;
-    static SdlInput input;
-    static SdlWindowSystem windows;
-    windows.SetOnScreen(onScreen);
-    UseServices(clock, input, windows, SdlAudio());
-}
-
-}  // namespace
-
-void UseSdlServices() {
-    UseSdl(true);
-}
-
-void UseHeadlessSdlServices() {
-    UseSdl(false);
-    System().settingsFile = "";
 }
 
 }  // namespace platform

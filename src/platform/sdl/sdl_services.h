@@ -61,7 +61,8 @@ class SdlWindowSystem : public WindowSystem {
     bool onScreen_ = true;
 };
 
-// The real services, put in place for the rest of the program's run.
+// The real services, put in place for the rest of the program's run: these on the desktop, and
+// in the browser those of web_services.cpp, which give the browser its turn.
 void UseSdlServices();
 // The same off the screen, with no window settings read or written: a video is made of a replay
 // on them.

@@ -3,8 +3,9 @@
 #include "platform/session/dumps.h"
 
 #include <algorithm>
-#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
@@ -110,21 +111,54 @@ std::string FrameRecord::Name(const Entry& entry) const {
     }
     std::string name = groups_[entry.group].name;
     if (entry.sprite != kSingle) {
-        name += "[" + std::to_string(entry.sprite) + "]";
+        name.append("[").append(std::to_string(entry.sprite)).append("]");
     }
     return name + "." + entry.name;
+}
+
+std::string ShortestText(double value) {
+    if (std::isnan(value) || std::isinf(value)) {
+        return std::isnan(value) ? (std::signbit(value) ? "-nan" : "nan")
+                                 : (value < 0 ? "-inf" : "inf");
+    }
+    // The fewest significant digits that read back as the value: printf rounds to the nearest,
+    // and where any number of so many digits reads back, the nearest does.
+    char scientific[40];
+    for (int digits = 1; digits <= 17; ++digits) {
+        std::snprintf(scientific, sizeof scientific, "%.*e", digits - 1, value);
+        if (std::strtod(scientific, nullptr) == value) {
+            break;
+        }
+    }
+    // "-d.ddde+XX": the sign, the digits without the point, the exponent.
+    const std::string text = scientific;
+    const std::size_t mark = text.find('e');
+    const std::string sign = std::signbit(value) ? "-" : "";
+    std::string digits = text.substr(sign.size(), mark - sign.size());
+    digits.erase(std::remove(digits.begin(), digits.end(), '.'), digits.end());
+    const int exponent = std::atoi(text.c_str() + mark + 1);
+    std::string fixed;
+    if (exponent < 0) {
+        fixed = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    } else if (digits.size() <= static_cast<std::size_t>(exponent) + 1) {
+        // A whole number: of the texts as long, the one nearest the value is the value itself.
+        char whole[320];
+        std::snprintf(whole, sizeof whole, "%.0f", std::fabs(value));
+        fixed = whole;
+    } else {
+        fixed = digits.substr(0, static_cast<std::size_t>(exponent) + 1) + "." +
+                digits.substr(static_cast<std::size_t>(exponent) + 1);
+    }
+    // The shorter of the two; fixed where they are as long.
+    return fixed.size() <= text.size() - sign.size() ? sign + fixed : text;
 }
 
 std::string FrameRecord::Value(const Entry& entry) {
     switch (entry.kind) {
         case Kind::Hex:
             return DigestHash::Hex(static_cast<std::uint32_t>(entry.integer));
-        case Kind::Real: {
-            // The shortest text that reads back as the same double.
-            char text[32];
-            const auto [end, error] = std::to_chars(text, text + sizeof text, entry.real);
-            return error == std::errc{} ? std::string(text, end) : "?";
-        }
+        case Kind::Real:
+            return ShortestText(entry.real);
         case Kind::Integer:
             break;
     }

@@ -11,4 +11,9 @@ namespace platform {
 // a value only one of them holds is shown against "nothing".
 std::string DumpDifferences(const FrameDigest& recorded, const FrameDigest& replayed);
 
+// The shortest text that reads back as the same double, as std::to_chars writes it: the fewest
+// significant digits, in fixed notation or, where that is shorter, in scientific. Written out,
+// because not every C++ library's std::to_chars takes a double.
+std::string ShortestText(double value);
+
 }  // namespace platform

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <new>
 
-#include "platform/sdl/sdl_audio.h"
+#include "platform/sdl/sound_font.h"
 
 namespace platform {
 

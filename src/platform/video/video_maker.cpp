@@ -148,6 +148,10 @@ void VideoMaker::Keep() {
     kept_ = true;
 }
 
+std::unique_ptr<ReplayVideo> OpenReplayVideo(const std::string& path, int scale) {
+    return std::make_unique<VideoMaker>(path, scale);
+}
+
 void VideoMaker::WriteUntil(std::uint64_t micros, bool including) {
     if (!encoder_) {
         return;

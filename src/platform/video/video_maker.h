@@ -12,13 +12,14 @@
 
 #include "platform/api/services.h"
 #include "platform/video/progress.h"
+#include "platform/video/replay_video.h"
 #include "platform/video/video_audio.h"
 
 namespace platform {
 
 class VideoEncoder;
 
-class VideoMaker final : public FrameSink {
+class VideoMaker final : public FrameSink, public ReplayVideo {
   public:
     static constexpr int kMinScale = 1;
     static constexpr int kMaxScale = 4;
@@ -35,11 +36,9 @@ class VideoMaker final : public FrameSink {
     VideoMaker& operator=(const VideoMaker&) = delete;
 
     void Shown(const std::uint8_t* pixels, int width, int height, int pitch) override;
-    // Writes the pictures and sound up to the replay's end and closes the file; throws
-    // Exception when the video could not be written, or could not be earlier.
-    void Finish();
-    // Gives the finished video its name.
-    void Keep();
+    // Throws Exception when the video could not be written, or could not be earlier.
+    void Finish() override;
+    void Keep() override;
 
   private:
     // Writes the pictures of the moments before the time (with `including`, at it too), and
