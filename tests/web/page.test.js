@@ -167,7 +167,7 @@ test("the title shows within 3 seconds and F12 equals the desktop's", async () =
   assert.strictEqual(differing.stderr.trim(), "0", "pixels differing from the desktop's F12");
 });
 
-test("Space and Enter start a game, the mouse moves the paddle", async () => {
+test("Space and Enter start a game, the mouse moves the paddle and is held", async () => {
   await page.keyboard.press("Space");
   await pause(500);
   await page.keyboard.press("Enter");
@@ -183,6 +183,11 @@ test("Space and Enter start a game, the mouse moves the paddle", async () => {
     return x !== before && x;
   }, 5);
   assert.ok(after < before, `the paddle went from ${before} to ${after}`);
+  // In play the mouse is held to the game: the browser locks the pointer at the first click.
+  await page.mouse.down();
+  await page.mouse.up();
+  await waitFor("the pointer locked", () => page.evaluate(() => document.pointerLockElement &&
+                                                               document.pointerLockElement.id), 5);
 
   // The program's work in a frame of play: the processor time of the animation frame's task
   // and of the timers its sleeps end in, as Chromium's trace gives it (the wall time, which the
