@@ -50,6 +50,8 @@ class Compositor {
         if (serving_.joinable()) {
             serving_.join();
         }
+        // The clients that connected go with the compositor.
+        wl_display_destroy_clients(display_);
         wl_display_destroy(display_);
         std::filesystem::remove_all(folder_.c_str());
         if (runtime_) {
