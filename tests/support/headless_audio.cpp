@@ -155,7 +155,7 @@ void HeadlessAudio::FreeChannel(int channel) {
     }
 }
 
-bool HeadlessAudio::Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping,
+bool HeadlessAudio::Play(int channel, const std::uint8_t* samples, std::size_t bytes,
                          double volume) {
     if (channel < 0 || channel >= static_cast<int>(voices_.size()) ||
         !voices_[static_cast<std::size_t>(channel)].allocated) {
@@ -163,7 +163,6 @@ bool HeadlessAudio::Play(int channel, const std::uint8_t* samples, std::size_t b
     }
     Voice& voice = voices_[static_cast<std::size_t>(channel)];
     voice.playing = true;
-    voice.looping = looping;
     voice.start = MixedFrames();
     voice.frames = bytes / static_cast<std::size_t>(kFormat.FrameBytes());
     voice.samples = reinterpret_cast<const std::int16_t*>(samples);
@@ -182,7 +181,7 @@ bool HeadlessAudio::Playing(int channel) {
         return false;
     }
     const Voice& voice = voices_[static_cast<std::size_t>(channel)];
-    return voice.playing && (voice.looping || MixedFrames() - voice.start < voice.frames);
+    return voice.playing && MixedFrames() - voice.start < voice.frames;
 }
 
 std::vector<std::int16_t> HeadlessAudio::Mix(std::uint64_t frames) const {
@@ -194,10 +193,8 @@ std::vector<std::int16_t> HeadlessAudio::Mix(std::uint64_t frames) const {
             continue;
         }
         for (std::uint64_t i = 0; i < frames; ++i) {
-            std::uint64_t at = now + i - voice.start;
-            if (voice.looping) {
-                at %= voice.frames;
-            } else if (at >= voice.frames) {
+            const std::uint64_t at = now + i - voice.start;
+            if (at >= voice.frames) {
                 break;
             }
             for (std::size_t c = 0; c < channels; ++c) {

@@ -2,10 +2,10 @@
 //
 // It mixes 16-bit stereo at 48000 frames a second, and mixes nothing: the frames it has mixed
 // are the clock's time since it opened, so a sound's play position moves exactly as the test
-// moves the clock. A channel plays until its samples' time has passed, or for ever when looping;
-// music plays for the MIDI file's length (the longest track's ticks at the file's tempo
-// changes), or for ever when looping. Conversion takes each device frame from the source frame
-// at the same time, without filtering.
+// moves the clock. A channel plays until its samples' time has passed; music plays for the MIDI
+// file's length (the longest track's ticks at the file's tempo changes), or for ever when
+// looping. Conversion takes each device frame from the source frame at the same time, without
+// filtering.
 #pragma once
 
 #include <cstdint>
@@ -29,8 +29,7 @@ class HeadlessAudio : public AudioDevice {
 
     int AllocateChannel() override;
     void FreeChannel(int channel) override;
-    bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping,
-              double volume) override;
+    bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, double volume) override;
     void Halt(int channel) override;
     bool Playing(int channel) override;
     std::uint64_t MixedFrames() const override;
@@ -54,7 +53,6 @@ class HeadlessAudio : public AudioDevice {
     struct Voice {
         bool allocated = false;
         bool playing = false;
-        bool looping = false;
         std::uint64_t start = 0;  // the mixed frame it started at
         std::uint64_t frames = 0;
         const std::int16_t* samples = nullptr;

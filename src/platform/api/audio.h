@@ -44,10 +44,10 @@ class AudioDevice {
     virtual int AllocateChannel() = 0;
     // Halts the channel and gives it back.
     virtual void FreeChannel(int channel) = 0;
-    // Plays samples in the device's format on the channel from their start, once or over and
-    // over, at a volume from 0 (silence) to 1 (their own); they stay in place until the channel
-    // is halted or has played them. False when the channel cannot play.
-    virtual bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping,
+    // Plays samples in the device's format on the channel from their start, once, at a volume
+    // from 0 (silence) to 1 (their own); they stay in place until the channel is halted or has
+    // played them. False when the channel cannot play.
+    virtual bool Play(int channel, const std::uint8_t* samples, std::size_t bytes,
                       double volume) = 0;
     virtual void Halt(int channel) = 0;
     // Whether the channel plays: from Play until halted or, played once, to its samples' end.

@@ -184,7 +184,7 @@ HRESULT SoundBufferState::Start() {
         return E_FAIL;
     }
     if (!device.Play(channel, data->converted.data() + offset, data->converted.size() - offset,
-                     false, System().effectsVolume)) {
+                     System().effectsVolume)) {
         return E_FAIL;
     }
     startFrame = device.MixedFrames();

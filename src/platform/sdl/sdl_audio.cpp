@@ -119,14 +119,13 @@ class SdlAudioDevice : public AudioDevice {
         freeChannels_.push_back(channel);
     }
 
-    bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping,
-              double volume) override {
+    bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, double volume) override {
         // The mixer only reads a chunk's samples.
         Mix_Chunk& chunk = chunks_[channel];
         const auto level =
             static_cast<Uint8>(std::lround(MIX_MAX_VOLUME * std::clamp(volume, 0.0, 1.0)));
         chunk = Mix_Chunk{0, const_cast<Uint8*>(samples), static_cast<Uint32>(bytes), level};
-        return Mix_PlayChannel(channel, &chunk, looping ? -1 : 0) >= 0;
+        return Mix_PlayChannel(channel, &chunk, 0) >= 0;
     }
 
     void Halt(int channel) override { Mix_HaltChannel(channel); }

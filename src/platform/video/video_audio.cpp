@@ -79,15 +79,13 @@ void VideoAudio::FreeChannel(int channel) {
     }
 }
 
-bool VideoAudio::Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping,
-                      double volume) {
+bool VideoAudio::Play(int channel, const std::uint8_t* samples, std::size_t bytes, double volume) {
     Voice* voice = Find(channel);
     if (voice == nullptr) {
         return false;
     }
     MixUntilNow();
     voice->playing = true;
-    voice->looping = looping;
     voice->volume = static_cast<float>(volume);
     voice->samples = reinterpret_cast<const std::int16_t*>(samples);
     voice->frames = bytes / static_cast<std::size_t>(kFormat.FrameBytes());
@@ -178,13 +176,10 @@ void VideoAudio::MixUntil(std::uint64_t frame) {
         }
         for (Voice& voice : voices_) {
             for (std::uint64_t i = 0; voice.playing && i < count; ++i) {
-                std::uint64_t at = mixed_ + i - voice.start;
+                const std::uint64_t at = mixed_ + i - voice.start;
                 if (at >= voice.frames) {
-                    if (!voice.looping || voice.frames == 0) {
-                        voice.playing = false;
-                        break;
-                    }
-                    at %= voice.frames;
+                    voice.playing = false;
+                    break;
                 }
                 mix_[2 * i] += voice.samples[2 * at] * voice.volume;
                 mix_[2 * i + 1] += voice.samples[2 * at + 1] * voice.volume;

@@ -25,8 +25,7 @@ class VideoAudio : public AudioDevice {
 
     int AllocateChannel() override;
     void FreeChannel(int channel) override;
-    bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping,
-              double volume) override;
+    bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, double volume) override;
     void Halt(int channel) override;
     bool Playing(int channel) override;
     std::uint64_t MixedFrames() const override;
@@ -49,7 +48,6 @@ class VideoAudio : public AudioDevice {
     struct Voice {
         bool allocated = false;
         bool playing = false;
-        bool looping = false;
         float volume = 1;
         const std::int16_t* samples = nullptr;
         std::uint64_t frames = 0;
