@@ -39,8 +39,7 @@ void HeadlessWindows::ShowMessage(const std::string& caption, const std::string&
 }
 
 bool InjectedFaults::Fails(Fault operation, HRESULT* answer) {
-    if ((operation == Fault::MusicPerformance && noMusic) ||
-        (operation == Fault::ClipCursor && failClipCursor)) {
+    if (operation == Fault::ClipCursor && failClipCursor) {
         return true;
     }
     auto found = counts.find(operation);

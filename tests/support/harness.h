@@ -62,15 +62,13 @@ class HeadlessWindows : public SdlWindowSystem {
     std::vector<ShownBox> boxes;
 };
 
-// The next calls of an operation that fail, counted; music and the cursor's clip can be
-// switched off for good.
+// The next calls of an operation that fail, counted; the cursor's clip can fail for good.
 class InjectedFaults : public FaultInjection {
   public:
     bool Fails(Fault operation, HRESULT* answer) override;
 
     std::map<Fault, int> counts;
     HRESULT flipAnswer = 0;
-    bool noMusic = false;
     bool failClipCursor = false;
 };
 
@@ -143,7 +141,6 @@ class Harness {
     void FailAsyncBlits(int count) { faults_.counts[Fault::AsyncBlit] = count; }
     void Fail(Fault operation, int count = 1) { faults_.counts[operation] = count; }
     void FailClipCursor(bool fail) { faults_.failClipCursor = fail; }
-    void NoMusic(bool none) { faults_.noMusic = none; }
 
     // ---- Observations.
     const std::vector<ShownBox>& MessageBoxes() const { return windows_.boxes; }
