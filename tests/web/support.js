@@ -12,31 +12,13 @@ const site = path.resolve(process.env.ZINTREL_WEB_SITE || path.join(top, "build-
 const desktop = path.resolve(process.env.ZINTREL_DESKTOP_GAME || path.join(top, "build/game"));
 const recordings = path.join(top, "tests/replay/recordings");
 
-// Runs the page's program in Node, headless, with the host's files under /host; resolves to its
-// status and standard error.
-function runInNode(args) {
+// Runs a program headless in a folder; resolves to its status and standard error.
+function run(program, args, folder, env = {}) {
   return new Promise((resolve) => {
-    const child = childProcess.spawn(
-        process.execPath, ["--no-experimental-fetch", path.join(site, "zintrel.js"), ...args], {
-          cwd: site,
-          env: {...process.env, SDL_VIDEODRIVER: "dummy", SDL_AUDIODRIVER: "dummy",
-                ZINTREL_NO_DIALOGS: "1"},
-          stdio: ["ignore", "ignore", "pipe"],
-        });
-    let said = "";
-    child.stderr.on("data", (chunk) => said += chunk);
-    child.on("close", (status) => resolve({status, said}));
-  });
-}
-
-// Runs the desktop program with the arguments in a folder; resolves to its status and standard
-// error.
-function runOnDesktop(args, folder) {
-  return new Promise((resolve) => {
-    const child = childProcess.spawn(path.join(desktop, "zintrel"), args, {
+    const child = childProcess.spawn(program, args, {
       cwd: folder,
       env: {...process.env, SDL_VIDEODRIVER: "dummy", SDL_AUDIODRIVER: "dummy",
-            ZINTREL_NO_DIALOGS: "1", XDG_CONFIG_HOME: path.join(folder, "config")},
+            ZINTREL_NO_DIALOGS: "1", ...env},
       stdio: ["ignore", "ignore", "pipe"],
     });
     let said = "";
@@ -44,6 +26,13 @@ function runOnDesktop(args, folder) {
     child.on("close", (status) => resolve({status, said}));
   });
 }
+
+// The page's program in Node, with the host's files under /host.
+const runInNode = (args) =>
+  run(process.execPath, ["--no-experimental-fetch", path.join(site, "zintrel.js"), ...args], site);
+// The desktop program, with a settings folder of its own in the folder.
+const runOnDesktop = (args, folder) => run(path.join(desktop, "zintrel"), args, folder,
+                                           {XDG_CONFIG_HOME: path.join(folder, "config")});
 
 const types = {".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
                ".css": "text/css", ".jpg": "image/jpeg", ".ttf": "font/ttf"};
