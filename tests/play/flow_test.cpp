@@ -106,31 +106,6 @@ TEST_P(OddLevelTest, RepeatsWithTheLeastRandomValues) {
 
 INSTANTIATE_TEST_SUITE_P(NoneOrFewer, OddLevelTest, ::testing::Values("0,3,0", "-4,1,-7"));
 
-TEST_F(PlayTest, TheStatusLineShowsScorePlaceLivesAndShields) {
-    WriteLevels("status.znl", {"1,0,3\nGull=20,200,0,0,0,0,0"});
-    TDXGraphic* digits = nullptr;
-    const auto shows = [&](int frame, int x) { return Shows(Shown(), *digits, frame, x, 4); };
-    ASSERT_TRUE(Play({
-        [&] {
-            digits = Form().Digits.get();
-            EXPECT_LT(shows(12, 52), 0.5) << "a score of 0 is one digit, with no place shown";
-            Form().Score = 1234;
-            Form().HofRank = 2;
-            Form().Lives = 13;
-            Form().Umbrellas = 2;
-        },
-        WaitFrames(2),
-        [&] {
-            EXPECT_GT(shows(4, 76), 0.99) << "the score's last digit";
-            EXPECT_GT(shows(3, 148), 0.99) << "third place, after an empty cell";
-            EXPECT_GT(shows(1, 588), 0.99) << "13 lives";
-            EXPECT_GT(shows(2, 516), 0.99) << "the shields two cells left of the lives symbol";
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
-}
-
 TEST_F(PlayTest, GullsFarAboveTheScreenHoldNeitherALostLifeNorTheLevel) {
     // Gulls no ball can reach, whose bombs would take minutes to fall in: the first flies level
     // a hundred thousand pixels up, faster than any screen.
@@ -174,11 +149,20 @@ TEST_F(PlayTest, GullsFarAboveTheScreenHoldNeitherALostLifeNorTheLevel) {
     }));
 }
 
-TEST_F(PlayTest, LostSurfacesAreRestoredAndPlayGoesOn) {
+// After lost surfaces play goes on, and the status line shows score, place, lives and shields.
+TEST_F(PlayTest, LostSurfacesAreRestoredUnderTheStatusLineAndPlayGoesOn) {
     WriteLevels("lost.znl", {"1,0,3\nGull=20,200,90,0,0,0,0"});
     double x = 0;
+    const auto shows = [&](int frame, int x) {
+        return Shows(Shown(), *Form().Digits, frame, x, 4);
+    };
     ASSERT_TRUE(Play({
         [&] {
+            EXPECT_LT(shows(12, 52), 0.5) << "a score of 0 is one digit, with no place shown";
+            Form().Score = 1234;
+            Form().HofRank = 2;
+            Form().Lives = 13;
+            Form().Umbrellas = 2;
             x = Form().GullList[0].X;
             harness.LoseSurfaces();
         },
@@ -186,7 +170,10 @@ TEST_F(PlayTest, LostSurfacesAreRestoredAndPlayGoesOn) {
         [&] {
             EXPECT_EQ(Form().GameState, gsPlaying);
             EXPECT_GT(Form().GullList[0].X, x);
-            EXPECT_GT(Shows(Shown(), *Form().Digits, 0, 4, 4), 0.99);
+            EXPECT_GT(shows(4, 76), 0.99) << "the score's last digit";
+            EXPECT_GT(shows(3, 148), 0.99) << "third place, after an empty cell";
+            EXPECT_GT(shows(1, 588), 0.99) << "13 lives";
+            EXPECT_GT(shows(2, 516), 0.99) << "the shields two cells left of the lives symbol";
             // Losing the focus in full screen pauses; the focus back shows the pause picture.
             harness.Focus(false);
         },
