@@ -55,19 +55,8 @@ INSTANTIATE_TEST_SUITE_P(Games, RecordedGameReplay, ::testing::ValuesIn(Recorded
 // A dump's reals are written as std::to_chars writes them, in every build: the shortest text
 // that reads back as the same double. Doubles of every exponent, and of a few digits.
 TEST(DumpTextTest, RealsAreTheShortestTextThatReadsBack) {
-    std::vector<double> values = {0.0,
-                                  -0.0,
-                                  1.0,
-                                  -1.5,
-                                  0.1,
-                                  1e-7,
-                                  1e16,
-                                  1e21,
-                                  5e-324,
-                                  1e308,
-                                  100.0,
-                                  0.001,
-                                  26.61616418330574};
+    std::vector<double> values = {0.0, -0.0, 1.0, -1.5, 0.1, 1e-7, 1e16};
+    values.insert(values.end(), {1e21, 5e-324, 1e308, 100.0, 0.001, 26.61616418330574});
     std::mt19937_64 random(7);
     for (int i = 0; i < 20000; ++i) {
         const std::uint64_t bits = random();
@@ -174,8 +163,8 @@ std::string CursorMoved(const std::string& line) {
 }
 
 // Cursor readings shifted: the replay parts at the frame that read the first of them, and names
-// the paddle and a ball with both values.
-TEST_F(AlteredRecordTest, CursorReadingsShiftedNameThePaddleAndABallWithBothValues) {
+// the paddle and a ball with both values. A clock reading moved parts at the frame it timed.
+TEST_F(AlteredRecordTest, AReadingAlteredPartsTheReplayAtTheFrameThatTookIt) {
     const std::string report = ExpectPartingAt(Alter("cursor", CursorMoved, 1100, true), "paddle");
     // "...; at frame 1200: paddle.x recorded 192, replayed 232; balls[0].x recorded 203.66..."
     const std::string dumped = report.substr(report.find("; at frame "));
@@ -183,9 +172,6 @@ TEST_F(AlteredRecordTest, CursorReadingsShiftedNameThePaddleAndABallWithBothValu
                 testing::ContainsRegex(
                     R"(: paddle\.x recorded -?[0-9.e-]+, replayed -?[0-9.e-]+; .*; )"
                     R"(balls\[[0-9]+\]\.[a-z]+ recorded -?[0-9.e-]+, replayed -?[0-9.e-]+)"));
-}
-
-TEST_F(AlteredRecordTest, AClockReadingMovedFailsAtTheFrameItTimed) {
     const int frame = Alter("clock", [](std::string line) {
         const std::size_t value = line.rfind(' ') + 1;
         return line.substr(0, value) + std::to_string(std::stoull(line.substr(value)) + 3000);
