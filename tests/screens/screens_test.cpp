@@ -13,41 +13,36 @@ constexpr RECT kOutline{2, 2, 638, 478};
 
 using TitleAndInformationTest = ScreenTest;
 
+// Names from x = 128, scores ending at x = 512, 16 pixels a place; the place of the last game
+// framed (place 0 is the name entry's to check), again after lost surfaces.
 TEST_F(TitleAndInformationTest, TheHallOfFameFramesThePlaceOfTheLastGame) {
+    const RECT last{120, 448, 520, 464};
     ASSERT_TRUE(Run({
         [&] {
             Form().HallOfFame[1].Name.clear();
             Form().HallOfFame[2].Name = std::string(80, 'W');
+            Form().HofRank = 23;
             harness.Char('h');
         },
         [&] {
             EXPECT_EQ(Form().GameState, gsHallOfFame);
             EXPECT_TRUE(Framed(Background(), kOutline, kRed565));
-            // HofRank 24: no place is framed.
-            EXPECT_EQ(Count(Background(), RECT{4, 4, 636, 476}, kRed565), 0);
-            // Names from x = 128, scores ending at x = 512, 16 pixels a place; a long name is cut
-            // before the score's room.
-            EXPECT_GT(Ink(Background(), RECT{128, 448, 250, 464}), 30);  // place 23
-            EXPECT_EQ(Ink(Background(), RECT{128, 96, 400, 112}), 0);    // an empty name
-            EXPECT_EQ(Ink(Background(), RECT{426, 112, 470, 128}), 0);
-            EXPECT_EQ(Ink(Background(), RECT{513, 80, 636, 476}), 0);
-            harness.Char(' ');
-        },
-        [&] {
-            EXPECT_EQ(Form().GameState, gsTitle);
-            Form().HofRank = 23;
-            harness.Char('H');
-        },
-        [&] {
-            EXPECT_TRUE(Framed(Background(), RECT{120, 448, 520, 464}, kRed565));
+            EXPECT_TRUE(Framed(Background(), last, kRed565));
             EXPECT_EQ(Count(Background(), RECT{4, 4, 636, 447}, kRed565), 0);
+            EXPECT_EQ(Ink(Background(), RECT{128, 96, 400, 112}), 0);  // an empty name
+            // A long name is cut before the score's room.
+            EXPECT_EQ(Ink(Background(), RECT{426, 112, 470, 128}), 0);
+            EXPECT_EQ(Ink(Background(), RECT{513, 80, 636, 447}), 0);
             harness.LoseSurfaces();
             harness.Char('x');  // other keys do nothing here
         },
         [&] {
             EXPECT_EQ(Form().GameState, gsHallOfFame);
-            EXPECT_TRUE(Framed(Background(), RECT{120, 448, 520, 464}, kRed565));
-            EXPECT_TRUE(Framed(Background(), kOutline, kRed565));
+            EXPECT_TRUE(Framed(Background(), last, kRed565));
+            harness.Char(' ');
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsTitle);
             harness.Char(27);
         },
         [&] { harness.Char(27); },
@@ -143,14 +138,22 @@ TEST_F(TitleAndInformationTest, TheFarewellAboutScreenTakesOnlyEsc) {
     EXPECT_TRUE(harness.MessageBoxes().empty());
 }
 
-// The title writes its menu in black onto the picture, again after lost surfaces. The Options
-// screen opens by O and by the pad's d-pad and south button; after a pad's button the title
-// names the pad's buttons, after a key the keys again; the pad's B leaves for the title.
-TEST_F(TitleAndInformationTest, TheTitlesMenuOpensTheOptionsAndNamesTheButtonsOfTheLastDevice) {
+// The title writes its menu in black onto the picture, again after lost surfaces; it opens the
+// Options by O, and by the pad's d-pad and south button, after which it names the pad's buttons,
+// and after a key the keys again. On the Options screen every row that steps goes down and back
+// up by the arrow keys, Down goes to the next row, and the wheel and a click on an arrow step too.
+// What the player leaves is in the settings file, and the next start reads it back.
+TEST_F(TitleAndInformationTest, TheTitlesMenuOpensTheOptionsWhoseRowsStepAndAreKept) {
+    UseSettings(
+        "fullscreen = no\nwindow_x = 0\nwindow_y = 0\nwindow_width = 1280\n"
+        "window_height = 960\n");
     const int pad = harness.AttachPad();
     // "<H>": written for the keys, not for a pad, whose d-pad reaches the line.
     const auto namesKeys = [&] {
         return Count(Form().BackBuffer, RECT{250, 310, 300, 328}, kBlack565) > 8;
+    };
+    const auto value = [](std::int32_t row) {
+        return platform::OptionValue(TKestovForm::OptionOfRow(row));
     };
     std::vector<Step> steps{
         [&] {
@@ -175,29 +178,6 @@ TEST_F(TitleAndInformationTest, TheTitlesMenuOpensTheOptionsAndNamesTheButtonsOf
             EXPECT_TRUE(Framed(Form().BackBuffer, TitleLineRect(tlOptions), kRed565));
         }});
     Add(steps, Press(pad, Pad::South));
-    Add(steps, {[&] { EXPECT_EQ(Form().GameState, gsOptions); }});
-    Add(steps, Press(pad, Pad::East));
-    Add(steps, Press("Up"));
-    Add(steps, {[&] {
-                    EXPECT_EQ(Form().GameState, gsTitle);
-                    EXPECT_TRUE(namesKeys());
-                    harness.Char(27);
-                },
-                [&] { harness.Char(27); }});
-    ASSERT_TRUE(Run(steps));
-}
-
-// Every row that steps goes down and back up by the arrow keys, and Down goes to the next row;
-// the wheel and a click on an arrow step too. What the player leaves is in the settings file,
-// and the next start reads it back.
-TEST_F(TitleAndInformationTest, EveryOptionsRowStepsAndWhatIsLeftIsKept) {
-    UseSettings(
-        "fullscreen = no\nwindow_x = 0\nwindow_y = 0\nwindow_width = 1280\n"
-        "window_height = 960\n");
-    const auto value = [](std::int32_t row) {
-        return platform::OptionValue(TKestovForm::OptionOfRow(row));
-    };
-    std::vector<Step> steps{[&] { harness.Char('o'); }};
     auto before = std::make_shared<std::string>();
     std::int32_t music = -1, speed = -1;
     for (std::int32_t row = 0; row < TKestovForm::OptionRows(); ++row) {
@@ -207,6 +187,7 @@ TEST_F(TitleAndInformationTest, EveryOptionsRowStepsAndWhatIsLeftIsKept) {
         if (!platform::TakesKey(option) && !platform::TakesButton(option) &&
             option != Option::DefaultControls) {
             Add(steps, {[&, row] {
+                            EXPECT_EQ(Form().GameState, gsOptions);
                             EXPECT_EQ(Form().OptionChoice, row);
                             *before = value(row);
                             harness.PressKey("Left");
@@ -228,11 +209,14 @@ TEST_F(TitleAndInformationTest, EveryOptionsRowStepsAndWhatIsLeftIsKept) {
         const RECT arrow = TKestovForm::OptionArrow(speed, -1);
         harness.ClickAt((arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2);
     });
-    steps.push_back([&] {
-        harness.Char(27);
-        harness.Char(27);
-    });
-    steps.push_back([&] { harness.Char(27); });
+    Add(steps, Press(pad, Pad::East));
+    Add(steps, Press("Up"));
+    Add(steps, {[&] {
+                    EXPECT_EQ(Form().GameState, gsTitle);
+                    EXPECT_TRUE(namesKeys());
+                    harness.Char(27);
+                },
+                [&] { harness.Char(27); }});
     ASSERT_TRUE(Run(steps));
     const platform::Settings kept = platform::ParseSettings(SettingsText()).settings;
     EXPECT_EQ(kept.sound.music, 70);
