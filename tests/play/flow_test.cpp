@@ -149,7 +149,8 @@ TEST_F(PlayTest, GullsFarAboveTheScreenHoldNeitherALostLifeNorTheLevel) {
     }));
 }
 
-// After lost surfaces play goes on, and the status line shows score, place, lives and shields.
+// After lost surfaces play goes on, and the status line shows score, place, lives and shields;
+// paused, the picture shows over the field.
 TEST_F(PlayTest, LostSurfacesAreRestoredUnderTheStatusLineAndPlayGoesOn) {
     WriteLevels("lost.znl", {"1,0,3\nGull=20,200,90,0,0,0,0"});
     double x = 0;
@@ -180,11 +181,27 @@ TEST_F(PlayTest, LostSurfacesAreRestoredUnderTheStatusLineAndPlayGoesOn) {
         [&] {
             EXPECT_EQ(Form().GameState, gsPaused);
             harness.Focus(true);
+            TKestovForm& f = Form();
+            f.GluePower = true;
+            f.ShotgunPower = true;
+            f.PaddleSprite.X = 300;
+            f.BazzleSprite.Kind = BazzlePresent;
+            f.BazzleSprite.Frame = 1;
+            f.BazzleSprite.X = 0;
+            f.BazzleSprite.Y = 0;
         },
         WaitFrames(2),
         [&] {
-            EXPECT_EQ(Form().GameState, gsPaused);
-            EXPECT_GT(Shows(Shown(), *Form().ZnText, 1, 152, 220), 0.99);
+            TKestovForm& f = Form();
+            EXPECT_EQ(f.GameState, gsPaused);
+            EXPECT_GT(Shows(Shown(), *f.ZnText, 1, 152, 220), 0.99);
+            // The sky under the status line; the paddle with its shield, glue and barrels.
+            EXPECT_GT(shows(1, 4), 0.99) << "the score over the Bazzle";
+            EXPECT_GT(Shows(Shown(), *f.MiscSheet, 1, 0, 0), 0.5) << "the Bazzle under it";
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 3, 300, 438), 0.6)
+                << "the barrels, partly behind";
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 1, 300, 438), 0.99) << "the glue on top";
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 2, 300, 408), 0.9) << "the umbrella above";
             harness.Char('P');
         },
         WaitFrames(2),
@@ -252,37 +269,6 @@ TEST_F(PlayTest, EachLevelStartsTheTuneItsDrawPicks) {
     }));
     EXPECT_EQ(loaded, (std::map<int, bool>{{1, true}, {2, true}}))
         << "levels 1 and 2 play the second and third tune";
-}
-
-// The sky under the status line, and the paddle with its shield, glue and barrels.
-TEST_F(PlayTest, TheSkyIsDrawnUnderTheStatusLineAndThePaddleCarriesItsExtras) {
-    WriteLevels("sky.znl", {"0,0,3\nGull=20,300,0,0,0,0,0"});
-    ASSERT_TRUE(Play({
-        [&] { harness.Char('p'); },
-        [&] {
-            TKestovForm& f = Form();
-            f.Umbrellas = 1;
-            f.GluePower = true;
-            f.BazzleSprite.Kind = BazzlePresent;
-            f.BazzleSprite.Frame = 1;
-            f.BazzleSprite.X = 0;
-            f.BazzleSprite.Y = 0;
-            f.ShotgunPower = true;
-            f.PaddleSprite.X = 300;
-        },
-        WaitFrames(2),
-        [&] {
-            TKestovForm& f = Form();
-            EXPECT_GT(Shows(Shown(), *f.Digits, 0, 4, 4), 0.99) << "the score over the Bazzle";
-            EXPECT_GT(Shows(Shown(), *f.MiscSheet, 1, 0, 0), 0.5) << "the Bazzle under it";
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 3, 300, 438), 0.6)
-                << "the barrels, partly behind";
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 1, 300, 438), 0.99) << "the glue on top";
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 2, 300, 408), 0.9) << "the umbrella above";
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
 }
 
 }  // namespace
