@@ -1,4 +1,5 @@
-// The state table: the keys and clicks of play and after the game, and the hidden word.
+// The state table: the keys and clicks of play and after the game, the hidden word, and the
+// mouse held in a window only in play.
 #include "playfield/spritekinds.h"
 #include "support/game_fixture.h"
 
@@ -96,18 +97,40 @@ TEST_F(GameTest, ClicksInPlayReleaseTheBallAndFireTheShotgun) {
     }));
 }
 
+// After the game over a click or Enter offers the name entry only to a score that reached a
+// place, and Space skips it. In a window the mouse is held by the game only in play.
 TEST_F(GameTest, AfterGameOverAClickOrEnterOffersNameEntryOnlyToAQualifyingScore) {
     AddLevelFiles({"only.znl"});
     ASSERT_TRUE(Run({
-        [&] { harness.Char(' '); },
-        WaitForPlay(),
-        [&] { Form().GameState = gsGameOver; },
+        [&] { harness.PressKey("Return", true); },
         [&] {
+            ASSERT_FALSE(harness.Fullscreen());
+            EXPECT_FALSE(harness.MouseGrabbed()) << "on the title";
+            harness.Char(' ');
+        },
+        WaitForPlay(),
+        [&] {
+            EXPECT_TRUE(harness.MouseGrabbed());
+            harness.Char('P');
+        },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsPaused);
+            EXPECT_FALSE(harness.MouseGrabbed());
+            harness.Char('p');
+        },
+        [&] { Form().GameState = gsLosingLife; },
+        [&] {
+            EXPECT_TRUE(harness.MouseGrabbed());
+            Form().GameState = gsGameOver;
+        },
+        [&] {
+            EXPECT_FALSE(harness.MouseGrabbed());
             EXPECT_EQ(Form().GameOverPrompt(), "") << "no place reached, no name asked for";
             harness.Click();
         },
         [&] {
             EXPECT_EQ(Form().GameState, gsHallOfFame);  // no place reached
+            EXPECT_FALSE(harness.MouseGrabbed());
             harness.Char(' ');
         },
         [&] { harness.Char(' '); },
