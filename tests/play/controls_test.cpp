@@ -362,74 +362,57 @@ TEST_F(ControlsTest, TheWheelAndThePointerChooseFromTheList) {
     }));
 }
 
-// A game with the pad or the keys alone: the second level set chosen, the game over and its
-// prompt, a name for the Hall of Fame made letter by letter, and the way out.
-class WholeGameTest : public ControlsTest, public ::testing::WithParamInterface<bool> {};
-
-TEST_P(WholeGameTest, OneDeviceAlonePlaysAWholeGame) {
-    const bool byPad = GetParam();
-    WriteLevels("a-quiet.znl", {kQuietLevel});
-    WriteLevels("b-quiet.znl", {kQuietLevel});
-    const int pad = byPad ? harness.AttachPad() : 0;
-    // The pad's control or the key that does the same.
-    const auto press = [&](Pad control, const char* key) {
-        return byPad ? Press(pad, control) : Press(key);
-    };
-    const auto goOn = [&] {
-        return byPad ? Press(pad, Pad::South) : std::vector<Step>{[&] { harness.Type(" "); }};
-    };
-    std::vector<Step> steps{[&] { EXPECT_FALSE(harness.TextInputOn()) << "on the title"; }};
-    Add(steps, goOn());
-    Add(steps, press(Pad::Down, "Down"));
-    Add(steps, press(Pad::South, "Return"));
-    Add(steps, {WaitForPlay(),
-                [&] {
-                    EXPECT_EQ(Form().PackIndex, 1);
-                    EXPECT_FALSE(harness.TextInputOn()) << "in play";
-                    Form().HofRank = 0;
-                    Form().GameState = gsGameOver;
-                },
-                WaitFrames(2),
-                [&] {
-                    // A line under the game-over picture names the device's key.
-                    EXPECT_EQ(Form().GameOverPrompt(),
-                              std::string("Press ") + (byPad ? "<A>" : "<ENTER>") +
-                                  " to enter your name, <SPACE> to skip it");
-                    EXPECT_GT(Count(Shown(), RECT{0, 270, 640, 300}, kLightYellow565), 100);
-                    EXPECT_GT(Shows(Shown(), *Form().ZnText, 2, 152, 220), 0.99)
-                        << "the game-over picture";
-                }});
-    Add(steps, press(Pad::South, "Return"));
-    Add(steps, {[&] {
-            EXPECT_EQ(Form().GameState, gsNameEntry);
-            EXPECT_TRUE(harness.TextInputOn()) << "typing a name";
-        }});
-    // Up twice: A, then B; taken; down from the letters' end: &, ?, !; taken; a letter begun
-    // and removed.
-    const std::pair<Pad, const char*> letters[] = {
-        {Pad::Up, "Up"},       {Pad::Up, "Up"},     {Pad::South, "Right"},
-        {Pad::Down, "Down"},   {Pad::Down, "Down"}, {Pad::Down, "Down"},
-        {Pad::South, "Right"}, {Pad::Up, "Up"},     {Pad::Left, "Left"}};
-    for (const auto& [control, key] : letters) {
-        Add(steps, press(control, key));
+// At the game over the prompt names the enter key of the device last used, and the keys or the
+// pad alone make a name letter by letter and enter it.
+TEST_F(ControlsTest, TheGameOverPromptAndTheNameEntryByTheKeysOrThePad) {
+    WriteLevels("quiet.znl", {kQuietLevel});
+    for (const bool byPad : {false, true}) {
+        SCOPED_TRACE(byPad ? "the pad" : "the keys");
+        const int pad = byPad ? harness.AttachPad() : 0;
+        // The pad's control or the key that does the same.
+        const auto press = [&, pad, byPad](Pad control, const char* key) {
+            return byPad ? Press(pad, control) : Press(key);
+        };
+        std::vector<Step> steps = press(Pad::Down, "Down");
+        Add(steps, {[&] {
+                        EXPECT_FALSE(harness.TextInputOn()) << "in play";
+                        Form().HofRank = 0;
+                        Form().GameState = gsGameOver;
+                    },
+                    WaitFrames(2),
+                    [&, byPad] {
+                        // A line under the game-over picture names the device's key.
+                        EXPECT_EQ(Form().GameOverPrompt(),
+                                  std::string("Press ") + (byPad ? "<A>" : "<ENTER>") +
+                                      " to enter your name, <SPACE> to skip it");
+                        EXPECT_GT(Count(Shown(), RECT{0, 270, 640, 300}, kLightYellow565), 100);
+                        EXPECT_GT(Shows(Shown(), *Form().ZnText, 2, 152, 220), 0.99)
+                            << "the game-over picture";
+                    }});
+        Add(steps, press(Pad::South, "Return"));
+        Add(steps, {[&] {
+                EXPECT_EQ(Form().GameState, gsNameEntry);
+                EXPECT_TRUE(harness.TextInputOn()) << "typing a name";
+            }});
+        // Up twice: A, then B; taken; down from the letters' end: &, ?, !; taken; a letter begun
+        // and removed.
+        const std::pair<Pad, const char*> letters[] = {
+            {Pad::Up, "Up"},       {Pad::Up, "Up"},     {Pad::South, "Right"},
+            {Pad::Down, "Down"},   {Pad::Down, "Down"}, {Pad::Down, "Down"},
+            {Pad::South, "Right"}, {Pad::Up, "Up"},     {Pad::Left, "Left"}};
+        for (const auto& [control, key] : letters) {
+            Add(steps, press(control, key));
+        }
+        Add(steps, {[&] { EXPECT_EQ(Form().PlayerName, "B!"); }});
+        Add(steps, press(Pad::Start, "Return"));
+        Add(steps, {[&] {
+                EXPECT_EQ(Form().GameState, gsHallOfFame);
+                EXPECT_EQ(Form().HallOfFame[0].Name, "B!");
+                EXPECT_FALSE(harness.TextInputOn());
+                harness.CloseWindow();
+            }});
+        ASSERT_TRUE(Play(steps));
     }
-    Add(steps, {[&] { EXPECT_EQ(Form().PlayerName, "B!"); }});
-    Add(steps, press(Pad::Start, "Return"));
-    Add(steps, {[&] {
-            EXPECT_EQ(Form().GameState, gsHallOfFame);
-            EXPECT_EQ(Form().HallOfFame[0].Name, "B!");
-            EXPECT_FALSE(harness.TextInputOn());
-        }});
-    Add(steps, goOn());
-    Add(steps, {[&] {
-                    EXPECT_EQ(Form().GameState, gsTitle);
-                    harness.Char(27);
-                },
-                [&] { harness.Char(27); }});
-    ASSERT_TRUE(Run(steps));
 }
-
-INSTANTIATE_TEST_SUITE_P(Devices, WholeGameTest, ::testing::Bool(),
-                         [](const auto& info) { return std::string(info.param ? "Pad" : "Keys"); });
 
 }  // namespace
