@@ -58,31 +58,26 @@ class InstalledGameTest : public GameTest {
     }
 };
 
-TEST_F(InstalledGameTest, TheScoreFileAfterANameEntryLandsInThePlayersFolder) {
+// The player's level files are listed beside the shipped ones, one of a shipped name in its
+// place; the score file after a name entry lands in the player's folder.
+TEST_F(InstalledGameTest, ThePlayersFolderHoldsLevelFilesAndTheScoreFile) {
+    folder.Write("prefix/share/zintrel/Harbour.znl", "Zintrel Level File Version 1.0\n");
     Locate(folder);
+    folder.Write("data/zintrel/Aaa.znl", "Zintrel Level File Version 1.0\n");
+    folder.Write("data/zintrel/harbour.ZNL", "Zintrel Level File Version 1.0\n");
     folder.Write("data/zintrel/znscore.hof", "9500 Bea\r\n");
     const auto shipped = Contents(folder, "prefix");
+    ASSERT_TRUE(Run({[&] {
+        EXPECT_EQ(*Form().PackFiles,
+                  (std::vector<std::string>{"Aaa.znl", "GullCoast.znk", "harbour.ZNL"}));
+        harness.CloseWindow();
+    }}));
     ASSERT_TRUE(EnterNameAndClose(1, 9000, "Ada"));
     EXPECT_EQ(Form().HallOfFame[0].Name, "Bea");
     form.reset();
     EXPECT_EQ(folder.Read("data/zintrel/znscore.hof").substr(0, 20), "9500 Bea\r\n9000 Ada\r\n");
     EXPECT_FALSE(folder.Holds("znscore.hof"));
     EXPECT_EQ(Contents(folder, "prefix"), shipped);
-}
-
-TEST_F(InstalledGameTest, ThePlayersLevelFilesAreListedBesideTheShippedOnes) {
-    folder.Write("prefix/share/zintrel/Harbour.znl", "Zintrel Level File Version 1.0\n");
-    Locate(folder);
-    folder.Write("data/zintrel/Aaa.znl", "Zintrel Level File Version 1.0\n");
-    folder.Write("data/zintrel/harbour.ZNL", "Zintrel Level File Version 1.0\n");
-    ASSERT_TRUE(Run({
-        [&] {
-            EXPECT_EQ(*Form().PackFiles,
-                      (std::vector<std::string>{"Aaa.znl", "GullCoast.znk", "harbour.ZNL"}));
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
 }
 
 class InstalledLevelsTest : public ::testing::Test, protected LevelFields {
