@@ -254,34 +254,28 @@ TEST_F(AlteredRecordTest, APartedReplayThatRunsOutOfItsRecordComparesTheDumpItDi
                     "1190: paddle\\.x recorded .*"));
 }
 
-// The Hall of Fame beside a replay is not the one that decided the recorded game's name entry.
-TEST_F(AlteredRecordTest, TheRecordedHallOfFameDecidesTheNameEntry) {
-    const auto named =
-        std::find_if(RecordedGames().begin(), RecordedGames().end(),
-                     [](const RecordedGame& game) { return game.name == "flock-30"; });
-    ASSERT_NE(named, RecordedGames().end());
+// What a replay's folder holds beside the recorded files changes nothing: a full Hall of Fame
+// (the recorded one decided the name entry, and the replay leaves it as it is), and level sets
+// and a tune that the game would have found before the recorded ones.
+TEST_F(AlteredRecordTest, TheFilesBesideTheRecordedOnesChangeNothing) {
+    const auto game = [](const std::function<bool(const RecordedGame&)>& which) {
+        return *std::find_if(RecordedGames().begin(), RecordedGames().end(), which);
+    };
+    const RecordedGame named = game([](const RecordedGame& g) { return g.name == "flock-30"; });
+    const RecordedGame shipped = game([](const RecordedGame& g) { return g.levels == "shipped"; });
     std::string best;
     for (int place = 0; place < 24; ++place) {
         best += "999999 Champion\r\n";
     }
     folder.Write("znscore.hof", best);
-    const platform::SessionOutcome outcome = Replay(*named, RecordingOf(*named));
-    EXPECT_TRUE(outcome.matched) << outcome.report;
-    EXPECT_EQ(folder.Read("znscore.hof"), best) << "a replay leaves the Hall of Fame as it is";
-}
-
-// The level sets and tunes a replay's folders hold besides the recorded ones change nothing:
-// the game finds what the recorded game found.
-TEST_F(AlteredRecordTest, LevelFilesAndTunesBesideTheRecordedOnesChangeNothing) {
-    const auto shipped =
-        std::find_if(RecordedGames().begin(), RecordedGames().end(),
-                     [](const RecordedGame& game) { return game.levels == "shipped"; });
-    ASSERT_NE(shipped, RecordedGames().end());
     // The recorded game took the second of its two level sets; here it would be another.
     WriteLevels("Aaa.znl", {"1,1,1\nGull=100,80,-90,0,0,0,0"});
     WriteLevels("Abb.znl", {"1,1,1\nGull=200,80,-90,0,0,0,0"});
     folder.Write("aaa.mid", "MThd");
-    const platform::SessionOutcome outcome = Replay(*shipped, RecordingOf(*shipped));
+    platform::SessionOutcome outcome = Replay(named, RecordingOf(named));
+    EXPECT_TRUE(outcome.matched) << outcome.report;
+    EXPECT_EQ(folder.Read("znscore.hof"), best) << "a replay leaves the Hall of Fame as it is";
+    outcome = Replay(shipped, RecordingOf(shipped));
     EXPECT_TRUE(outcome.matched) << outcome.report;
 }
 
