@@ -13,10 +13,21 @@ constexpr RECT kOutline{2, 2, 638, 478};
 
 using TitleAndInformationTest = ScreenTest;
 
-// Names from x = 128, scores ending at x = 512, 16 pixels a place; the place of the last game
-// framed (place 0 is the name entry's to check), again after lost surfaces.
-TEST_F(TitleAndInformationTest, TheHallOfFameFramesThePlaceOfTheLastGame) {
+// The Hall of Fame: names from x = 128, scores ending at x = 512, 16 pixels a place; the place
+// of the last game framed (place 0 is the name entry's to check), again after lost surfaces.
+// The Scoring screen: ten sprites at every visit, the gull and the Bazzle above, four rows of
+// two eggs below, drawn over the picture.
+TEST_F(TitleAndInformationTest, TheHallOfFameFramesTheLastGamesPlaceAndTheScoringShowsTenSprites) {
     const RECT last{120, 448, 520, 464};
+    const auto expectSprites = [&] {
+        EXPECT_EQ(Form().GullList.size(), 10u);
+        EXPECT_EQ(Ink(Background(), RECT{40, 80, 104, 144}), 0);
+        for (const POINT at : {POINT{40, 80}, POINT{40, 150}, POINT{10, 268}, POINT{330, 388}}) {
+            EXPECT_GT(Ink(Shown(), RECT{at.x, at.y, at.x + 32, at.y + 32}), 100)
+                << at.x << "," << at.y;
+        }
+    };
+    std::int32_t gullFrame = 0;
     ASSERT_TRUE(Run({
         [&] {
             Form().HallOfFame[1].Name.clear();
@@ -43,25 +54,8 @@ TEST_F(TitleAndInformationTest, TheHallOfFameFramesThePlaceOfTheLastGame) {
         },
         [&] {
             EXPECT_EQ(Form().GameState, gsTitle);
-            harness.Char(27);
+            harness.Char('s');
         },
-        [&] { harness.Char(27); },
-    }));
-}
-
-TEST_F(TitleAndInformationTest, TheScoringScreenShowsTenSpritesAtEveryVisit) {
-    // The gull and the Bazzle above, four rows of two eggs below, drawn over the picture.
-    const auto expectSprites = [&] {
-        EXPECT_EQ(Form().GullList.size(), 10u);
-        EXPECT_EQ(Ink(Background(), RECT{40, 80, 104, 144}), 0);
-        for (const POINT at : {POINT{40, 80}, POINT{40, 150}, POINT{10, 268}, POINT{330, 388}}) {
-            EXPECT_GT(Ink(Shown(), RECT{at.x, at.y, at.x + 32, at.y + 32}), 100)
-                << at.x << "," << at.y;
-        }
-    };
-    std::int32_t gullFrame = 0;
-    ASSERT_TRUE(Run({
-        [&] { harness.Char('s'); },
         [&] {
             EXPECT_EQ(Form().GameState, gsScoring);
             expectSprites();
