@@ -85,7 +85,8 @@ TEST_F(GameTest, ClicksInPlayReleaseTheBallAndFireAndTheHiddenWordWorksOnlyWhile
 }
 
 // After the game over a click or Enter offers the name entry only to a score that reached a
-// place, and Space skips it. In a window the mouse is held by the game only in play.
+// place, and Space skips it; Esc there stores nothing. In a window the mouse is held by the game
+// only in play.
 TEST_F(GameTest, AfterGameOverAClickOrEnterOffersNameEntryOnlyToAQualifyingScore) {
     AddLevelFiles({"only.znl"});
     ASSERT_TRUE(Run({
@@ -140,6 +141,9 @@ TEST_F(GameTest, AfterGameOverAClickOrEnterOffersNameEntryOnlyToAQualifyingScore
         },
         [&] { harness.Char(27); },
     }));
+    EXPECT_EQ(Form().HallOfFame[3].Score, 4200) << "Esc in the name entry stores nothing";
+    form.reset();
+    EXPECT_FALSE(folder.Holds("znscore.hof"));
 }
 
 }  // namespace
