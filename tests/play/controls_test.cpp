@@ -253,7 +253,10 @@ TEST_F(ControlsTest, AKeyTakenAnewMovesThePaddleAndTheDefaultsComeBack) {
     }));
     EXPECT_NE(SettingsText().find("key_left = A\n"), std::string::npos);
     ASSERT_TRUE(Run({
-        [&] { harness.Char('o'); },
+        [&] {
+            EXPECT_EQ(platform::OptionValue(Option::KeyLeft), "A") << "read back at start";
+            harness.Char('o');
+        },
         clickRow(Option::DefaultControls),
         [&] {
             EXPECT_EQ(platform::OptionValue(Option::KeyLeft), "Left");

@@ -1,6 +1,6 @@
 // The title, Hall of Fame, Scoring and About screens: what each frames and where its lines are,
 // and the redraw after lost surfaces; the title's menu by the pad and its prompts; the Options
-// screen's rows stepped and kept.
+// screen's rows stepped.
 #include "levels/screens.h"
 #include "support/screen_fixture.h"
 
@@ -132,12 +132,11 @@ TEST_F(TitleAndInformationTest, TheAboutScreenShowsTheCreditsAndTheFarewellTakes
 // The title writes its menu in black onto the picture, again after lost surfaces; it opens the
 // Options by O, and by the pad's d-pad and south button, after which it names the pad's buttons,
 // and after a key the keys again. On the Options screen every row that steps goes down and back
-// up by the arrow keys, Down goes to the next row, and the wheel and a click on an arrow step too.
-// What the player leaves is in the settings file, and the next start reads it back.
-TEST_F(TitleAndInformationTest, TheTitlesMenuOpensTheOptionsWhoseRowsStepAndAreKept) {
-    UseSettings(
-        "fullscreen = no\nwindow_x = 0\nwindow_y = 0\nwindow_width = 1280\n"
-        "window_height = 960\n");
+// up by the arrow keys, and Down goes to the next row.
+TEST_F(TitleAndInformationTest, TheTitlesMenuOpensTheOptionsWhoseRowsStepBothWays) {
+    const std::string window =
+        "fullscreen = no\nwindow_x = 0\nwindow_y = 0\nwindow_width = 1280\nwindow_height = 960\n";
+    UseSettings(window);
     const int pad = harness.AttachPad();
     // "<H>": written for the keys, not for a pad, whose d-pad reaches the line.
     const auto namesKeys = [&] {
@@ -170,11 +169,8 @@ TEST_F(TitleAndInformationTest, TheTitlesMenuOpensTheOptionsWhoseRowsStepAndAreK
         }});
     Add(steps, Press(pad, Pad::South));
     auto before = std::make_shared<std::string>();
-    std::int32_t music = -1, speed = -1;
     for (std::int32_t row = 0; row < TKestovForm::OptionRows(); ++row) {
         const Option option = TKestovForm::OptionOfRow(row);
-        music = option == Option::MusicVolume ? row : music;
-        speed = option == Option::GameSpeed ? row : speed;
         if (!platform::TakesKey(option) && !platform::TakesButton(option) &&
             option != Option::DefaultControls) {
             Add(steps, {[&, row] {
@@ -191,15 +187,6 @@ TEST_F(TitleAndInformationTest, TheTitlesMenuOpensTheOptionsWhoseRowsStepAndAreK
         }
         Add(steps, {[&] { harness.PressKey("Down"); }});
     }
-    // The music down to 70 %, the game at 90 %.
-    steps.push_back([&] { Form().OptionChoice = music; });
-    for (int notch = 0; notch < 3; ++notch) {
-        steps.push_back([&] { harness.TurnWheel(-1); });
-    }
-    steps.push_back([&] {
-        const RECT arrow = TKestovForm::OptionArrow(speed, -1);
-        harness.ClickAt((arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2);
-    });
     Add(steps, Press(pad, Pad::East));
     Add(steps, Press("Up"));
     Add(steps, {[&] {
@@ -209,16 +196,11 @@ TEST_F(TitleAndInformationTest, TheTitlesMenuOpensTheOptionsWhoseRowsStepAndAreK
                 },
                 [&] { harness.Char(27); }});
     ASSERT_TRUE(Run(steps));
-    const platform::Settings kept = platform::ParseSettings(SettingsText()).settings;
-    EXPECT_EQ(kept.sound.music, 70);
-    EXPECT_EQ(kept.play.gameSpeed, 90);
-    EXPECT_FALSE(kept.fullscreen);
-    EXPECT_EQ(kept.controls, platform::ControlSettings{});
-    ASSERT_TRUE(Run({[&] {
-        EXPECT_EQ(platform::OptionValue(Option::MusicVolume), "70 %");
-        EXPECT_EQ(platform::OptionValue(Option::GameSpeed), "90 %");
-        harness.CloseWindow();
-    }}));
+    // Every row is kept as it was; the window may have moved.
+    const platform::Settings start = platform::ParseSettings(window).settings;
+    platform::Settings kept = platform::ParseSettings(SettingsText()).settings;
+    kept.window = start.window;
+    EXPECT_EQ(kept, start);
 }
 
 }  // namespace
