@@ -18,12 +18,14 @@ class SelectionTest : public ScreenTest {
     bool Marked() { return Count(Background(), kMark, kYellow565) == 100; }
 };
 
-// Twenty-five names, paged by twenty; the first page runs on past its twentieth name to the
-// bottom edge. Up on the first name and Down on the last draw nothing again.
+// Twenty-five names, listed from the start, paged by twenty; the first page runs on past its
+// twentieth name to the bottom edge. Up on the first name and Down on the last draw nothing again.
 TEST_F(SelectionTest, TheNamesArePagedByTwentyWithTheSelectionFramed) {
     std::vector<std::string> names;
     for (int i = 1; i <= 25; ++i) {
-        names.push_back((i < 10 ? "pack0" : "pack") + std::to_string(i) + ".znl");
+        // Sorted whatever their case.
+        names.push_back((i % 2 == 0 ? "pack" : "Pack") + std::string(i < 10 ? "0" : "") +
+                        std::to_string(i) + ".znl");
     }
     AddLevelFiles(names);
     const auto keys = [&](int count, int key) {
@@ -32,7 +34,16 @@ TEST_F(SelectionTest, TheNamesArePagedByTwentyWithTheSelectionFramed) {
         }
     };
     ASSERT_TRUE(Run({
-        [&] { harness.Click(); },
+        [&] {
+            // At start the cursor is hidden and held in the screen's play band.
+            EXPECT_EQ(Form().GameState, gsTitle);
+            EXPECT_TRUE(Form().Activated);
+            EXPECT_TRUE(Form().AppActive);
+            EXPECT_EQ(harness.CursorCount(), -1);
+            EXPECT_EQ(harness.CursorClip(), (RECT{0, 25, 640, 455}));
+            EXPECT_GT(harness.PresentedFrames(), 0);
+            harness.Click();
+        },
         [&] {
             EXPECT_EQ(Form().GameState, gsSelectPack);
             EXPECT_EQ(*Form().PackFiles, names);
