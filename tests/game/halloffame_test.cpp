@@ -195,16 +195,12 @@ TEST(ScoreFileTest, AnOddPlaceIsReadAsTheDefaultsOrNamedInOneLine) {
     EXPECT_EQ(folder.Read(kScoreFileName), "5000 Keeper\r\n");
 }
 
-class ScoringTest : public ::testing::Test {
-  protected:
+// A score climbs past strictly lower scores only, and its new entry pushes the rest down; in
+// the hidden mode the rank stays where it was.
+TEST(ScoringTest, PointsClimbPastStrictlyLowerScoresOnly) {
     TestFolder folder;  // nothing saved before; what the form saves stays here
     platform::Harness harness;
     TKestovForm form;
-};
-
-// A score climbs past strictly lower scores only, and its new entry pushes the rest down; in
-// the hidden mode the rank stays where it was.
-TEST_F(ScoringTest, PointsClimbPastStrictlyLowerScoresOnly) {
     form.InsertHighScore("Nobody");
     EXPECT_FALSE(form.HofChanged) << "a score without a place is not inserted";
     EXPECT_EQ(form.HallOfFame[23].Score, 200);

@@ -35,19 +35,16 @@ void Install(const TestFolder& folder) {
                   folder.Path() / "prefix/share/zintrel/GullCoast.znk");
 }
 
-// Uses the folders the program entry would locate for it, the player's data under "data"; the
-// test's folder stays the current one.
-void Locate(const TestFolder& folder) {
-    platform::UseGameFolders(platform::LocateGameFolders(
-        {(folder.Path() / "prefix/bin").string(), (folder.Path() / "data").string(), ""}));
-}
-
 class InstalledGameTest : public GameTest {
   protected:
     void SetUp() override {
         GameTest::SetUp();
         fs::remove(folder.Path() / "ZNTitle.jpg");  // read from the install only
         Install(folder);
+        // The folders the program entry would locate for it, the player's data under "data";
+        // the test's folder stays the current one.
+        platform::UseGameFolders(platform::LocateGameFolders(
+            {(folder.Path() / "prefix/bin").string(), (folder.Path() / "data").string(), ""}));
     }
     void TearDown() override {
         GameTest::TearDown();
@@ -59,7 +56,6 @@ class InstalledGameTest : public GameTest {
 // place; the score file after a name entry lands in the player's folder.
 TEST_F(InstalledGameTest, ThePlayersFolderHoldsLevelFilesAndTheScoreFile) {
     folder.Write("prefix/share/zintrel/Harbour.znl", "Zintrel Level File Version 1.0\n");
-    Locate(folder);
     folder.Write("data/zintrel/Aaa.znl", "Zintrel Level File Version 1.0\n");
     folder.Write("data/zintrel/harbour.ZNL", "Zintrel Level File Version 1.0\n");
     folder.Write("data/zintrel/znscore.hof", "9500 Bea\r\n");
@@ -80,7 +76,6 @@ TEST_F(InstalledGameTest, ThePlayersFolderHoldsLevelFilesAndTheScoreFile) {
 // A damaged pack of the player's with a shipped pack's name is read in its place, and its
 // reader's message ends the game; the file is left as it is.
 TEST_F(InstalledGameTest, ADamagedPlayersPackOfAShippedNameGivesTheReadersMessage) {
-    Locate(folder);
     folder.Write("data/zintrel/gullcoast.znk", "ZNK1 broken");
     ASSERT_TRUE(Run({[&] { harness.Char(' '); }}));  // one level set: played at once
     ASSERT_EQ(harness.MessageBoxes().size(), 1u);
