@@ -1,7 +1,6 @@
 // The command line: what it asks for, its mistakes named in one line, and the answers printed.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <optional>
 #include <sstream>
 #include <string>

@@ -3,7 +3,6 @@
 // picture, the paddle's extras and the sky under the status line, lost surfaces, a mouse that
 // fails, and the tune each level start picks.
 #include <algorithm>
-#include <cstring>
 #include <map>
 
 #include "playfield/spritekinds.h"

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iostream>
 #include <random>
@@ -14,7 +13,6 @@
 #include <gmock/gmock.h>
 
 #include "platform/api/forms.h"
-#include "platform/api/services.h"
 #include "platform/session/dumps.h"
 #include "platform/session/recording.h"
 #include "support/recorded_games.h"
