@@ -97,9 +97,7 @@ TEST_F(DirectXFormTest, StartUpFailuresAreReportedOrRaised) {
     }
 }
 
-// The frame clock measures each step: in microseconds of the counter, or without a counter in
-// whole milliseconds.
-TEST_F(DirectXFormTest, TheFrameClockMeasuresEachStep) {
+TEST_F(DirectXFormTest, TheFrameClockMeasuresEachStepWithOrWithoutACounter) {
     TestForm form;
     form.StartTimer();
     EXPECT_TRUE(form.HighResTimer);
@@ -114,7 +112,7 @@ TEST_F(DirectXFormTest, TheFrameClockMeasuresEachStep) {
     EXPECT_NEAR(form.Elapsed, 0.016, 1e-12);
     EXPECT_EQ(form.NowCount, form.LastCount);
 
-    harness.SetCounterFrequency(0);
+    harness.SetCounterFrequency(0);  // whole milliseconds
     TestForm coarse;
     coarse.StartTimer();
     EXPECT_FALSE(coarse.HighResTimer);

@@ -62,10 +62,9 @@ TEST_F(PlayTest, PastTheLastLevelTheFirstComesAgainWithRandomValues) {
             TKestovForm& f = Form();
             EXPECT_TRUE(f.RandomLevel);
             EXPECT_EQ(SurfacePixels(Background()).pixels, firstPicture);
-            // The first level's four gulls, where it puts them.
+            // The first level's four gulls, flying as it sets them out.
             ASSERT_EQ(f.GullList.size(), 4u);
             EXPECT_EQ(f.GullsLeft, 4);
-            // The first level's four gulls, flying as it sets them out.
             for (std::size_t i = 0; i < 4; ++i) {
                 EXPECT_EQ(f.GullList[i].Y, 90);
                 EXPECT_EQ(f.GullList[i].DX, -70);
