@@ -45,7 +45,6 @@ TEST(DirectXErrorsTest, TheTablePlacesTheObjectNameAsEachSentenceNeeds) {
         // Results outside the table get the default sentence.
         {DDERR_OVERLAPPINGRECTS,
          "An unknown DirectX exception has occurred while processing BmpGulls"},
-        {E_NOINTERFACE, "An unknown DirectX exception has occurred while processing BmpGulls"},
         {12345, "An unknown DirectX exception has occurred while processing BmpGulls"},
     };
     for (const auto& [code, sentence] : sentences) {

@@ -1,7 +1,6 @@
 // The command line: what it asks for, its mistakes named in one line, and the answers printed.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -62,16 +61,15 @@ TEST(CommandLineTest, OptionsWithTheirFilesAreTaken) {
     EXPECT_EQ(Parsed({"--video-scale=4", "--video=a.mkv", "--replay=a.rec"}).videoScale, 4);
 }
 
-// What the program prints and its status for each are the command line script's to check.
+// Help and version answer beside sound options only; the usage names the options, the keys and
+// the manual page. What the program prints and its status for each are the command line
+// script's to check.
 TEST(CommandLineTest, HelpAndVersionAnswerBesideSoundOptionsOnly) {
     EXPECT_EQ(Answered({"--help", "--record", "a.rec"}).out, Usage());
     EXPECT_EQ(Parsed({"--record", "a.rec", "--version"}).request, CommandLine::Request::Version);
     EXPECT_EQ(Parsed({"--version", "-h"}).request, CommandLine::Request::Version);
     EXPECT_EQ(Answered({"--help", "--reccord"}).status, 2) << "a mistake beside them is named";
     EXPECT_EQ(Answered({"--record", "game.rec"}).status, std::nullopt) << "a game to play";
-}
-
-TEST(CommandLineTest, TheUsageNamesTheOptionsTheKeysAndTheManualPage) {
     const std::string usage = Usage();
     EXPECT_TRUE(usage.starts_with("Usage: zintrel [--record FILE | --replay FILE | --edit FILE]\n"))
         << usage;

@@ -1,27 +1,7 @@
-// Start-up, the farewell and the exit path, and the failures that end the program.
+// The failures that end the program at start or on the way to play.
 #include "support/game_fixture.h"
 
-#include "platform/api/cursor.h"
-
 namespace {
-
-TEST_F(GameTest, StartUpPreparesTheRecordAndTheTitle) {
-    AddLevelFiles({"b.znk", "A.znl"});
-    ASSERT_TRUE(Run({
-        [&] {
-            EXPECT_EQ(Form().GameState, gsTitle);
-            EXPECT_TRUE(Form().Activated);
-            EXPECT_TRUE(Form().AppActive);
-            EXPECT_EQ(harness.CursorCount(), -1);
-            EXPECT_TRUE(harness.CursorClipped());
-            EXPECT_EQ(harness.CursorClip(), (RECT{0, 25, 640, 455}));
-            EXPECT_EQ(*Form().PackFiles, (std::vector<std::string>{"A.znl", "b.znk"}));
-            EXPECT_GT(harness.PresentedFrames(), 0);
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
-}
 
 // A failure at start (before the main loop) or on the way to play ends the program on its
 // message.

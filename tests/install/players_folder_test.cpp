@@ -1,15 +1,12 @@
 // The installed game in play: the player's folder made, read and written, and the shipped files
 // beside it read and never written. A player's folder that cannot be written is the installed
 // game script's.
-#include <exception>
 #include <filesystem>
 #include <map>
 #include <string>
 
-#include "levels/levelset.h"
 #include "platform/api/gamefolders.h"
 #include "support/game_fixture.h"
-#include "support/level_fields.h"
 
 namespace {
 
@@ -38,19 +35,16 @@ void Install(const TestFolder& folder) {
                   folder.Path() / "prefix/share/zintrel/GullCoast.znk");
 }
 
-// Uses the folders the program entry would locate for it, the player's data under "data"; the
-// test's folder stays the current one.
-void Locate(const TestFolder& folder) {
-    platform::UseGameFolders(platform::LocateGameFolders(
-        {(folder.Path() / "prefix/bin").string(), (folder.Path() / "data").string(), ""}));
-}
-
 class InstalledGameTest : public GameTest {
   protected:
     void SetUp() override {
         GameTest::SetUp();
         fs::remove(folder.Path() / "ZNTitle.jpg");  // read from the install only
         Install(folder);
+        // The folders the program entry would locate for it, the player's data under "data";
+        // the test's folder stays the current one.
+        platform::UseGameFolders(platform::LocateGameFolders(
+            {(folder.Path() / "prefix/bin").string(), (folder.Path() / "data").string(), ""}));
     }
     void TearDown() override {
         GameTest::TearDown();
@@ -58,10 +52,19 @@ class InstalledGameTest : public GameTest {
     }
 };
 
-TEST_F(InstalledGameTest, TheScoreFileAfterANameEntryLandsInThePlayersFolder) {
-    Locate(folder);
+// The player's level files are listed beside the shipped ones, one of a shipped name in its
+// place; the score file after a name entry lands in the player's folder.
+TEST_F(InstalledGameTest, ThePlayersFolderHoldsLevelFilesAndTheScoreFile) {
+    folder.Write("prefix/share/zintrel/Harbour.znl", "Zintrel Level File Version 1.0\n");
+    folder.Write("data/zintrel/Aaa.znl", "Zintrel Level File Version 1.0\n");
+    folder.Write("data/zintrel/harbour.ZNL", "Zintrel Level File Version 1.0\n");
     folder.Write("data/zintrel/znscore.hof", "9500 Bea\r\n");
     const auto shipped = Contents(folder, "prefix");
+    ASSERT_TRUE(Run({[&] {
+        EXPECT_EQ(*Form().PackFiles,
+                  (std::vector<std::string>{"Aaa.znl", "GullCoast.znk", "harbour.ZNL"}));
+        harness.CloseWindow();
+    }}));
     ASSERT_TRUE(EnterNameAndClose(1, 9000, "Ada"));
     EXPECT_EQ(Form().HallOfFame[0].Name, "Bea");
     form.reset();
@@ -70,47 +73,13 @@ TEST_F(InstalledGameTest, TheScoreFileAfterANameEntryLandsInThePlayersFolder) {
     EXPECT_EQ(Contents(folder, "prefix"), shipped);
 }
 
-TEST_F(InstalledGameTest, ThePlayersLevelFilesAreListedBesideTheShippedOnes) {
-    folder.Write("prefix/share/zintrel/Harbour.znl", "Zintrel Level File Version 1.0\n");
-    Locate(folder);
-    folder.Write("data/zintrel/Aaa.znl", "Zintrel Level File Version 1.0\n");
-    folder.Write("data/zintrel/harbour.ZNL", "Zintrel Level File Version 1.0\n");
-    ASSERT_TRUE(Run({
-        [&] {
-            EXPECT_EQ(*Form().PackFiles,
-                      (std::vector<std::string>{"Aaa.znl", "GullCoast.znk", "harbour.ZNL"}));
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
-}
-
-class InstalledLevelsTest : public ::testing::Test, protected LevelFields {
-  protected:
-    void SetUp() override {
-        Install(folder);
-        Locate(folder);
-    }
-    void TearDown() override { platform::UseGameFolders({}); }
-
-    // The message of the error reading the level set raises, or "" when it reads.
-    std::string Read(const std::string& name) {
-        try {
-            ReadLevelSet(Set(), name);
-        } catch (const std::exception& error) {
-            return error.what();
-        }
-        return "";
-    }
-
-    TestFolder folder;
-};
-
-TEST_F(InstalledLevelsTest, ADamagedPlayersPackOfAShippedNameGivesTheReadersMessage) {
-    EXPECT_EQ(Read("GullCoast.znk"), "");
-    EXPECT_GT(Levels.Count, 0);
+// A damaged pack of the player's with a shipped pack's name is read in its place, and its
+// reader's message ends the game; the file is left as it is.
+TEST_F(InstalledGameTest, ADamagedPlayersPackOfAShippedNameGivesTheReadersMessage) {
     folder.Write("data/zintrel/gullcoast.znk", "ZNK1 broken");
-    EXPECT_EQ(Read("GullCoast.znk"), "Level pack GullCoast.znk corrupted. Aborting.");
+    ASSERT_TRUE(Run({[&] { harness.Char(' '); }}));  // one level set: played at once
+    ASSERT_EQ(harness.MessageBoxes().size(), 1u);
+    EXPECT_EQ(harness.MessageBoxes()[0].text, "Level pack gullcoast.znk corrupted. Aborting.");
     EXPECT_EQ(folder.Read("data/zintrel/gullcoast.znk"), "ZNK1 broken");
 }
 

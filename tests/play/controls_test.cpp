@@ -23,11 +23,13 @@ class ControlsTest : public PlayTest {
     }
 };
 
-// The stick drives the paddle across in about half a second at full deflection, inside its
-// dead zone it holds it still, and the d-pad drives it at a speed that rises while held.
-TEST_F(ControlsTest, TheStickAndTheDpadTakeThePaddleToBothEnds) {
+// The stick drives the paddle across in about half a second at full deflection, inside its dead
+// zone it holds it still, and the d-pad drives it at a speed that rises while held. The south
+// button is the mouse's button; Start pauses and resumes; a pad unplugged in play pauses the
+// game, and one plugged in acts at once; Back leaves as Esc does.
+TEST_F(ControlsTest, ThePadDrivesThePaddleLaunchesFiresPausesAndIsUnplugged) {
     WriteLevels("quiet.znl", {kQuietLevel});
-    const int pad = harness.AttachPad();
+    int pad = harness.AttachPad();
     std::uint64_t mark = 0;
     double still = 0;
     ASSERT_TRUE(Play({
@@ -70,20 +72,6 @@ TEST_F(ControlsTest, TheStickAndTheDpadTakeThePaddleToBothEnds) {
         [&] { harness.PadButton(pad, Pad::Right, true); },
         PaddleAt(576),
         [&] { harness.PadButton(pad, Pad::Right, false); },
-        [&] { harness.PadButton(pad, Pad::Back, true); },
-        [&] {
-            EXPECT_EQ(Form().GameState, gsAbout) << "Back leaves as Esc does";
-            harness.Char(27);
-        },
-    }));
-}
-
-// The south button is the mouse's button; Start pauses and resumes; a pad unplugged in play
-// pauses the game, and one plugged in acts at once.
-TEST_F(ControlsTest, ThePadLaunchesFiresPausesAndIsUnplugged) {
-    WriteLevels("quiet.znl", {kQuietLevel});
-    int pad = harness.AttachPad();
-    ASSERT_TRUE(Play({
         [&] {
             Form().ShotgunPower = true;
             harness.PadButton(pad, Pad::South, true);
@@ -118,41 +106,13 @@ TEST_F(ControlsTest, ThePadLaunchesFiresPausesAndIsUnplugged) {
         [&] { harness.PadButton(pad, Pad::Start, true); },
         [&] {
             EXPECT_EQ(Form().GameState, gsPlaying) << "a pad plugged in acts at once";
+            harness.PadButton(pad, Pad::Start, false);
+        },
+        [&] { harness.PadButton(pad, Pad::Back, true); },
+        [&] {
+            EXPECT_EQ(Form().GameState, gsAbout) << "Back leaves as Esc does";
             harness.Char(27);
         },
-        [&] { harness.Char(27); },
-    }));
-}
-
-// The arrow keys drive the paddle while held, at a speed that rises; Space still launches.
-TEST_F(ControlsTest, TheArrowKeysTakeThePaddleToBothEnds) {
-    WriteLevels("quiet.znl", {kQuietLevel});
-    std::uint64_t mark = 0;
-    ASSERT_TRUE(Play({
-        [&] { harness.PressKey("Left"); },
-        PaddleAt(0),
-        [&] {
-            harness.ReleaseKey("Left");
-            mark = harness.ClockMicros();
-            harness.PressKey("Right");
-        },
-        PaddleAt(576),
-        [&] {
-            // From 400 pixels a second to three times that in half a second: 400 pixels, and
-            // the last 176 at full speed.
-            EXPECT_NEAR(Since(mark), 0.5 + 176 / 1200.0, 0.05);
-            harness.ReleaseKey("Right");
-        },
-        WaitFrames(10),
-        [&] {
-            EXPECT_EQ(PaddleX(), 576) << "a released key moves nothing";
-            harness.Char(' ');
-        },
-        [&] {
-            EXPECT_TRUE(Form().PlayStarted);
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
     }));
 }
 
@@ -201,12 +161,14 @@ TEST_F(ControlsTest, AFingerPutsThePaddleUnderIt) {
 }
 
 // Left taken anew as A, by a click on its row and the key: in play A moves the paddle and Left
-// no longer does. A key in use is refused, and Esc keeps the control's key. On the next start
-// the row of defaults puts every control back.
+// no longer does; the keys drive it while held, at a speed that rises, and Space launches. A key in
+// use is refused, and Esc keeps the control's key. On the next start the row of defaults puts every
+// control back.
 TEST_F(ControlsTest, AKeyTakenAnewMovesThePaddleAndTheDefaultsComeBack) {
     using platform::Option;
     WriteLevels("quiet.znl", {kQuietLevel});
     UseSettings("");
+    std::uint64_t mark = 0;
     const auto clickRow = [&](Option option) {
         return Step([&, option] {
             for (std::int32_t row = 0; row < TKestovForm::OptionRows(); ++row) {
@@ -245,23 +207,34 @@ TEST_F(ControlsTest, AKeyTakenAnewMovesThePaddleAndTheDefaultsComeBack) {
         PaddleAt(0),
         [&] {
             harness.ReleaseKey("A");
+            mark = harness.ClockMicros();
             harness.PressKey("Right");
         },
         PaddleAt(576),
         [&] {
+            // From 400 pixels a second to three times that in half a second: 400 pixels, and
+            // the last 176 at full speed.
+            EXPECT_NEAR(Since(mark), 0.5 + 176 / 1200.0, 0.05);
             harness.ReleaseKey("Right");
             harness.PressKey("Left");
         },
         WaitFrames(20),
         [&] {
-            EXPECT_EQ(PaddleX(), 576) << "Left moves the paddle no more";
+            EXPECT_EQ(PaddleX(), 576) << "a released key and Left move the paddle no more";
+            harness.Char(' ');
+        },
+        [&] {
+            EXPECT_TRUE(Form().PlayStarted) << "Space still launches";
             harness.Char(27);
         },
         [&] { harness.Char(27); },
     }));
     EXPECT_NE(SettingsText().find("key_left = A\n"), std::string::npos);
     ASSERT_TRUE(Run({
-        [&] { harness.Char('o'); },
+        [&] {
+            EXPECT_EQ(platform::OptionValue(Option::KeyLeft), "A") << "read back at start";
+            harness.Char('o');
+        },
         clickRow(Option::DefaultControls),
         [&] {
             EXPECT_EQ(platform::OptionValue(Option::KeyLeft), "Left");
@@ -271,29 +244,11 @@ TEST_F(ControlsTest, AKeyTakenAnewMovesThePaddleAndTheDefaultsComeBack) {
     EXPECT_EQ(SettingsText().find("key_left"), std::string::npos);
 }
 
-// Launching by a press: a press holds the button down for the player, its release lets nothing
-// go, and the next press lets go.
-TEST_F(ControlsTest, LaunchingByAPressHoldsTheButtonUntilTheNextPress) {
-    WriteLevels("quiet.znl", {kQuietLevel});
-    UseSettings("launch = press\n");
-    ASSERT_TRUE(Play({
-        [&] { harness.Click(); },
-        [&] {
-            EXPECT_TRUE(Form().MouseHeld);
-            EXPECT_EQ(Form().BallList.at(0).Kind, BallReleased);
-            harness.Click();
-        },
-        [&] {
-            EXPECT_FALSE(Form().MouseHeld);
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
-}
-
 // A click quicker than a frame still sends the ball up: play sees the button held for a whole
-// frame before its release, and the cursor's motion meanwhile does not wait.
-TEST_F(ControlsTest, AClickQuickerThanAFrameLaunchesTheBall) {
+// frame before its release, and the cursor's motion meanwhile does not wait. Launching by a
+// press: a press holds the button down for the player, its release lets nothing go, and the
+// next press lets go.
+TEST_F(ControlsTest, AQuickClickLaunchesAndLaunchingByAPressHoldsUntilTheNextPress) {
     WriteLevels("quiet.znl", {kQuietLevel});
     ASSERT_TRUE(Play({
         [&] {
@@ -310,9 +265,21 @@ TEST_F(ControlsTest, AClickQuickerThanAFrameLaunchesTheBall) {
         [&] {
             EXPECT_TRUE(Form().PlayStarted);
             EXPECT_EQ(Form().BallList.at(0).Kind, BallReleased);
-            harness.Char(27);
+            harness.CloseWindow();
         },
-        [&] { harness.Char(27); },
+    }));
+    UseSettings("launch = press\n");
+    ASSERT_TRUE(Play({
+        [&] { harness.Click(); },
+        [&] {
+            EXPECT_TRUE(Form().MouseHeld);
+            EXPECT_EQ(Form().BallList.at(0).Kind, BallReleased);
+            harness.Click();
+        },
+        [&] {
+            EXPECT_FALSE(Form().MouseHeld);
+            harness.CloseWindow();
+        },
     }));
 }
 
@@ -362,146 +329,57 @@ TEST_F(ControlsTest, TheWheelAndThePointerChooseFromTheList) {
     }));
 }
 
-// A whole game with one device alone: the title, the selection of the second level set, a
-// cleared level, lives lost to bombs, the game over, a name for the Hall of Fame and the way
-// out. A finger types the name on the system's keyboard on the screen, and leaves by the
-// window's close button.
-using Hands = PlayBot::Hands;
-
-class WholeGameTest : public ControlsTest, public ::testing::WithParamInterface<Hands> {
-  protected:
-    using ControlsTest::Press;
-    std::vector<Step> Press(Pad control) { return Press(pad, control); }
-    std::vector<Step> Tap(double x, double y) {
-        return {[this, x, y] { harness.Touch(Finger::Down, x, y); },
-                [this, x, y] { harness.Touch(Finger::Up, x, y); }};
-    }
-    // Space, Enter and the other keys that type reach the game as their characters.
-    std::vector<Step> Type(const std::string& text) {
-        return {[this, text] { harness.Type(text); }};
-    }
-
-    int pad = 0;
-};
-
-TEST_P(WholeGameTest, OneDeviceAlonePlaysAWholeGame) {
-    const Hands hands = GetParam();
-    WriteLevels("a-quiet.znl", {kQuietLevel});
-    WriteLevels("b-game.znl", {"0,0,0\nGull=300,60,0,0,0,0,0\n",
-                               "12,0,0\nGull=0,150,-120,0,0,0,0\nGull=240,150,-120,0,0,0,0\n"
-                               "Gull=480,150,-120,0,0,0,0\nGull=300,110,100,0,1,0,0"});
-    if (hands == Hands::Pad) {
-        pad = harness.AttachPad();
-    }
-    PlayBot& player = StartBot(3);
-    player.hands = hands;
-    player.pad = pad;
-    player.dodging = false;
-    passesAfterSteps = 400'000;
-    // What each device does on the screens: go on, choose the second entry, make the name "B!"
-    // and enter it, and leave.
-    const auto forDevice = [&](std::vector<Step> byPad, std::vector<Step> byKeys,
-                               std::vector<Step> byFinger) {
-        return hands == Hands::Pad ? byPad : hands == Hands::Keys ? byKeys : byFinger;
-    };
-    const auto goOn = [&] { return forDevice(Press(Pad::South), Type(" "), Tap(0.5, 0.5)); };
-    std::vector<Step> steps;
-    const auto add = [&](std::vector<Step> more) { Add(steps, more); };
-    if (hands == Hands::Pad) {
-        // The title's menu with the pad alone: the d-pad down to a line, the south button, and
-        // B or Back to the title again; on the Options screen the music is turned down.
-        const struct {
-            int downs;
-            TGameState state;
-            Pad back;
-        } visits[] = {{1, gsHallOfFame, Pad::East},
-                      {2, gsScoring, Pad::Back},
-                      {3, gsAbout, Pad::East},
-                      {5, gsOptions, Pad::Back}};
-        for (const auto& visit : visits) {
-            for (int i = 0; i < visit.downs; ++i) {
-                add(Press(Pad::Down));
-            }
-            add(Press(Pad::South));
-            add({[&, visit] { EXPECT_EQ(Form().GameState, visit.state); }});
-            if (visit.state == gsOptions) {
-                add(Press(Pad::Down));
-                add(Press(Pad::Left));
-                add({[&] {
-                    EXPECT_EQ(platform::OptionValue(platform::Option::MusicVolume), "90 %");
-                }});
-            }
-            add(Press(visit.back));
-            add({[&] { EXPECT_EQ(Form().GameState, gsTitle); }});
+// At the game over the prompt names the enter key of the device last used, and the keys or the
+// pad alone make a name letter by letter and enter it.
+TEST_F(ControlsTest, TheGameOverPromptAndTheNameEntryByTheKeysOrThePad) {
+    WriteLevels("quiet.znl", {kQuietLevel});
+    for (const bool byPad : {false, true}) {
+        SCOPED_TRACE(byPad ? "the pad" : "the keys");
+        const int pad = byPad ? harness.AttachPad() : 0;
+        // The pad's control or the key that does the same.
+        const auto press = [&, pad, byPad](Pad control, const char* key) {
+            return byPad ? Press(pad, control) : Press(key);
+        };
+        std::vector<Step> steps = press(Pad::Down, "Down");
+        Add(steps, {[&] {
+                        EXPECT_FALSE(harness.TextInputOn()) << "in play";
+                        Form().HofRank = 0;
+                        Form().GameState = gsGameOver;
+                    },
+                    WaitFrames(2),
+                    [&, byPad] {
+                        // A line under the game-over picture names the device's key.
+                        EXPECT_EQ(Form().GameOverPrompt(),
+                                  std::string("Press ") + (byPad ? "<A>" : "<ENTER>") +
+                                      " to enter your name, <SPACE> to skip it");
+                        EXPECT_GT(Count(Shown(), RECT{0, 270, 640, 300}, kLightYellow565), 100);
+                        EXPECT_GT(Shows(Shown(), *Form().ZnText, 2, 152, 220), 0.99)
+                            << "the game-over picture";
+                    }});
+        Add(steps, press(Pad::South, "Return"));
+        Add(steps, {[&] {
+                EXPECT_EQ(Form().GameState, gsNameEntry);
+                EXPECT_TRUE(harness.TextInputOn()) << "typing a name";
+            }});
+        // Up twice: A, then B; taken; down from the letters' end: &, ?, !; taken; a letter begun
+        // and removed.
+        const std::pair<Pad, const char*> letters[] = {
+            {Pad::Up, "Up"},       {Pad::Up, "Up"},     {Pad::South, "Right"},
+            {Pad::Down, "Down"},   {Pad::Down, "Down"}, {Pad::Down, "Down"},
+            {Pad::South, "Right"}, {Pad::Up, "Up"},     {Pad::Left, "Left"}};
+        for (const auto& [control, key] : letters) {
+            Add(steps, press(control, key));
         }
+        Add(steps, {[&] { EXPECT_EQ(Form().PlayerName, "B!"); }});
+        Add(steps, press(Pad::Start, "Return"));
+        Add(steps, {[&] {
+                EXPECT_EQ(Form().GameState, gsHallOfFame);
+                EXPECT_EQ(Form().HallOfFame[0].Name, "B!");
+                EXPECT_FALSE(harness.TextInputOn());
+                harness.CloseWindow();
+            }});
+        ASSERT_TRUE(Play(steps));
     }
-    add({[&] { EXPECT_FALSE(harness.TextInputOn()) << "on the title"; }});
-    add(goOn());
-    add({[&] { EXPECT_EQ(Form().GameState, gsSelectPack); }});
-    add(forDevice(Press(Pad::Down), Press("Down"), {}));
-    add(forDevice(Press(Pad::South), Press("Return"), Tap(0.5, 75.0 / 480)));
-    add({WaitUntil([&] { return Form().LevelNumber == 2; }),
-         WaitUntil([&] { return Form().Lives < 3; }),
-         WaitUntil([&] { return Form().GameState == gsGameOver; }),
-         [&] {
-             EXPECT_EQ(Form().PackIndex, 1);
-             EXPECT_FALSE(harness.TextInputOn()) << "in play";
-             Form().HofRank = 0;  // the bombs leave little to score: a place is given
-         },
-         WaitFrames(2),
-         [&] {
-             // A line under the game-over picture names the device's key to enter a name.
-             EXPECT_EQ(Form().GameOverPrompt(), std::string("Press ") +
-                                                    (hands == Hands::Pad ? "<A>" : "<ENTER>") +
-                                                    " to enter your name, <SPACE> to skip it");
-             EXPECT_GT(Count(Shown(), RECT{0, 270, 640, 300}, kLightYellow565), 100);
-             EXPECT_GT(Shows(Shown(), *Form().ZnText, 2, 152, 220), 0.99)
-                 << "the game-over picture";
-         }});
-    add(forDevice(Press(Pad::South), Press("Return"), Tap(0.5, 0.5)));
-    add({[&] {
-        EXPECT_EQ(Form().GameState, gsNameEntry);
-        EXPECT_TRUE(harness.TextInputOn()) << "typing a name";
-    }});
-    const auto letters = [&](const auto& press, auto up, auto down, auto right, auto left) {
-        std::vector<Step> made;
-        // Up twice: A, then B; taken; down from the letters' end: &, ?, !; taken; a letter
-        // begun and removed.
-        for (auto control : {up, up, right, down, down, down, right, up, left}) {
-            const std::vector<Step> one = press(control);
-            made.insert(made.end(), one.begin(), one.end());
-        }
-        return made;
-    };
-    add(forDevice(
-        letters([&](Pad c) { return Press(c); }, Pad::Up, Pad::Down, Pad::South, Pad::Left),
-        letters([&](const char* k) { return Press(k); }, "Up", "Down", "Right", "Left"),
-        Type("B!")));
-    add({[&] { EXPECT_EQ(Form().PlayerName, "B!"); }});
-    add(forDevice(Press(Pad::Start), Press("Return"), Type("\r")));
-    add({[&] {
-        EXPECT_EQ(Form().GameState, gsHallOfFame);
-        EXPECT_EQ(Form().HallOfFame[0].Name, "B!");
-        EXPECT_FALSE(harness.TextInputOn());
-    }});
-    add(goOn());
-    add({[&] { EXPECT_EQ(Form().GameState, gsTitle); }});
-    // The pad has seen the About screen already: its B leaves at once.
-    add(forDevice({[&] { harness.PadButton(pad, Pad::East, true); }}, Press("Escape"),
-                  {[&] { harness.CloseWindow(); }}));
-    if (hands == Hands::Keys) {
-        add({[&] { EXPECT_EQ(Form().GameState, gsAbout); }});
-        add({[&] { harness.PressKey("Escape"); }});
-    }
-    ASSERT_TRUE(Run(steps));
 }
-
-INSTANTIATE_TEST_SUITE_P(Devices, WholeGameTest,
-                         ::testing::Values(Hands::Pad, Hands::Keys, Hands::Finger),
-                         [](const ::testing::TestParamInfo<Hands>& info) {
-                             return info.param == Hands::Pad    ? std::string("Pad")
-                                    : info.param == Hands::Keys ? std::string("Keys")
-                                                                : std::string("Finger");
-                         });
 
 }  // namespace

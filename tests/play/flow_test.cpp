@@ -1,9 +1,8 @@
 // The level flow and what a frame of play shows: levels past the last one, the shields at a
-// level start, the status line, the pause picture, the paddle's extras and the sky under the
-// status line, lost surfaces, and the tune each level start picks.
+// level start, odd levels repeated, gulls far off the screen, the status line, the pause
+// picture, the paddle's extras and the sky under the status line, lost surfaces, a mouse that
+// fails, and the tune each level start picks.
 #include <algorithm>
-#include <cstring>
-#include <filesystem>
 #include <map>
 
 #include "playfield/spritekinds.h"
@@ -63,10 +62,9 @@ TEST_F(PlayTest, PastTheLastLevelTheFirstComesAgainWithRandomValues) {
             TKestovForm& f = Form();
             EXPECT_TRUE(f.RandomLevel);
             EXPECT_EQ(SurfacePixels(Background()).pixels, firstPicture);
-            // The first level's four gulls, where it puts them.
+            // The first level's four gulls, flying as it sets them out.
             ASSERT_EQ(f.GullList.size(), 4u);
             EXPECT_EQ(f.GullsLeft, 4);
-            // The first level's four gulls, flying as it sets them out.
             for (std::size_t i = 0; i < 4; ++i) {
                 EXPECT_EQ(f.GullList[i].Y, 90);
                 EXPECT_EQ(f.GullList[i].DX, -70);
@@ -85,61 +83,22 @@ TEST_F(PlayTest, PastTheLastLevelTheFirstComesAgainWithRandomValues) {
     }));
 }
 
-// A level of no eggs or bombs, or of fewer, repeated with random values.
-class OddLevelTest : public PlayTest, public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(OddLevelTest, RepeatsWithTheLeastRandomValues) {
-    WriteLevels("odd.znl", {std::string(GetParam()) + "\nGull=100,60,-90,0,0,0,0"});
-    ASSERT_TRUE(Play({
-        [&] { ClearGulls(Form()); },
-        WaitUntil([&] { return Form().LevelNumber == 2; }),
-        WaitForPlay(),
-        [&] {
-            EXPECT_TRUE(Form().RandomLevel);
-            EXPECT_EQ(Form().EggsLeft, 3);
-            EXPECT_EQ(Form().LevelBombLimit, 1);
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
-}
-
-INSTANTIATE_TEST_SUITE_P(NoneOrFewer, OddLevelTest, ::testing::Values("0,3,0", "-4,1,-7"));
-
-TEST_F(PlayTest, TheStatusLineShowsScorePlaceLivesAndShields) {
-    WriteLevels("status.znl", {"1,0,3\nGull=20,200,0,0,0,0,0"});
-    TDXGraphic* digits = nullptr;
-    const auto shows = [&](int frame, int x) { return Shows(Shown(), *digits, frame, x, 4); };
-    ASSERT_TRUE(Play({
-        [&] {
-            digits = Form().Digits.get();
-            // A score of 0 is one digit, with no place shown.
-            EXPECT_GT(shows(0, 4), 0.99);
-            EXPECT_LT(shows(12, 52), 0.5);
-            EXPECT_GT(shows(3, 612), 0.99);
-            EXPECT_GT(shows(10, 587), 0.99);
-            EXPECT_LT(shows(11, 539), 0.5);
-            Form().Score = 1234;
-            Form().HofRank = 2;
-            Form().Lives = 13;
-            Form().Umbrellas = 2;
-        },
-        WaitFrames(2),
-        [&] {
-            for (int i = 0; i < 4; ++i) {
-                EXPECT_GT(shows(i + 1, 4 + 24 * i), 0.99) << "score digit " << i;
-            }
-            EXPECT_GT(shows(12, 124), 0.99) << "the place after an empty cell";
-            EXPECT_GT(shows(3, 148), 0.99) << "third place";
-            EXPECT_GT(shows(1, 588), 0.99);
-            EXPECT_GT(shows(3, 612), 0.99);
-            EXPECT_GT(shows(10, 563), 0.99) << "the lives symbol before the lives";
-            EXPECT_GT(shows(2, 516), 0.99) << "the shields two cells further left";
-            EXPECT_GT(shows(11, 491), 0.99);
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
+// A level of no eggs or bombs, or of fewer, repeated with random values: the least of them.
+TEST_F(PlayTest, AnOddLevelRepeatsWithTheLeastRandomValues) {
+    for (const std::string values : {"0,3,0", "-4,1,-7"}) {
+        WriteLevels("odd.znl", {values + "\nGull=100,60,-90,0,0,0,0"});
+        ASSERT_TRUE(Play({
+            [&] { ClearGulls(Form()); },
+            WaitUntil([&] { return Form().LevelNumber == 2; }),
+            WaitForPlay(),
+            [&] {
+                EXPECT_TRUE(Form().RandomLevel);
+                EXPECT_EQ(Form().EggsLeft, 3) << values;
+                EXPECT_EQ(Form().LevelBombLimit, 1) << values;
+                harness.CloseWindow();
+            },
+        }));
+    }
 }
 
 TEST_F(PlayTest, GullsFarAboveTheScreenHoldNeitherALostLifeNorTheLevel) {
@@ -185,11 +144,21 @@ TEST_F(PlayTest, GullsFarAboveTheScreenHoldNeitherALostLifeNorTheLevel) {
     }));
 }
 
-TEST_F(PlayTest, LostSurfacesAreRestoredAndPlayGoesOn) {
+// After lost surfaces play goes on, and the status line shows score, place, lives and shields;
+// paused, the picture shows over the field. A mouse that cannot be read ends the game.
+TEST_F(PlayTest, LostSurfacesAreRestoredUnderTheStatusLineAndPlayGoesOn) {
     WriteLevels("lost.znl", {"1,0,3\nGull=20,200,90,0,0,0,0"});
     double x = 0;
+    const auto shows = [&](int frame, int x) {
+        return Shows(Shown(), *Form().Digits, frame, x, 4);
+    };
     ASSERT_TRUE(Play({
         [&] {
+            EXPECT_LT(shows(12, 52), 0.5) << "a score of 0 is one digit, with no place shown";
+            Form().Score = 1234;
+            Form().HofRank = 2;
+            Form().Lives = 13;
+            Form().Umbrellas = 2;
             x = Form().GullList[0].X;
             harness.LoseSurfaces();
         },
@@ -197,50 +166,57 @@ TEST_F(PlayTest, LostSurfacesAreRestoredAndPlayGoesOn) {
         [&] {
             EXPECT_EQ(Form().GameState, gsPlaying);
             EXPECT_GT(Form().GullList[0].X, x);
-            EXPECT_GT(Shows(Shown(), *Form().Digits, 0, 4, 4), 0.99);
-            EXPECT_NE(Pixel(Background(), 320, 300), 0) << "the picture";
+            EXPECT_GT(shows(4, 76), 0.99) << "the score's last digit";
+            EXPECT_GT(shows(3, 148), 0.99) << "third place, after an empty cell";
+            EXPECT_GT(shows(1, 588), 0.99) << "13 lives";
+            EXPECT_GT(shows(2, 516), 0.99) << "the shields two cells left of the lives symbol";
             // Losing the focus in full screen pauses; the focus back shows the pause picture.
             harness.Focus(false);
         },
         [&] {
             EXPECT_EQ(Form().GameState, gsPaused);
             harness.Focus(true);
+            TKestovForm& f = Form();
+            f.GluePower = true;
+            f.ShotgunPower = true;
+            f.PaddleSprite.X = 300;
+            f.BazzleSprite.Kind = BazzlePresent;
+            f.BazzleSprite.Frame = 1;
+            f.BazzleSprite.X = 0;
+            f.BazzleSprite.Y = 0;
         },
         WaitFrames(2),
         [&] {
-            EXPECT_EQ(Form().GameState, gsPaused);
-            EXPECT_GT(Shows(Shown(), *Form().ZnText, 1, 152, 220), 0.99);
+            TKestovForm& f = Form();
+            EXPECT_EQ(f.GameState, gsPaused);
+            EXPECT_GT(Shows(Shown(), *f.ZnText, 1, 152, 220), 0.99);
+            // The sky under the status line; the paddle with its shield, glue and barrels.
+            EXPECT_GT(shows(1, 4), 0.99) << "the score over the Bazzle";
+            EXPECT_GT(Shows(Shown(), *f.MiscSheet, 1, 0, 0), 0.5) << "the Bazzle under it";
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 3, 300, 438), 0.6)
+                << "the barrels, partly behind";
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 1, 300, 438), 0.99) << "the glue on top";
+            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 2, 300, 408), 0.9) << "the umbrella above";
             harness.Char('P');
         },
         WaitFrames(2),
         [&] {
             EXPECT_EQ(Form().GameState, gsPlaying);
             EXPECT_LT(Shows(Shown(), *Form().ZnText, 1, 152, 220), 0.5) << "the picture goes";
-            harness.Char(27);
+            harness.Fail(platform::Fault::CursorPosition);
         },
-        [&] { harness.Char(27); },
     }));
-}
-
-TEST_F(PlayTest, AMouseThatCannotBeReadEndsTheGameWithItsMessage) {
-    WriteLevels("mouse.znl", {"1,0,3\nGull=20,60,0,0,0,0,0"});
-    ASSERT_TRUE(Play({[&] { harness.Fail(platform::Fault::CursorPosition); }}));
+    // A mouse that cannot be read ends the game with its message.
     ASSERT_EQ(harness.MessageBoxes().size(), 1u);
     EXPECT_EQ(harness.MessageBoxes()[0].text, "Mouse failed");
     EXPECT_TRUE(Form().CloseRequested());
 }
 
 TEST_F(PlayTest, EachLevelStartsTheTuneItsDrawPicks) {
-    const std::vector<std::string> tunes = {"breakers.mid", "calypso.mid", "gullrush.mid",
-                                            "sunset.mid"};
-    for (const std::string& tune : tunes) {
-        CopyShipped(tune);
-    }
+    CopyShipped("calypso.mid");
     WriteLevels("tunes.znl", {"1,0,3\nGull=20,60,0,0,0,0,0"});
-    // At each level start the draw is set to pick the tune after the last level's, the game
-    // tune is emptied, and only the picked tune is left in the folder: any other pick finds
-    // its file missing and leaves the game tune empty. This is done at every pass the state
-    // shows the level start, since the game may draw between the first such pass and the pick.
+    // At each pass of a level start the draw is set to pick the tune after the last level's, and
+    // only that one of the tunes' list is a file: any other pick leaves the game tune empty.
     std::map<int, bool> loaded;
     int preparedLevel = 0;
     onPass = [&] {
@@ -249,31 +225,19 @@ TEST_F(PlayTest, EachLevelStartsTheTuneItsDrawPicks) {
         }
         TKestovForm& f = Form();
         if (f.GameState == gsLevelStart) {
-            ASSERT_EQ(f.MusicFiles->size(), tunes.size());
             preparedLevel = f.LevelNumber;
-            const int pick = f.LevelNumber % static_cast<int>(tunes.size());
+            const int pick = f.LevelNumber % 3;
+            *f.MusicFiles = {"none.mid", "none.mid", "none.mid"};
+            (*f.MusicFiles)[pick] = "calypso.mid";
             f.GameMusic = std::make_unique<TDXMidi>(f.Performance, f.Loader);
-            for (int i = 0; i < static_cast<int>(tunes.size()); ++i) {
-                if (i != pick && std::filesystem::exists(tunes[i])) {
-                    std::filesystem::rename(tunes[i], tunes[i] + ".away");
-                }
-            }
-            SeedForDraw(static_cast<int>(tunes.size()), pick);
+            SeedForDraw(3, pick);
         } else if (preparedLevel != 0 && loaded.count(preparedLevel) == 0) {
             loaded[preparedLevel] = f.GameMusic->Segment != nullptr;
-            for (const std::string& tune : tunes) {
-                if (std::filesystem::exists(tune + ".away")) {
-                    std::filesystem::rename(tune + ".away", tune);
-                }
-            }
         }
     };
     ASSERT_TRUE(Play({
         [&] { ClearGulls(Form()); },
         WaitUntil([&] { return Form().LevelNumber == 2; }),
-        WaitForPlay(),
-        [&] { ClearGulls(Form()); },
-        WaitUntil([&] { return Form().LevelNumber == 3; }),
         WaitForPlay(),
         [&] {
             EXPECT_FALSE(Form().TitleMusic->IsPlaying());
@@ -281,53 +245,8 @@ TEST_F(PlayTest, EachLevelStartsTheTuneItsDrawPicks) {
         },
         [&] { harness.Char(27); },
     }));
-    EXPECT_EQ(loaded, (std::map<int, bool>{{1, true}, {2, true}, {3, true}}))
-        << "levels 1, 2 and 3 play the second, third and fourth tune";
-}
-
-// The sky under the status line, and the paddle with its shield, glue and barrels.
-TEST_F(PlayTest, TheSkyIsDrawnUnderTheStatusLineAndThePaddleCarriesItsExtras) {
-    WriteLevels("sky.znl", {"0,0,3\nGull=20,300,0,0,0,0,0"});
-    ASSERT_TRUE(Play({
-        [&] {
-            const int x = static_cast<int>(Form().PaddleSprite.X);
-            EXPECT_GT(Shows(Shown(), *Form().PaddleSheet, 0, x, 438), 0.99) << "the paddle alone";
-            EXPECT_LT(Shows(Shown(), *Form().PaddleSheet, 2, x, 408), 0.5);
-            harness.Char('p');
-        },
-        [&] {
-            TKestovForm& f = Form();
-            f.Umbrellas = 1;
-            f.GluePower = true;
-            f.BazzleSprite.Kind = BazzlePresent;
-            f.BazzleSprite.Frame = 1;
-            f.BazzleSprite.X = 0;
-            f.BazzleSprite.Y = 0;
-            f.ShotgunPower = true;
-            f.ShotSprites[0].Kind = f.ShotSprites[1].Kind = ShotFlying;
-            f.ShotSprites[0].X = 100;
-            f.ShotSprites[1].X = 146;
-            f.ShotSprites[0].Y = f.ShotSprites[1].Y = 100;
-            f.CannonSprite.Kind = CannonPresent;
-            f.CannonSprite.X = 0;
-            f.PaddleSprite.X = 300;
-        },
-        WaitFrames(2),
-        [&] {
-            TKestovForm& f = Form();
-            EXPECT_GT(Shows(Shown(), *f.Digits, 0, 4, 4), 0.99) << "the score over the Bazzle";
-            EXPECT_GT(Shows(Shown(), *f.MiscSheet, 1, 0, 0), 0.5) << "the Bazzle under it";
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 4, 100, 100), 0.99);
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 4, 146, 100), 0.99);
-            EXPECT_GT(Shows(Shown(), *f.MiscSheet, 6, 0, 416), 0.99) << "the cannon";
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 3, 300, 438), 0.6)
-                << "the barrels, partly behind";
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 1, 300, 438), 0.99) << "the glue on top";
-            EXPECT_GT(Shows(Shown(), *f.PaddleSheet, 2, 300, 408), 0.9) << "the umbrella above";
-            harness.Char(27);
-        },
-        [&] { harness.Char(27); },
-    }));
+    EXPECT_EQ(loaded, (std::map<int, bool>{{1, true}, {2, true}}))
+        << "levels 1 and 2 play the second and third tune";
 }
 
 }  // namespace

@@ -2,11 +2,9 @@
 // recordings anew.
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <iostream>
 #include <random>
@@ -15,10 +13,8 @@
 #include <gmock/gmock.h>
 
 #include "platform/api/forms.h"
-#include "platform/api/services.h"
 #include "platform/session/dumps.h"
 #include "platform/session/recording.h"
-#include "platform/video/video_maker.h"
 #include "support/recorded_games.h"
 
 namespace {
@@ -57,19 +53,8 @@ INSTANTIATE_TEST_SUITE_P(Games, RecordedGameReplay, ::testing::ValuesIn(Recorded
 // A dump's reals are written as std::to_chars writes them, in every build: the shortest text
 // that reads back as the same double. Doubles of every exponent, and of a few digits.
 TEST(DumpTextTest, RealsAreTheShortestTextThatReadsBack) {
-    std::vector<double> values = {0.0,
-                                  -0.0,
-                                  1.0,
-                                  -1.5,
-                                  0.1,
-                                  1e-7,
-                                  1e16,
-                                  1e21,
-                                  5e-324,
-                                  1e308,
-                                  100.0,
-                                  0.001,
-                                  26.61616418330574};
+    std::vector<double> values = {0.0, -0.0, 1.0, -1.5, 0.1, 1e-7, 1e16};
+    values.insert(values.end(), {1e21, 5e-324, 1e308, 100.0, 0.001, 26.61616418330574});
     std::mt19937_64 random(7);
     for (int i = 0; i < 20000; ++i) {
         const std::uint64_t bits = random();
@@ -176,8 +161,8 @@ std::string CursorMoved(const std::string& line) {
 }
 
 // Cursor readings shifted: the replay parts at the frame that read the first of them, and names
-// the paddle and a ball with both values.
-TEST_F(AlteredRecordTest, CursorReadingsShiftedNameThePaddleAndABallWithBothValues) {
+// the paddle and a ball with both values. A clock reading moved parts at the frame it timed.
+TEST_F(AlteredRecordTest, AReadingAlteredPartsTheReplayAtTheFrameThatTookIt) {
     const std::string report = ExpectPartingAt(Alter("cursor", CursorMoved, 1100, true), "paddle");
     // "...; at frame 1200: paddle.x recorded 192, replayed 232; balls[0].x recorded 203.66..."
     const std::string dumped = report.substr(report.find("; at frame "));
@@ -185,9 +170,6 @@ TEST_F(AlteredRecordTest, CursorReadingsShiftedNameThePaddleAndABallWithBothValu
                 testing::ContainsRegex(
                     R"(: paddle\.x recorded -?[0-9.e-]+, replayed -?[0-9.e-]+; .*; )"
                     R"(balls\[[0-9]+\]\.[a-z]+ recorded -?[0-9.e-]+, replayed -?[0-9.e-]+)"));
-}
-
-TEST_F(AlteredRecordTest, AClockReadingMovedFailsAtTheFrameItTimed) {
     const int frame = Alter("clock", [](std::string line) {
         const std::size_t value = line.rfind(' ') + 1;
         return line.substr(0, value) + std::to_string(std::stoull(line.substr(value)) + 3000);
@@ -270,34 +252,28 @@ TEST_F(AlteredRecordTest, APartedReplayThatRunsOutOfItsRecordComparesTheDumpItDi
                     "1190: paddle\\.x recorded .*"));
 }
 
-// The Hall of Fame beside a replay is not the one that decided the recorded game's name entry.
-TEST_F(AlteredRecordTest, TheRecordedHallOfFameDecidesTheNameEntry) {
-    const auto named =
-        std::find_if(RecordedGames().begin(), RecordedGames().end(),
-                     [](const RecordedGame& game) { return game.name == "flock-30"; });
-    ASSERT_NE(named, RecordedGames().end());
+// What a replay's folder holds beside the recorded files changes nothing: a full Hall of Fame
+// (the recorded one decided the name entry, and the replay leaves it as it is), and level sets
+// and a tune that the game would have found before the recorded ones.
+TEST_F(AlteredRecordTest, TheFilesBesideTheRecordedOnesChangeNothing) {
+    const auto game = [](const std::function<bool(const RecordedGame&)>& which) {
+        return *std::find_if(RecordedGames().begin(), RecordedGames().end(), which);
+    };
+    const RecordedGame named = game([](const RecordedGame& g) { return g.name == "flock-30"; });
+    const RecordedGame shipped = game([](const RecordedGame& g) { return g.levels == "shipped"; });
     std::string best;
     for (int place = 0; place < 24; ++place) {
         best += "999999 Champion\r\n";
     }
     folder.Write("znscore.hof", best);
-    const platform::SessionOutcome outcome = Replay(*named, RecordingOf(*named));
-    EXPECT_TRUE(outcome.matched) << outcome.report;
-    EXPECT_EQ(folder.Read("znscore.hof"), best) << "a replay leaves the Hall of Fame as it is";
-}
-
-// The level sets and tunes a replay's folders hold besides the recorded ones change nothing:
-// the game finds what the recorded game found.
-TEST_F(AlteredRecordTest, LevelFilesAndTunesBesideTheRecordedOnesChangeNothing) {
-    const auto shipped =
-        std::find_if(RecordedGames().begin(), RecordedGames().end(),
-                     [](const RecordedGame& game) { return game.levels == "shipped"; });
-    ASSERT_NE(shipped, RecordedGames().end());
     // The recorded game took the second of its two level sets; here it would be another.
     WriteLevels("Aaa.znl", {"1,1,1\nGull=100,80,-90,0,0,0,0"});
     WriteLevels("Abb.znl", {"1,1,1\nGull=200,80,-90,0,0,0,0"});
     folder.Write("aaa.mid", "MThd");
-    const platform::SessionOutcome outcome = Replay(*shipped, RecordingOf(*shipped));
+    platform::SessionOutcome outcome = Replay(named, RecordingOf(named));
+    EXPECT_TRUE(outcome.matched) << outcome.report;
+    EXPECT_EQ(folder.Read("znscore.hof"), best) << "a replay leaves the Hall of Fame as it is";
+    outcome = Replay(shipped, RecordingOf(shipped));
     EXPECT_TRUE(outcome.matched) << outcome.report;
 }
 
@@ -320,173 +296,6 @@ TEST_F(AlteredRecordTest, WhatIsNotARecordIsRefusedWithItsReason) {
         EXPECT_NE(Refusal(folder.Path() / "damaged.rec").find(reason), std::string::npos)
             << contents;
     }
-}
-
-// ---- A recorded game made into a video.
-
-// What a command prints on standard output.
-std::string Output(const std::string& command) {
-    std::string printed;
-    FILE* pipe = popen(command.c_str(), "r");
-    char buffer[1 << 16];
-    for (std::size_t read; pipe != nullptr && (read = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        printed.append(buffer, read);
-    }
-    if (pipe != nullptr) {
-        pclose(pipe);
-    }
-    return printed;
-}
-
-// Notes, on its way to the video, the frame on show at each of the video's frames asked for.
-class FrameWatch : public platform::FrameSink {
-  public:
-    FrameWatch(platform::FrameSink& video, std::vector<int> frames)
-        : video_(video), frames_(std::move(frames)) {}
-
-    void Shown(const std::uint8_t* pixels, int width, int height, int pitch) override {
-        // Video frame k shows the frame on show at k/60 s.
-        const std::uint64_t now = platform::ReplayMicros();
-        while (seen.size() < frames_.size() && frames_[seen.size()] * 1'000'000ull < now * 60) {
-            seen.push_back(onShow_);
-        }
-        onShow_.resize(static_cast<std::size_t>(width * height));
-        for (int y = 0; y < height; ++y) {
-            std::memcpy(&onShow_[static_cast<std::size_t>(y * width)], pixels + y * pitch,
-                        static_cast<std::size_t>(width) * 2);
-        }
-        video_.Shown(pixels, width, height, pitch);
-    }
-    void End() { seen.resize(frames_.size(), onShow_); }
-
-    std::vector<std::vector<std::uint16_t>> seen;  // RGB565, for each frame asked for
-
-  private:
-    platform::FrameSink& video_;
-    std::vector<int> frames_;
-    std::vector<std::uint16_t> onShow_;
-};
-
-// Notes, on their way to the video's audio device, when each sound starts and how long it
-// lasts, in microseconds of the record.
-class SoundWatch : public platform::AudioDevice {
-  public:
-    explicit SoundWatch(platform::AudioDevice& device) : device_(device) {}
-    bool Play(int channel, const std::uint8_t* samples, std::size_t bytes, bool looping,
-              double volume) override {
-        const std::uint64_t frames = looping ? 1'000'000'000 : bytes / 4;
-        played.emplace_back(platform::ReplayMicros(), frames * 1'000'000 / 48'000);
-        return device_.Play(channel, samples, bytes, looping, volume);
-    }
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> played;
-
-    void Acquire() override { device_.Acquire(); }
-    void Release() override { device_.Release(); }
-    bool Open() const override { return device_.Open(); }
-    Format DeviceFormat() const override { return device_.DeviceFormat(); }
-    int AllocateChannel() override { return device_.AllocateChannel(); }
-    void FreeChannel(int channel) override { device_.FreeChannel(channel); }
-    void Halt(int channel) override { device_.Halt(channel); }
-    bool Playing(int channel) override { return device_.Playing(channel); }
-    std::uint64_t MixedFrames() const override { return device_.MixedFrames(); }
-    std::vector<std::uint8_t> Convert(const Format& format, const std::uint8_t* samples,
-                                      std::size_t bytes) override {
-        return device_.Convert(format, samples, bytes);
-    }
-    bool PlaysMidi() override { return device_.PlaysMidi(); }
-    std::unique_ptr<platform::Music> LoadMidi(std::vector<std::uint8_t> midi) override {
-        return device_.LoadMidi(std::move(midi));
-    }
-    bool PlayMusic(platform::Music& music, bool looping) override {
-        return device_.PlayMusic(music, looping);
-    }
-    void HaltMusic() override { device_.HaltMusic(); }
-    bool MusicPlaying() override { return device_.MusicPlaying(); }
-    void SetMusicVolume(double volume) override { device_.SetMusicVolume(volume); }
-
-  private:
-    platform::AudioDevice& device_;
-};
-
-TEST_F(AlteredRecordTest, ALosslessVideoHoldsTheReplaysFramesAndSounds) {
-    const auto game = std::find_if(RecordedGames().begin(), RecordedGames().end(),
-                                   [](const RecordedGame& g) { return g.name == "bombs-60"; });
-    ASSERT_NE(game, RecordedGames().end());
-    platform::StartReplay(RecordingOf(*game));
-    const std::uint64_t micros = platform::ReplayEndMicros();  // the record's length
-    platform::EndSession();
-    const int frames = static_cast<int>(micros * 60 / 1'000'000) + 1;
-    const std::vector<int> compared = {frames / 4, frames / 2, frames * 3 / 4};
-    const std::string video = (folder.Path() / "game.mkv").string();
-    // Without a soundfont the tunes are silent, and only the game's sounds are heard.
-    setenv("SDL_SOUNDFONTS", (folder.Path() / "none.sf2").c_str(), 1);
-    auto maker = std::make_unique<platform::VideoMaker>(video, 2);
-    FrameWatch pictures(*maker, compared);
-    SoundWatch sounds(*platform::System().audio);
-    platform::System().frames = &pictures;
-    platform::UseAudio(sounds);
-    const platform::SessionOutcome outcome = Replay(*game, RecordingOf(*game));
-    ASSERT_TRUE(outcome.matched) << outcome.report;
-    form.reset();  // its sounds go before the device they play on
-    maker->Finish();
-    maker->Keep();
-    maker.reset();
-    unsetenv("SDL_SOUNDFONTS");
-    pictures.End();
-
-    const std::string counted = Output(
-        "ffprobe -v error -count_packets -select_streams v -show_entries stream=nb_read_packets "
-        "-of csv=p=0 " +
-        video);
-    EXPECT_NEAR(std::atoi(counted.c_str()), frames, 1) << "60 frames a second of the record";
-
-    // Each pixel of the game's screen is a block of 2 by 2 in the video, its 5- and 6-bit
-    // colours made 8-bit by repeating their top bits.
-    const auto widen = [](unsigned value, int bits) {
-        return value << (8 - bits) | value >> (2 * bits - 8);
-    };
-    for (std::size_t i = 0; i < compared.size(); ++i) {
-        // Every frame of the lossless video stands alone: the decoding starts at the frame.
-        const std::string shown =
-            Output("ffmpeg -v error -ss " + std::to_string((compared[i] - 0.5) / 60) + " -i " +
-                   video + " -an -frames:v 1 -f rawvideo -pix_fmt bgr0 -");
-        ASSERT_EQ(shown.size(), 1280u * 960 * 4);
-        int differing = 0;
-        for (std::size_t at = 0; at < 1280 * 960; ++at) {
-            const unsigned pixel = pictures.seen[i][at / 1280 / 2 * 640 + at % 1280 / 2];
-            const auto* bgr = reinterpret_cast<const unsigned char*>(&shown[at * 4]);
-            differing += bgr[0] != widen(pixel & 31, 5) || bgr[1] != widen(pixel >> 5 & 63, 6) ||
-                         bgr[2] != widen(pixel >> 11, 5);
-        }
-        EXPECT_EQ(differing, 0) << "video frame " << compared[i];
-    }
-
-    // The sound, stereo at 48000 frames a second, is silent where no sound played and heard
-    // where one began.
-    const std::string sound = Output("ffmpeg -v error -i " + video + " -vn -f s16le -");
-    const auto loudest = [&](std::uint64_t from, std::uint64_t to) {
-        int peak = 0;
-        for (std::size_t at = from * 48 / 1000 * 4; at < to * 48 / 1000 * 4 && at < sound.size();
-             at += 2) {
-            std::int16_t sample = 0;
-            std::memcpy(&sample, &sound[at], 2);
-            peak = std::max(peak, std::abs(int{sample}));
-        }
-        return peak;
-    };
-    ASSERT_FALSE(sounds.played.empty());
-    EXPECT_EQ(loudest(0, sounds.played.front().first), 0);
-    std::uint64_t quiet = 0;  // where the sounds begun so far have ended
-    int gaps = 0;
-    for (const auto& [start, length] : sounds.played) {
-        EXPECT_GT(loudest(start, start + 20'000), 1000) << "a sound at " << start << " us";
-        if (start > quiet + 2'000) {
-            EXPECT_EQ(loudest(quiet + 1'000, start - 1'000), 0) << quiet << " to " << start;
-            ++gaps;
-        }
-        quiet = std::max(quiet, start + length);
-    }
-    EXPECT_GT(gaps, 3);
 }
 
 }  // namespace
