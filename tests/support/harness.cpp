@@ -233,11 +233,8 @@ void Harness::PointAt(int x, int y) {
     PushEvent(event);
 }
 
-namespace {
-
-// The point of the window where a point of the game's picture is shown, as fractions of the
-// window's size.
-std::pair<double, double> InWindow(int x, int y) {
+void Harness::ClickAt(int x, int y) {
+    // The middle of the window's pixels that show the picture's pixel.
     int width = 640;
     int height = 480;
     if (SDL_Window* window = Display::Get().Window()) {
@@ -245,23 +242,8 @@ std::pair<double, double> InWindow(int x, int y) {
     }
     const SDL_Rect picture =
         Display::Picture(width, height, Display::Get().PlayerSettings().scaling);
-    return {(picture.x + (x + 0.5) * picture.w / 640) / width,
-            (picture.y + (y + 0.5) * picture.h / 480) / height};
-}
-
-}  // namespace
-
-void Harness::ClickAt(int x, int y) {
-    const auto [fx, fy] = InWindow(x, y);
-    const DesktopRect window = WindowPlace();
-    PointAt(static_cast<int>(fx * window.width), static_cast<int>(fy * window.height));
+    PointAt(picture.x + (2 * x + 1) * picture.w / 1280, picture.y + (2 * y + 1) * picture.h / 960);
     QuickClick();
-}
-
-void Harness::TapAt(int x, int y) {
-    const auto [fx, fy] = InWindow(x, y);
-    Touch(FingerPhase::Down, fx, fy);
-    Touch(FingerPhase::Up, fx, fy);
 }
 
 void Harness::TurnWheel(int notches) {

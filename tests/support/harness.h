@@ -103,8 +103,7 @@ class Harness {
     void Focus(bool active) {
         Push({.kind = InputEvent::Kind::Focus, .message = {}, .active = active});
     }
-    void CloseWindow() { Send(WM_CLOSE); }                 // the window manager's close button
-    void RequestTermination() { Send(WM_ENDSESSION, 1); }  // SIGTERM, as at logout
+    void CloseWindow() { Send(WM_CLOSE); }  // the window manager's close button
 
     // ---- Scheduling. Passes count calls of the message pump, from 1.
     void At(int pass, std::function<void()> action) {
@@ -172,10 +171,9 @@ class Harness {
     void Touch(FingerPhase phase, double x, double y, int finger = 1);
     // The desktop's pointer moves to a point of the window, in the window's pixels.
     void PointAt(int x, int y);
-    // A click, or a tap, on a point of the game's 640 by 480 picture wherever the window shows
-    // it: the pointer or the finger goes there, and the button or the finger goes down and up.
+    // A click on a point of the game's 640 by 480 picture wherever the window shows it: the
+    // pointer goes there, and the button goes down and up.
     void ClickAt(int x, int y);
-    void TapAt(int x, int y);
     // A click quicker than a frame: the button's press and release both wait for the same poll.
     void QuickClick();
     void SlideMouse(int dx);      // relative motion across, as the window system gives it

@@ -37,7 +37,6 @@ void PlayBot::OnPass(TKestovForm& form) {
         if (hands == Hands::Pad) {
             harness_.PadStick(pad, 0);
         }
-        HoldKey(0);
         return;
     }
     if (form_->GameState != gsPlaying) {
@@ -66,29 +65,7 @@ void PlayBot::Steer() {
                 pad, std::abs(away) < 2 ? 0.0 : std::copysign(0.25 + 0.75 * std::abs(push), push));
             break;
         }
-        case Hands::Keys:
-            HoldKey(away > 8 ? 1 : away < -8 ? -1 : 0);
-            break;
-        case Hands::Finger:
-            harness_.Touch(
-                down_ ? platform::Harness::FingerPhase::Move : platform::Harness::FingerPhase::Down,
-                target / 640.0, 0.9);
-            down_ = true;
-            break;
     }
-}
-
-void PlayBot::HoldKey(int direction) {
-    if (direction == keyHeld_) {
-        return;
-    }
-    if (keyHeld_ != 0) {
-        harness_.ReleaseKey(keyHeld_ < 0 ? "Left" : "Right");
-    }
-    if (direction != 0) {
-        harness_.PressKey(direction < 0 ? "Left" : "Right");
-    }
-    keyHeld_ = direction;
 }
 
 void PlayBot::Hold(bool down) {
@@ -98,17 +75,6 @@ void PlayBot::Hold(bool down) {
             break;
         case Hands::Pad:
             harness_.PadButton(pad, platform::Harness::PadControl::South, down);
-            break;
-        case Hands::Keys:
-            if (down) {
-                harness_.Char(' ');  // Space clicks; there is nothing to let go
-            }
-            break;
-        case Hands::Finger:
-            // The finger stays down in play, where it steers; it leaves the glass after.
-            if (!down) {
-                harness_.Touch(platform::Harness::FingerPhase::Up, 0.5, 0.9);
-            }
             break;
     }
     down_ = down;
@@ -120,16 +86,6 @@ void PlayBot::Launch() {
     const bool glued = std::any_of(form_->BallList.begin(), form_->BallList.end(),
                                    [](const TDXSprite& ball) { return ball.Kind == BallGlued; });
     const bool shoot = shooting && form_->ShotgunPower;
-    if (hands == Hands::Finger) {
-        // The finger stays down, where it steers; a glued ball needs it lifted and put down.
-        if (holding_ > 0) {
-            --holding_;
-        } else if (glued && down_) {
-            Hold(false);
-            holding_ = kHoldPasses;
-        }
-        return;
-    }
     if (down_) {
         if (--holding_ > 0 || shoot) {
             return;

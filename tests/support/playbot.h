@@ -1,6 +1,6 @@
 // A test bot that plays through the headless harness as a player would: it moves the mouse (or
-// a game controller's stick, the arrow keys, a finger) to put the paddle under the ball that
-// will land first, and holds the button down to launch.
+// a game controller's stick) to put the paddle under the ball that will land first, and holds
+// the button down to launch.
 #pragma once
 
 #include <cstdint>
@@ -20,9 +20,8 @@ class PlayBot {
     bool steering = true;   // false: the mouse is never moved, only the button is used
     bool dodging = true;    // false: bombs and falling gulls are not stepped away from
     bool shooting = false;  // hold the button down while the shotgun is held
-    // What it plays with: the mouse; a game controller's stick and south button; the arrow
-    // keys and Space; or a finger, kept down in play.
-    enum class Hands { Mouse, Pad, Keys, Finger };
+    // What it plays with: the mouse, or a game controller's stick and south button.
+    enum class Hands { Mouse, Pad };
     Hands hands = Hands::Mouse;
     int pad = 0;  // the harness's game controller, for Hands::Pad
 
@@ -35,7 +34,6 @@ class PlayBot {
     void Launch();
     void Steer();
     void Hold(bool down);
-    void HoldKey(int direction);
 
     TKestovForm* form_ = nullptr;
     platform::Harness& harness_;
@@ -43,6 +41,5 @@ class PlayBot {
     int aim_ = 0;  // where on the paddle the next ball should land, from its centre
 
     bool down_ = false;  // the button is held
-    int keyHeld_ = 0;    // the arrow key held: -1 left, 1 right, 0 none
     int holding_ = 0;    // passes it stays down at least
 };

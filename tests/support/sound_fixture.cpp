@@ -108,17 +108,6 @@ void PutDword(Bytes& bytes, std::size_t at, std::uint32_t value) {
     }
 }
 
-bool WaitFor(const std::function<bool()>& condition, double seconds) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() > until) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
 void SleepSeconds(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }

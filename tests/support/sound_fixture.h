@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,8 +32,6 @@ Bytes MakeRmi(const Bytes& midi);
 void WriteFile(const std::string& name, const Bytes& bytes);
 void PutDword(Bytes& bytes, std::size_t at, std::uint32_t value);
 
-// Polls on the real clock until the condition holds or the time is up; true when it held.
-bool WaitFor(const std::function<bool()>& condition, double seconds);
 void SleepSeconds(double seconds);
 
 DWORD Status(IDirectSoundBuffer* buffer);
