@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -151,27 +152,27 @@ TEST(SettingsTest, LoadingSaysWhyItFellBackToTheDefaults) {
     TestFolder folder;
     const std::string path = (folder.Path() / "zintrel.conf").string();
     using Lines = std::vector<std::string>;
-    auto loaded = LoadSettings(path);
-    EXPECT_EQ(loaded.problems, Lines{path + " does not exist yet; starting full screen"});
-    EXPECT_FALSE(loaded.onDisk);
-
-    folder.Write("zintrel.conf", "");
-    loaded = LoadSettings(path);
-    EXPECT_EQ(loaded.problems, Lines{path + " is empty; starting full screen"});
-    EXPECT_FALSE(loaded.onDisk);
-
-    folder.Write("zintrel.conf", std::string(70'000, '#'));
-    EXPECT_EQ(LoadSettings(path).problems,
-              Lines{path + " is too large to hold settings; starting full screen"});
-
-    std::filesystem::remove(path);
-    std::filesystem::create_directory(path);
-    EXPECT_EQ(LoadSettings(path).problems, Lines{path + " is not a file; starting full screen"});
-    std::filesystem::remove(path);
+    const struct {
+        std::function<void()> make;
+        std::string why;
+    } fallbacks[] = {
+        {[] {}, " does not exist yet"},
+        {[&] { folder.Write("zintrel.conf", ""); }, " is empty"},
+        {[&] { folder.Write("zintrel.conf", std::string(70'000, '#')); },
+         " is too large to hold settings"},
+        {[&] { std::filesystem::create_directory(path); }, " is not a file"},
+    };
+    for (const auto& fallback : fallbacks) {
+        fallback.make();
+        const LoadedSettings loaded = LoadSettings(path);
+        EXPECT_EQ(loaded.problems, Lines{path + fallback.why + "; starting full screen"});
+        EXPECT_FALSE(loaded.onDisk) << fallback.why;
+        std::filesystem::remove(path);
+    }
 
     // A bad value is written anew, an unknown key is left in the file.
     folder.Write("zintrel.conf", "fullscreen = no\nwindow_width = 5\n");
-    loaded = LoadSettings(path);
+    LoadedSettings loaded = LoadSettings(path);
     EXPECT_EQ(loaded.problems, Lines{path + " line 2: window_width must be a whole number from "
                                             "640 to 16384; the window's place is forgotten"});
     EXPECT_FALSE(loaded.settings.fullscreen);
@@ -194,26 +195,21 @@ TEST(SettingsTest, SavingReplacesTheFileWhole) {
     EXPECT_FALSE(folder.Holds("config/zintrel/zintrel.conf.new"));
 }
 
-TEST(SettingsTest, AWriteThatFailsLeavesTheOldFileWhole) {
+// A new file that cannot be made, or a folder that cannot: what was there stays as it was.
+TEST(SettingsTest, AWriteThatFailsLeavesWhatWasThereAndSaysWhy) {
     TestFolder folder;
     const std::string path = (folder.Path() / "zintrel.conf").string();
     ASSERT_EQ(platform::SaveSettings(path, kWindowed), "");
-    // The new file cannot be made: the old one stays as it was.
     std::filesystem::create_directory(path + ".new");
-    const std::string problem = platform::SaveSettings(path, Settings{});
+    std::string problem = platform::SaveSettings(path, Settings{});
     EXPECT_EQ(problem.rfind("cannot write " + path + ".new", 0), 0u) << problem;
     EXPECT_EQ(folder.Read("zintrel.conf"), FormatSettings(kWindowed));
-}
 
-TEST(SettingsTest, AFolderThatCannotBeMadeKeepsNothingAndSaysWhy) {
-    TestFolder folder;
-    folder.Write("config", "a file where the folder should be");
-    const std::string path = (folder.Path() / "config" / "zintrel" / "zintrel.conf").string();
-    const std::string problem = platform::SaveSettings(path, kWindowed);
-    EXPECT_EQ(problem.rfind("cannot make " + (folder.Path() / "config" / "zintrel").string(), 0),
-              0u)
-        << problem;
-    EXPECT_EQ(folder.Read("config"), "a file where the folder should be");
+    const std::string inFile =
+        (folder.Path() / "zintrel.conf" / "zintrel" / "zintrel.conf").string();
+    problem = platform::SaveSettings(inFile, kWindowed);
+    EXPECT_EQ(problem.rfind("cannot make " + path + "/zintrel", 0), 0u) << problem;
+    EXPECT_EQ(folder.Read("zintrel.conf"), FormatSettings(kWindowed));
 }
 
 // A remembered window opens where it was when enough of it lies on a display to take hold of;
