@@ -48,27 +48,6 @@ std::string ErrorText() {
     return levelformat::ReadFileText("err.txt").value_or("");
 }
 
-// A level set that starts easy and ends harder, its gulls counted right and within reach.
-void ExpectPlayableAndGrowing(const TZNLevelList& levels, const char* set) {
-    auto load = [](const TZNLevelWrapper& l) {
-        int tough = 0;
-        for (const TZNGull& g : l.GullRecords) {
-            tough += g.AGull != 0;
-        }
-        return double(l.GullRecords.Count) + 2.0 * tough + l.MaxBombs;
-    };
-    ASSERT_GT(levels.Count, 0) << set;
-    double last = 0;
-    for (const TZNLevelWrapper& l : levels) {
-        EXPECT_EQ(l.GullCount, l.GullRecords.Count) << set;
-        for (const TZNGull& g : l.GullRecords) {
-            EXPECT_LE(std::max(g.Y, g.MaxY > g.MinY ? g.MaxY : g.Y), 300) << set;
-        }
-        last = load(l);
-    }
-    EXPECT_GT(last, 3 * load(*levels.begin())) << set;
-}
-
 TEST(ShippedPack, HoldsTwentyFiveLevelsWithTheirPictures) {
     const fs::path path = kGame / "GullCoast.znk";
     const Bytes bytes = ReadBytes(path);
@@ -78,7 +57,6 @@ TEST(ShippedPack, HoldsTwentyFiveLevelsWithTheirPictures) {
     const levelformat::LevelPack& pack = read.Value;
     ASSERT_GE(pack.Levels.Count, 25);
     ASSERT_EQ(pack.Pictures.size(), std::size_t(pack.Levels.Count));
-    ExpectPlayableAndGrowing(pack.Levels, "pack");
     for (std::size_t k = 0; k < pack.Pictures.size(); ++k) {
         EXPECT_EQ(JpegSize(pack.Pictures[k]), std::make_pair(640, 480)) << "picture " << k;
     }
@@ -87,7 +65,6 @@ TEST(ShippedPack, HoldsTwentyFiveLevelsWithTheirPictures) {
 TEST(ShippedLevelFile, HoldsTenLevelsWhosePicturesLieBesideIt) {
     const TZNLevelList levels = ReadLevels(kGame / "Harbour.znl");
     ASSERT_GE(levels.Count, 10);
-    ExpectPlayableAndGrowing(levels, "level file");
     for (const TZNLevelWrapper& l : levels) {
         ASSERT_FALSE(l.PictureName.empty());
         EXPECT_EQ(JpegSize(ReadBytes(kGame / l.PictureName)), std::make_pair(640, 480))
