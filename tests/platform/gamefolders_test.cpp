@@ -1,5 +1,6 @@
-// The game's folders: the build's game folder, an installed program with the player's folder,
-// and player's folders that cannot be made or written. The installed program's player's folder
+// The game's folders: an installed program's player's folder under the home folder, and
+// player's folders that cannot be made or written. A game folder searched and written alone is
+// the end-to-end checks' (the program runs from one); the installed program's player's folder
 // made, searched first and written, and the reason said once where it cannot be, are the install
 // suites' to check on the program itself.
 #include <gtest/gtest.h>
@@ -32,18 +33,6 @@ class GameFoldersTest : public ::testing::Test {
 
     TestFolder folder;
 };
-
-TEST_F(GameFoldersTest, AFolderHoldingTheTitlePictureIsSearchedAndWrittenAlone) {
-    fs::create_directory(At("game"));
-    folder.Write("game/zntitle.JPG", "picture");
-    const platform::GameFolders folders =
-        platform::LocateGameFolders({At("game"), At("data"), At("home")});
-    EXPECT_EQ(folders.search, std::vector<std::string>{At("game")});
-    EXPECT_EQ(folders.write, At("game"));
-    EXPECT_EQ(folders.problem, "");
-    EXPECT_FALSE(folder.Holds("data"));  // no player's folder is made beside a game folder
-    EXPECT_FALSE(folder.Holds("home"));
-}
 
 TEST_F(GameFoldersTest, WithoutAnAbsoluteDataHomeThePlayersFolderIsUnderHome) {
     for (const std::string dataHome : {"", "relative/data"}) {
