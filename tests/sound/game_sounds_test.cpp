@@ -157,12 +157,9 @@ TEST_F(GameSoundTest, TheTitleJingleAndTuneAreHeardThroughTheRealDevice) {
     const double jingleSeconds = size / 22050.0;
     const double heard = rms(0, jingleSeconds);
     const double tune = rms(jingleSeconds + 0.2, 3.0);
-    std::cout << "jingle " << jingleLevel << " over " << jingleSeconds << " s, heard " << heard
-              << ", tune " << tune << "\n";
     EXPECT_NEAR(heard, std::hypot(jingleLevel, tune), jingleLevel / 4)
         << "the jingle over the tune";
-    EXPECT_GT(tune, 0.02) << "the title tune sounds after the jingle";
-    EXPECT_GT(tune, jingleLevel / 3) << "the tune is not drowned by the effects";
+    EXPECT_GT(tune, jingleLevel / 3) << "the title tune sounds, not drowned by the effects";
     EXPECT_LT(tune, jingleLevel) << "the tune does not drown the effects";
 }
 
