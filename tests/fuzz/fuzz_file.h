@@ -1,11 +1,26 @@
-// A fuzz input written to a file of its own, for the readers that take a file name.
+// What the fuzz targets share: the input written to a file of its own, for the readers that
+// take a file name; the kind of level file a target reads; a fault said before the abort.
 #pragma once
 
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+
+// Built with ZINTREL_FUZZ_PACK, a target reads level packs, else level files.
+#ifdef ZINTREL_FUZZ_PACK
+constexpr bool kFuzzPack = true;
+#else
+constexpr bool kFuzzPack = false;
+#endif
+constexpr const char* kFuzzLevelExtension = kFuzzPack ? ".znk" : ".znl";
+
+[[noreturn]] inline void FuzzFault(const std::string& what) {
+    std::fprintf(stderr, "%s\n", what.c_str());
+    std::abort();
+}
 
 class FuzzFile {
   public:

@@ -8,11 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     LevelFields fields;
     try {
-#ifdef ZINTREL_FUZZ_PACK
-        ReadLevelPack(fields.Set(), FuzzFile(data, size, ".znk").Name());
-#else
-        ReadLevelFile(fields.Set(), FuzzFile(data, size, ".znl").Name());
-#endif
+        (kFuzzPack ? ReadLevelPack : ReadLevelFile)(
+            fields.Set(), FuzzFile(data, size, kFuzzLevelExtension).Name());
     } catch (const std::exception&) {
     }
     return 0;

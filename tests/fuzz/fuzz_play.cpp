@@ -7,8 +7,6 @@
 // pictures are there, are played: the rest is the level file target's to fuzz.
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <semaphore>
@@ -16,6 +14,7 @@
 #include <thread>
 
 #include "assets/baked_resources.h"
+#include "fuzz_file.h"
 #include "game/znform.h"
 #include "platform/api/gamefolders.h"
 #include "platform/api/resources.h"
@@ -147,15 +146,14 @@ class Game {
         }
         if (IsInPlay(form.GameState)) {
             if (const std::string fault = field_checks::FieldFault(form); !fault.empty()) {
-                std::fprintf(stderr, "the field is not sound: %s\n", fault.c_str());
-                std::abort();
+                FuzzFault("the field is not sound: " + fault);
             }
         }
         lostLifeFrames_ =
             form.GameState == gsLosingLife ? lostLifeFrames_ + (form.AppActive ? 1 : 0) : 0;
         if (lostLifeFrames_ > kLostLifeFrames) {
-            std::fprintf(stderr, "a lost life has not ended in %d frames\n", kLostLifeFrames);
-            std::abort();
+            FuzzFault("a lost life has not ended in " + std::to_string(kLostLifeFrames) +
+                      " frames");
         }
     }
 

@@ -1,6 +1,5 @@
 // Fuzz target: the RIFF walker keeps every chunk it reports inside the bytes it was given.
-#include <cstdlib>
-
+#include "fuzz_file.h"
 #include "media/dxsfx.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -11,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto* end = data + size;
         if (samples < data || samples + length > end ||
             static_cast<const std::uint8_t*>(format) + 14 > end) {
-            std::abort();
+            FuzzFault("a chunk reported outside the bytes given");
         }
     }
     return 0;

@@ -1,5 +1,6 @@
-// TDXGraphic: loading, keys, clipped and queued drawing, restore and failures. Masks and their
-// collisions are the sprites' and the recorded games' to check.
+// TDXGraphic: keys, clipped and queued drawing, restore and failures. A sheet's grid of frames
+// is the sprites' and the screens' to check, masks and their collisions the sprites' and the
+// recorded games'.
 #include <gtest/gtest.h>
 
 #include "media/bltqueue.h"
@@ -56,18 +57,6 @@ class GraphicTest : public pictures::PictureTest {
         return "nothing raised";
     }
 };
-
-TEST_F(GraphicTest, LoadsASheetWithItsGridKeyAndPixels) {
-    auto sheet = LoadTestSheet();
-    EXPECT_EQ(sheet->Name, "BmpTest");
-    EXPECT_EQ(sheet->Width, 60);
-    EXPECT_EQ(sheet->Height, 32);
-    ASSERT_EQ(sheet->FrameRects.size(), 6u);
-    EXPECT_EQ(sheet->FrameRects[4], (RECT{20, 16, 40, 32}));
-    EXPECT_EQ(Pixel(sheet->Surface, 0, 0), Rgb565(kMagenta));
-    EXPECT_EQ(Pixel(sheet->Surface, 45, 20), Rgb565(FrameColour(5)));
-    EXPECT_TRUE(DrawsKeyed(*sheet));
-}
 
 TEST_F(GraphicTest, SheetWithoutKeyOrMasksIsOpaqueAndMasksImplyTheKey) {
     for (const bool masks : {false, true}) {

@@ -27,7 +27,8 @@ class CursorForm : public TForm {
     POINT topLeft, bottomRight, moved;
 };
 
-TEST(CursorTest, RelativeMotionStaysInsideTheConfinement) {
+// Relative motion stays inside the confinement; it can be released, and it can fail.
+TEST(CursorTest, RelativeMotionStaysInsideTheConfinementUntilReleased) {
     platform::Harness harness;
     Application.Initialize();
     CursorForm form;
@@ -36,19 +37,11 @@ TEST(CursorTest, RelativeMotionStaysInsideTheConfinement) {
     EXPECT_EQ(form.topLeft, (POINT{0, 25}));
     EXPECT_EQ(form.bottomRight, (POINT{639, 454}));
     EXPECT_EQ(form.moved, (POINT{539, 424}));
-}
-
-TEST(CursorTest, ConfinementCanBeReleasedAndCanFail) {
-    platform::Harness harness;
-    const RECT box{100, 100, 200, 200};
-    ASSERT_EQ(ClipCursor(&box), TRUE);
     EXPECT_TRUE(harness.CursorClipped());
-    POINT at;
-    GetCursorPos(&at);
-    EXPECT_EQ(at, (POINT{199, 199}));
     ASSERT_EQ(ClipCursor(nullptr), TRUE);
     EXPECT_FALSE(harness.CursorClipped());
     harness.FailClipCursor(true);
+    const RECT box{100, 100, 200, 200};
     EXPECT_EQ(ClipCursor(&box), FALSE);
 }
 

@@ -1,5 +1,6 @@
 // The window's presentation: unchanged frames not drawn again, the mouse's grab in a window and
-// full screen, Alt+Enter, and the window's settings kept between runs.
+// full screen, Alt+Enter, and the settings read as the window opens. The window's settings kept
+// between runs are the end-to-end display check's.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +9,6 @@
 #include "platform/api/cursor.h"
 #include "platform/api/ddraw.h"
 #include "platform/api/forms.h"
-#include "platform/sdl/settings.h"
 #include "support/flipping_chain.h"
 #include "support/harness.h"
 #include "support/test_folder.h"
@@ -53,7 +53,6 @@ class DisplayTest : public ::testing::Test {
     TestFolder folder;
     platform::Harness harness;
     FlippingChain chain;
-    IDirectDraw2*& dd = chain.dd;
     IDirectDrawSurface3*& primary = chain.primary;
     IDirectDrawSurface3*& back = chain.back;
     std::vector<TMessage> messages;
@@ -123,39 +122,6 @@ TEST_F(DisplayTest, InAWindowTheMouseIsGrabbedOnlyWhilePlayingWithTheFocus) {
         EXPECT_NE(message.Msg, WM_KEYDOWN);
         EXPECT_NE(message.Msg, WM_CHAR);
     }
-}
-
-TEST_F(DisplayTest, TheWindowComesBackWhereAndAsItWasLeft) {
-    const std::string file = (folder.Path() / "config" / "zintrel" / "zintrel.conf").string();
-    harness.SetSettingsFile(file);
-    // The first run: full screen by default, the settings written at once.
-    RunInWindow([&] {
-        EXPECT_TRUE(harness.Fullscreen());
-        EXPECT_TRUE(folder.Holds("config/zintrel/zintrel.conf"));
-        harness.PressKey("Return", true);
-        Application.ProcessMessages();
-        EXPECT_FALSE(harness.Fullscreen());
-        harness.MoveWindow({30, 40, 800, 600});
-    });
-    const platform::ParsedSettings written =
-        platform::ParseSettings(folder.Read("config/zintrel/zintrel.conf"));
-    EXPECT_FALSE(written.damaged);
-    EXPECT_FALSE(written.settings.fullscreen);
-    EXPECT_EQ(written.settings.window, (platform::DesktopRect{30, 40, 800, 600}));
-    EXPECT_FALSE(folder.Holds("config/zintrel/zintrel.conf.new"));
-    // The next run opens the window as it was, and full screen again after Alt+Enter.
-    RunInWindow([&] {
-        // The game asks for the exclusive full-screen mode as it starts: it is the player's.
-        ASSERT_EQ(DirectDrawCreate(nullptr, &dd, nullptr), DD_OK);
-        EXPECT_EQ(dd->SetCooperativeLevel(nullptr, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
-        dd->Release();
-        EXPECT_FALSE(harness.Fullscreen());
-        EXPECT_EQ(harness.WindowPlace(), (platform::DesktopRect{30, 40, 800, 600}));
-        harness.PressKey("Return", true);
-        Application.ProcessMessages();
-    });
-    EXPECT_TRUE(
-        platform::ParseSettings(folder.Read("config/zintrel/zintrel.conf")).settings.fullscreen);
 }
 
 // The settings are read as the window opens: 0 and 1 are no and yes, and a value out of its

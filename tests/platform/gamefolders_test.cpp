@@ -1,10 +1,12 @@
-// The game's folders: the build's game folder, an installed program with the player's folder,
-// and player's folders that cannot be made or written.
+// The game's folders: an installed program's player's folder under the home folder, and
+// player's folders that cannot be made or written. A game folder searched and written alone is
+// the end-to-end checks' (the program runs from one); the installed program's player's folder
+// made, searched first and written, and the reason said once where it cannot be, are the install
+// suites' to check on the program itself.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -31,27 +33,6 @@ class GameFoldersTest : public ::testing::Test {
 
     TestFolder folder;
 };
-
-TEST_F(GameFoldersTest, AFolderHoldingTheTitlePictureIsSearchedAndWrittenAlone) {
-    fs::create_directory(At("game"));
-    folder.Write("game/zntitle.JPG", "picture");
-    const platform::GameFolders folders =
-        platform::LocateGameFolders({At("game"), At("data"), At("home")});
-    EXPECT_EQ(folders.search, std::vector<std::string>{At("game")});
-    EXPECT_EQ(folders.write, At("game"));
-    EXPECT_EQ(folders.problem, "");
-    EXPECT_FALSE(folder.Holds("data"));  // no player's folder is made beside a game folder
-    EXPECT_FALSE(folder.Holds("home"));
-}
-
-TEST_F(GameFoldersTest, AnInstalledProgramMakesThePlayersFolderAndSearchesItFirst) {
-    const platform::GameFolders folders = platform::LocateGameFolders(Installed(At("data")));
-    EXPECT_EQ(folders.search,
-              (std::vector<std::string>{At("data/zintrel"), At("prefix/share/zintrel")}));
-    EXPECT_EQ(folders.write, At("data/zintrel"));
-    EXPECT_EQ(folders.problem, "");
-    EXPECT_TRUE(fs::is_directory(At("data/zintrel")));
-}
 
 TEST_F(GameFoldersTest, WithoutAnAbsoluteDataHomeThePlayersFolderIsUnderHome) {
     for (const std::string dataHome : {"", "relative/data"}) {
@@ -103,25 +84,6 @@ TEST_F(GameFoldersTest, APlayersFolderThatCannotBeHadIsReported) {
             EXPECT_EQ(folder.Read(c.kept), before) << c.problem;
         }
     }
-}
-
-TEST_F(GameFoldersTest, TheProgramSaysOnceWhyScoresWillNotBeKept) {
-    folder.Write("zintrel", "in the way");
-    const char* previous = std::getenv("XDG_DATA_HOME");
-    const std::string saved = previous != nullptr ? previous : "";
-    setenv("XDG_DATA_HOME", folder.Path().c_str(), 1);
-    ::testing::internal::CaptureStderr();
-    platform::SetUpGameFolders();
-    const std::string said = ::testing::internal::GetCapturedStderr();
-    if (previous != nullptr) {
-        setenv("XDG_DATA_HOME", saved.c_str(), 1);
-    } else {
-        unsetenv("XDG_DATA_HOME");
-    }
-    EXPECT_EQ(said, "Scores will not be kept: the folder " + At("zintrel") +
-                        " cannot be made: a file of that name is there\n");
-    EXPECT_EQ(platform::ActiveGameFolders().write, "");
-    EXPECT_EQ(folder.Read("zintrel"), "in the way");
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <functional>
 #include <vector>
@@ -37,6 +36,9 @@ std::uint16_t Pattern(int x, int y) {
     return static_cast<std::uint16_t>((y * 640 + x) * 11 % 65536);
 }
 
+// The wall clock's second when the screenshots are taken; the names are of that local time.
+constexpr std::time_t kTaken = 1'000'000'000;
+
 struct Decoded {
     int width = 0;
     int height = 0;
@@ -63,24 +65,11 @@ Decoded DecodePng(const std::filesystem::path& path) {
 class ScreenshotTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const char* zone = std::getenv("TZ");
-        savedZone = zone != nullptr ? zone : "";
-        hadZone = zone != nullptr;
-        setenv("TZ", "UTC", 1);
-        tzset();
         Application.Initialize();
         platform::UseGameFolders({{folder.Path().string()}, folder.Path().string(), ""});
-        harness.SetWallClock(1'000'000'000);  // 2001-09-09 01:46:40 UTC
+        harness.SetWallClock(kTaken);
     }
-    void TearDown() override {
-        platform::UseGameFolders(platform::GameFolders{});
-        if (hadZone) {
-            setenv("TZ", savedZone.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
+    void TearDown() override { platform::UseGameFolders(platform::GameFolders{}); }
 
     // Shows the test picture, then draws something else into the back buffer, and runs the
     // steps with the picture on show.
@@ -114,8 +103,6 @@ class ScreenshotTest : public ::testing::Test {
     TestFolder folder;
     platform::Harness harness;
     MessageForm form;
-    std::string savedZone;
-    bool hadZone = false;
 };
 
 TEST_F(ScreenshotTest, F12SavesTheFrameOnShowAndTheGameNeverSeesIt) {
@@ -125,9 +112,11 @@ TEST_F(ScreenshotTest, F12SavesTheFrameOnShowAndTheGameNeverSeesIt) {
         harness.PressKey("F12");  // again, in the same second
         Application.ProcessMessages();
     });
-    ASSERT_TRUE(folder.Holds("zintrel-20010909-014640.png"));
-    ASSERT_TRUE(folder.Holds("zintrel-20010909-014640-2.png"));
-    const Decoded shot = DecodePng(folder.Path() / "zintrel-20010909-014640.png");
+    const std::string first = platform::ScreenshotName(kTaken, 1);
+    const std::string second = first.substr(0, first.size() - 4) + "-2.png";
+    ASSERT_TRUE(folder.Holds(first));
+    ASSERT_TRUE(folder.Holds(second));
+    const Decoded shot = DecodePng(folder.Path() / first);
     ASSERT_EQ(shot.width, 640);
     ASSERT_EQ(shot.height, 480);
     int wrong = 0;
@@ -140,33 +129,28 @@ TEST_F(ScreenshotTest, F12SavesTheFrameOnShowAndTheGameNeverSeesIt) {
         }
     }
     EXPECT_EQ(wrong, 0);
-    EXPECT_EQ(DecodePng(folder.Path() / "zintrel-20010909-014640-2.png").rgb, shot.rgb);
+    EXPECT_EQ(DecodePng(folder.Path() / second).rgb, shot.rgb);
     for (const TMessage& message : form.messages) {
         EXPECT_EQ(message.Msg, WM_ACTIVATEAPP) << "the game saw message " << message.Msg;
     }
 }
 
-TEST_F(ScreenshotTest, WithNoFolderToWriteInNothingIsSavedAndTheReasonIsSaid) {
-    platform::UseGameFolders({{folder.Path().string()}, "", "the home folder is read-only"});
-    testing::internal::CaptureStderr();
-    WithPictureShown([&] {
-        harness.PressKey("F12");
-        Application.ProcessMessages();
-    });
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "zintrel: no screenshot saved: the home folder is read-only\n");
-    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
-}
-
-TEST_F(ScreenshotTest, BeforeTheFirstFrameNothingIsSaved) {
+// With no folder to write in, or before the first frame, nothing is saved and the reason is said.
+TEST_F(ScreenshotTest, WhenNothingCanBeSavedTheReasonIsSaid) {
     testing::internal::CaptureStderr();
     form.body = [&] {
         harness.PressKey("F12");
         Application.ProcessMessages();
     };
     Application.Run(form);
+    platform::UseGameFolders({{folder.Path().string()}, "", "the home folder is read-only"});
+    WithPictureShown([&] {
+        harness.PressKey("F12");
+        Application.ProcessMessages();
+    });
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "zintrel: no screenshot saved: nothing is shown yet\n");
+              "zintrel: no screenshot saved: nothing is shown yet\n"
+              "zintrel: no screenshot saved: the home folder is read-only\n");
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 

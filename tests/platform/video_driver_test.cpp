@@ -73,6 +73,7 @@ const std::vector<const wl_interface*> kWhole{&wl_compositor_interface, &wl_shm_
                                               &kDesktopShell, &wl_seat_interface,
                                               &wl_output_interface};
 
+// The player's own driver and a desktop without Wayland are left to SDL.
 TEST(VideoDriverTest, WaylandWhereTheCompositorOffersAllElseX11WithTheReason) {
     const std::vector<const wl_interface*> seatless{&wl_compositor_interface, &wl_shm_interface,
                                                     &kDesktopShell, &wl_output_interface};
@@ -80,33 +81,27 @@ TEST(VideoDriverTest, WaylandWhereTheCompositorOffersAllElseX11WithTheReason) {
     const struct {
         std::vector<const wl_interface*> globals;
         bool answers;
-        std::string name;
+        const char* player;
+        const char* name;
         std::string drivers;
         std::string fallback;
     } cases[] = {
-        {kWhole, true, "wayland-test", "wayland,x11", ""},
-        {seatless, true, "wayland-test", "x11",
+        {kWhole, true, nullptr, "wayland-test", "wayland,x11", ""},
+        {seatless, true, nullptr, "wayland-test", "x11",
          compositor + "wayland-test offers no input seat (wl_seat)"},
-        {kWhole, false, "wayland-test", "x11", compositor + "wayland-test does not answer"},
-        {kWhole, true, "wayland-none", "x11", compositor + "wayland-none cannot be reached"},
+        {kWhole, false, nullptr, "wayland-test", "x11",
+         compositor + "wayland-test does not answer"},
+        {kWhole, true, nullptr, "wayland-none", "x11",
+         compositor + "wayland-none cannot be reached"},
+        {kWhole, true, "x11", "wayland-test", "", ""},
+        {kWhole, true, nullptr, nullptr, "", ""},
     };
     for (const auto& c : cases) {
         const Compositor running(c.globals, c.answers);
-        const platform::VideoDriverChoice choice = ChooseVideoDriver(nullptr, c.name.c_str());
+        const platform::VideoDriverChoice choice = ChooseVideoDriver(c.player, c.name);
         EXPECT_EQ(choice.drivers, c.drivers) << c.fallback;
         EXPECT_EQ(choice.fallback, c.fallback);
-        EXPECT_EQ(choice.wantsWayland, c.fallback.empty());
-    }
-}
-
-TEST(VideoDriverTest, ThePlayersOwnDriverAndADesktopWithoutWaylandAreLeftToSdl) {
-    const Compositor compositor(kWhole, true);
-    for (const auto& [player, wayland] :
-         {std::pair{"wayland", "wayland-test"}, std::pair{"x11", "wayland-test"}, std::pair{"", ""},
-          std::pair<const char*, const char*>{nullptr, nullptr}}) {
-        const platform::VideoDriverChoice choice = ChooseVideoDriver(player, wayland);
-        EXPECT_EQ(choice.drivers, "");
-        EXPECT_EQ(choice.fallback, "");
+        EXPECT_EQ(choice.wantsWayland, c.drivers == "wayland,x11");
     }
 }
 

@@ -153,9 +153,6 @@ TEST_F(MusicTest, RiffMidiFilesPlayTheirMidiData) {
 
 TEST_F(MusicTest, TheTunesForPlayAreTheMidiFilesButTheTitleTuneThenRiffMidiFiles) {
     EXPECT_EQ(FindMusicFiles(), std::vector<std::string>{"zntitle.mid"}) << "none at all";
-    WriteFile("zntitle.mid", sound::MakeMidi(1.0));
-    EXPECT_EQ(FindMusicFiles(), std::vector<std::string>{"zntitle.mid"}) << "the title tune alone";
-    std::filesystem::remove("zntitle.mid");
     WriteFile("ZNTitle.MID", sound::MakeMidi(1.0));
     WriteFile("Sunset.mid", sound::MakeMidi(1.0));
     EXPECT_EQ(FindMusicFiles(), std::vector<std::string>{"Sunset.mid"});

@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "assets/baked_resources.h"
 #include "game/znform.h"
 #include "platform/api/audio.h"
+#include "platform/sdl/sdl_audio.h"
 #include "support/headless_audio.h"
 #include "support/sound_fixture.h"
 #include "support/test_folder.h"
@@ -107,6 +110,57 @@ TEST_F(GameSoundTest, TheEffectsMixAtThePlayersVolumeAndMusicAtZeroIsNotSynthesi
     platform::SetPlayerVolumes(1.0, 0.5);
     EXPECT_TRUE(harness.Audio().MusicPlaying());
     EXPECT_NEAR(harness.Audio().MusicVolume(), 0.5, 1e-9);
+}
+
+// The title screen's sound through the real device and SDL's disk driver: the jingle at about
+// its wave's level, then the title tune, heard but softer. Last: the disk driver stays chosen.
+TEST_F(GameSoundTest, TheTitleJingleAndTuneAreHeardThroughTheRealDevice) {
+    const std::string file = (folder.Path() / "title.raw").string();
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    platform::UseAudio(platform::SdlAudio());
+    StartForm();
+    const WAVEFORMATEX format = platform::SoundDeviceFormat();
+    form->BeginGame->Play();
+    for (int pass = 0; pass < 300; ++pass) {  // three seconds of the title screen's passes
+        if (!form->TitleMusic->IsPlaying()) {
+            form->TitleMusic->Play();
+        }
+        harness.AdvanceClock(10);
+        sound::SleepSeconds(0.01);
+    }
+    form.reset();  // the last user closes the device, which completes the file
+
+    std::vector<double> samples;
+    std::ifstream in(file, std::ios::binary);
+    for (std::int16_t sample = 0; in.read(reinterpret_cast<char*>(&sample), sizeof sample);) {
+        samples.push_back(sample / 32768.0);
+    }
+    const auto rms = [&](double from, double to) {
+        const double perSecond = static_cast<double>(format.nSamplesPerSec) * format.nChannels;
+        const auto first = static_cast<std::size_t>(from * perSecond);
+        const auto last = std::min(samples.size(), static_cast<std::size_t>(to * perSecond));
+        double sum = 0;
+        for (std::size_t i = first; i < last; ++i) {
+            sum += samples[i] * samples[i];
+        }
+        return last > first ? std::sqrt(sum / static_cast<double>(last - first)) : 0.0;
+    };
+    const BYTE* data = nullptr;
+    DWORD size = 0;
+    ASSERT_TRUE(FindWave(nullptr, "BeginGame", nullptr, &data, &size));
+    double energy = 0;
+    for (DWORD i = 0; i < size; ++i) {
+        energy += (data[i] - 128.0) * (data[i] - 128.0) / (128.0 * 128.0);
+    }
+    const double jingleLevel = std::sqrt(energy / size);
+    const double jingleSeconds = size / 22050.0;
+    const double heard = rms(0, jingleSeconds);
+    const double tune = rms(jingleSeconds + 0.2, 3.0);
+    EXPECT_NEAR(heard, std::hypot(jingleLevel, tune), jingleLevel / 4)
+        << "the jingle over the tune";
+    EXPECT_GT(tune, jingleLevel / 3) << "the title tune sounds, not drowned by the effects";
+    EXPECT_LT(tune, jingleLevel) << "the tune does not drown the effects";
 }
 
 }  // namespace
