@@ -91,6 +91,8 @@ TEST_F(TitleAndInformationTest, TheAboutScreenShowsTheCreditsAndTheFarewellTakes
             EXPECT_GT(Ink(Background(), RECT{566, 10, 630, 74}), 500);  // a sun
             EXPECT_GT(Count(Background(), RECT{220, 42, 420, 64}, kCyan565), 50);
             EXPECT_GT(Count(Background(), RECT{220, 410, 420, 432}, kWhite565), 50);
+            // The heading's letters reach down to row 58: the face at its size in points.
+            EXPECT_GT(Count(Background(), RECT{0, 57, 640, 59}, kCyan565), 10);
             harness.Click();
         },
         [&] {
