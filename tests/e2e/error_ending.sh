@@ -43,12 +43,7 @@ press_space_until() {
   done
   fail "Space on the title did not lead to the damaged pack's error"
 }
-# Whether the program has ended: its process is gone or waits, a zombie, to be reaped.
-program_ended() {
-  local state
-  state=$(ps -o stat= -p "$game_pid" || true)
-  [[ -z "$state" || "$state" == Z* ]]
-}
+program_ended() { has_ended "$game_pid"; }
 dialog_shown() { dialog=$(dialogs | head -n 1); [ -n "$dialog" ]; }
 
 ZINTREL_NO_DIALOGS=1 start quiet

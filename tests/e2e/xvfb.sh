@@ -42,6 +42,14 @@ leave_through_farewell() {
   [ "$status" -eq 0 ] || fail "exit status $status"
 }
 
+# Whether a process has ended: it is gone, or a zombie. The kernel may take seconds on a loaded
+# machine to take down the last threads of a program that has ended, and its parent to reap it.
+has_ended() {
+  local state
+  state=$(ps -o stat= -p "$1" || true)
+  [[ -z "$state" || "$state" == Z* ]]
+}
+
 # Sends a termination request to the program alone, as a launcher or the session's end sends it
 # (not to its process group), and fails unless it ends within the given tenths of a second;
 # then sets status to its exit status.
@@ -50,10 +58,10 @@ request_termination() {
   program_pid=$(pgrep -P "$game_pid" -x zintrel)
   kill -TERM "$program_pid"
   for _ in $(seq "$1"); do
-    kill -0 "$program_pid" 2>/dev/null || break
+    has_ended "$program_pid" && break
     sleep 0.1
   done
-  kill -0 "$program_pid" 2>/dev/null &&
+  has_ended "$program_pid" ||
     fail "a termination request did not end the program within $1 tenths of a second"
   status=0
   wait "$game_pid" || status=$?
